@@ -1,0 +1,35 @@
+// The run context: the model state, the open files and the counters that the
+// driver owns for the whole run, and the common error stop.
+#pragma once
+
+#include <chrono>
+#include <cstdio>
+
+#include "input/reader.h"
+
+struct Model;
+
+struct Run {
+    Model& m;
+    std::FILE* con = stdout;      // console: progress lines, warnings, errors
+    InFile texts;                 // TEXTS_OUT.TXT, open for reading for the whole run
+    std::FILE* res = nullptr;     // the results file
+    char resName[256] = {};       // name of the results file, as typed
+    int fileNo = 0;               // number of the input file being echoed
+    int sectionNo = 0;            // section number of its echo (2.sectionNo)
+    std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+
+    explicit Run(Model& model) : m(model) {}
+};
+
+// Writes the elapsed-time line that ends every run.
+void printElapsed(Run& run);
+
+// The common error stop: writes the elapsed-time line and ends the program
+// with a non-zero exit status.  Nothing after the failing check runs; the
+// results file keeps what has been written so far.
+[[noreturn]] void stopRun(Run& run);
+
+// Prints "\n\n\nError message:\n" followed by the formatted text on the
+// console, then stops the run.
+[[noreturn]] void failCheck(Run& run, const char* fmt, ...) __attribute__((format(printf, 2, 3)));

@@ -1,0 +1,69 @@
+// Reader of the annotated input files.
+//
+// Every input value is followed by two quoted texts (its name and its unit
+// or a remark); comments stand between two slashes.  The routines below read
+// the values, copy the annotations into the results file as they go, and
+// consume the stream character by character exactly as the echo requires:
+// nothing is ever read back.  A file that ends too early, or text where a
+// number is expected, stops the run with a message that names the file and
+// the record.
+#pragma once
+
+#include <cstdio>
+
+struct Run;
+
+struct InFile {
+    std::FILE* f = nullptr;
+    const char* name = "";     // file name, for messages
+    Run* run = nullptr;
+    int record = 0;            // records completed so far
+    bool fragments = false;    // a file of text fragments (TEXTS_OUT.TXT)
+};
+
+// Opens an input file of the working directory; stops the run when it
+// cannot be opened.
+InFile openInput(Run& run, const char* name);
+void closeInput(InFile& in);
+
+// One value of a vector record (the caller reads the numbers of the record
+// itself, then calls wrides and echoes the values).
+float readNum(InFile& in);
+int readInt(InFile& in);
+
+// Scalar records: the value with "%f" or "%d", then the two texts, echoed
+// as "<texts>   (<unit>):%12.4f " or "):  %d ".
+float readfloat(std::FILE* res, InFile& in);
+int readint(std::FILE* res, InFile& in);
+
+// Date record: year, month, day and the two texts; returns the day number
+// 365 * year + day of the year, or -1 for an invalid date.
+int readymd(InFile& in, std::FILE* res);
+
+// Day of the year of a month and day of a common year (January 1 is 1).
+int dsjf(int month, int day);
+
+// Skips everything up to and including the fourth double quote: one whole
+// record whose quantity is not needed.
+void readdes(InFile& in);
+
+// Skips a comment: everything up to and including the second slash.
+void readcom(InFile& in);
+
+// Echoes the two texts that end a vector record or a date: a line break,
+// the name, "   (", the unit, "):".
+void wrides(InFile& in, std::FILE* res);
+
+// Echo of the nine system-variable records of PARAS.TXT.
+void sysvar(InFile& in, std::FILE* res);
+
+// One system-variable record: the integer and its one text, not echoed.
+int readsyva(InFile& in);
+
+// Heading of section 2.s of the results file for input file f.
+void inp00(std::FILE* res, int f, int s);
+
+// Copies the next text fragment (and what precedes its opening quote) to
+// the results file without the quotes; outputr skips it.
+void outputrw(InFile& in, std::FILE* res);
+void outputr(InFile& in);

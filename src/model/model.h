@@ -1,0 +1,68 @@
+// The model state record: every named quantity of the model, with fixed
+// capacities.  The quantities, their types, capacities, dump formats,
+// index ranges and write conditions are listed once, in fields.def; this
+// header turns that list into the record's members.
+#pragma once
+
+#include "model/arr.h"
+#include "model/real.h"
+
+// Fixed capacities of the model state.  Their values are written to the
+// dumps under these names.  A dimension used from index 1 with capacity n
+// holds the items 1 .. n - 1.
+namespace cap {
+inline constexpr int BS = 5;
+inline constexpr int C = 100;     // ewe states
+inline constexpr int CLT = 5;     // litter-size classes (see LT below)
+inline constexpr int CR = 30;     // ram states
+inline constexpr int FE = 6;      // feeding groups of ewes
+inline constexpr int FL = 21;     // feeding groups of progeny
+inline constexpr int FR = 3;      // feeding groups of rams
+inline constexpr int HS = 4;      // keeping technologies
+inline constexpr int L = 16;      // reproductive cycles of ewes
+inline constexpr int LF = 6;      // fattening variants
+inline constexpr int N = 16;
+inline constexpr int NCHFS = 30;
+inline constexpr int NCLCQ = 4;   // carcass-quality classes of weaned lambs
+inline constexpr int NCLCW = 5;   // carcass-weight classes of weaned lambs
+inline constexpr int NFAT = 10;   // milk-fat payment classes (from index 0)
+inline constexpr int NFS = 5;     // feeding seasons
+inline constexpr int NPROT = 10;  // milk-protein payment classes (from index 0)
+inline constexpr int NSCC = 7;    // somatic-cell classes (from index 0)
+inline constexpr int NT = 36;     // rows of the economic-weight arrays
+inline constexpr int SP = 3;
+
+// Litter-size dimension as held in the record: the input check admits up to
+// five litter-size classes, so the dimension holds classes 0 .. 5.
+inline constexpr int LT = CLT + 1;
+// Rows of the tables indexed by progeny category (1 .. 48 used).
+inline constexpr int P = 52;
+}  // namespace cap
+
+// Turns the capacity list "(3, 5, 3)" of a field into ", 3, 5, 3" and "()"
+// into nothing, for ArrType<T FIELD_DIMS dims>.
+#define FIELD_DIMS(...) __VA_OPT__(, ) __VA_ARGS__
+
+struct Model {
+#define Q(type, name, dims, fmt, ranges, vt, pred) ArrType<type FIELD_DIMS dims> name;
+#define QEV Q
+#define QROW(type, member, row, fmt, ranges, vt, pred)
+#define QDECL(type, name, dims) ArrType<type FIELD_DIMS dims> name;
+#define QCONST(name, value)
+#include "model/fields.def"
+#undef Q
+#undef QEV
+#undef QROW
+#undef QCONST
+#undef QDECL
+
+    // Working quantities that the dumps do not list.
+    int itrait;          // 0 in the base evaluation, else the trait being evaluated
+    int icatpb, icatcb;  // progeny-category rows of the reference fattening variants
+    int nbsF, nbsM;      // breeding seasons followed for young females and males
+    double l2E[cap::C];  // work vector of the stationary iterations
+};
+
+// Sets every quantity to zero and then to the start-up defaults.  Done once
+// per run, before any input is read.
+void resetModel(Model& m);

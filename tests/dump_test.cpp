@@ -1,0 +1,152 @@
+// The dump writer: line formats, order, blank lines, write conditions and
+// the final zr line, on a hand-filled model state.
+#include "report/dump.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "model/model.h"
+#include "test_util.h"
+
+namespace {
+
+std::string dump(const Model& m) {
+    testutil::TempDir dir;
+    std::FILE* f = std::fopen((dir / "CHECKS").c_str(), "w");
+    writeDump(m, f);
+    std::fclose(f);
+    return dir.read("CHECKS");
+}
+
+std::unique_ptr<Model> baseState() {
+    auto m = std::make_unique<Model>();
+    resetModel(*m);
+    m->LL = 4;
+    m->TE = 18;
+    m->RR = 2;
+    m->TR = 7;
+    m->clt = 2;
+    m->crossing = 1;
+    m->nfs = 2;
+    m->typew = 1;
+    m->typeb = 2;
+    m->ewopt = 0;
+    return m;
+}
+
+bool has(const std::string& s, const std::string& part) { return s.find(part) != std::string::npos; }
+
+}  // namespace
+
+TEST(Dump, ListsEveryQuantityOnce) { EXPECT_EQ(dumpEntryCount(), 744); }
+
+TEST(Dump, BeginsWithTheScalarGroupAndEndsWithZr) {
+    auto m = baseState();
+    m->a = 0.25;
+    m->a1 = 1e-17;
+    m->aa1 = 1.0000001;
+    m->ach = 1.5;
+    const std::string d = dump(*m);
+    EXPECT_EQ(d.rfind("a = 0.25000000000000\na1 = 0.00000000000000\naa1 = 1.00000010000000\nach =    1.50000\n\n", 0),
+              0u);
+    ASSERT_GE(d.size(), 9u);
+    EXPECT_EQ(d.substr(d.size() - 9), "\n\nzr = 1\n") << d.substr(d.size() - 40);
+    // No blank line after the last line.
+    EXPECT_NE(d.substr(d.size() - 2), "\n\n");
+}
+
+TEST(Dump, DimensionConstantsStandInTheirPlace) {
+    const std::string d = dump(*baseState());
+    for (const char* line : {"\nBS = 5\n", "\nC = 100\n", "\nCLT = 5\n", "\nCR = 30\n", "\nFE = 6\n", "\nFL = 21\n",
+                             "\nFR = 3\n", "\nHS = 4\n", "\nL = 16\n", "\nLF = 6\n", "\nN = 16\n", "\nNCHFS = 30\n",
+                             "\nNCLCQ = 4\n", "\nNCLCW = 5\n", "\nNFAT = 10\n", "\nNFS = 5\n", "\nNPROT = 10\n",
+                             "\nNSCC = 7\n", "\nNT = 36\n", "\nSP = 3\n"})
+        EXPECT_TRUE(has(d, line)) << line;
+    // Start-up defaults are visible.
+    EXPECT_TRUE(has(d, "\nlengthrc = 365\n"));
+    EXPECT_TRUE(has(d, "\nPP = 48\n"));
+    EXPECT_TRUE(has(d, "\nsexrbf = 0.500000\n"));
+    EXPECT_TRUE(has(d, "\nqpurchR =     1.000\n"));
+}
+
+TEST(Dump, ArrayElementsFirstIndexSlowestAndABlankLineAfterTheArray) {
+    auto m = baseState();
+    m->clt = 2;
+    m->crossing = 2;
+    m->bwL[1][1][1] = 4.5;
+    m->bwL[2][2][2] = 3.25;
+    const std::string d = dump(*m);
+    EXPECT_TRUE(has(d, "\n\nbwL[1][1][1] = 4.500000\nbwL[1][1][2] = 0.000000\nbwL[1][2][1] = 0.000000\n"
+                       "bwL[1][2][2] = 0.000000\nbwL[2][1][1] = 0.000000\nbwL[2][1][2] = 0.000000\n"
+                       "bwL[2][2][1] = 0.000000\nbwL[2][2][2] = 3.250000\n\n"))
+        << d.substr(d.find("bwL"), 300);
+}
+
+TEST(Dump, WeightArraysAreInterleavedAndWrittenOnlyWhenNonZero) {
+    auto m = baseState();
+    std::string d = dump(*m);
+    EXPECT_FALSE(has(d, "\nev["));  // all 0 before the loop
+
+    m->crossing = 2;
+    m->ewopt = 2;
+    m->ev[3][0] = 2.0;
+    m->ev0[3][0] = 2.5;
+    m->evp[3][0] = 0.002;
+    m->ev[3][1] = 1.5;
+    m->ev0[3][1] = 1.25;
+    m->evp[3][1] = 0.0015;
+    m->evdiff[3][1] = 16.666;
+    m->evdiff[3][2] = -999;   // a skipped trait: no weight and no difference
+    m->evdiff[7][1] = -999;
+    d = dump(*m);
+    EXPECT_TRUE(has(d, "\n\nev[3][0]  =       2.0000\nev0[3][0] =       2.5000\nevp[3][0] =       0.0020\n"
+                       "ev[3][1]  =       1.5000\nev0[3][1] =       1.2500\nevp[3][1] =       0.0015\n"
+                       "evdiff[3][1] =      16.6660\n\n"))
+        << d.substr(d.find("\nev"), 400);
+    EXPECT_FALSE(has(d, "evdiff[3][2]"));
+    EXPECT_FALSE(has(d, "evdiff[7][1]"));
+}
+
+TEST(Dump, ValueConditions) {
+    auto m = baseState();
+    m->pcl0[1] = 0.3;
+    m->pcl0[2] = -0.3;   // written only when positive
+    m->pt[4] = -0.5;     // written when its absolute value exceeds 1e-06
+    m->pt[5] = 5e-7;
+    const std::string d = dump(*m);
+    EXPECT_TRUE(has(d, "\npcl0[1] =    0.3000\n"));
+    EXPECT_FALSE(has(d, "pcl0[2]"));
+    EXPECT_TRUE(has(d, "\npt[4] =    -0.500\n"));
+    EXPECT_FALSE(has(d, "pt[5]"));
+}
+
+TEST(Dump, ProgenyCategoryArraysOnlyForCategoriesWithAnimals) {
+    auto m = baseState();
+    m->l1skL[5][1] = 0.6;
+    m->qaveL[5][1] = 0.98;
+    m->qaveL[6][1] = 0.97;  // category 6 has no animals
+    const std::string d = dump(*m);
+    EXPECT_TRUE(has(d, "\nqaveL[5][1] =     0.980\n"));
+    EXPECT_FALSE(has(d, "qaveL[6][1]"));
+}
+
+TEST(Dump, CountsBeyondTheCapacitiesNeverReadOutsideTheRecord) {
+    auto m = baseState();
+    m->LL = 1000;
+    m->TE = 100000;
+    m->TR = 100000;
+    m->RR = 1000;
+    m->clt = 1000;
+    m->crossing = 50;
+    m->nfs = 99;
+    m->PP = 10000;
+    m->nSCC = 1000;
+    m->nfat = 1000;
+    m->nprot = 1000;
+    std::FILE* f = std::fopen("/dev/null", "w");
+    writeDump(*m, f);  // under the sanitizers an access outside would stop here
+    std::fclose(f);
+}

@@ -1,0 +1,211 @@
+// The record reader: what each routine consumes from the input and what it
+// echoes into the results file, character by character.
+#include "input/reader.h"
+
+#include <gtest/gtest.h>
+
+#include "test_util.h"
+
+using testutil::Harness;
+
+namespace {
+
+// Opens `text` as the input file NAME.TXT of the harness directory.
+InFile openText(Harness& h, const std::string& text, const char* name = "INPUTS99.TXT") {
+    h.dir.write(name, text);
+    testutil::InDir in(h.dir.path());
+    return openInput(h.run, name);
+}
+
+std::string rest(InFile& in) {
+    std::string s;
+    for (int c; (c = std::fgetc(in.f)) != EOF;) s += char(c);
+    return s;
+}
+
+}  // namespace
+
+TEST(Reader, ScalarRecordOnOneLineEchoesABlankBeforeTheName) {
+    Harness h;
+    InFile in = openText(h, "  12.5 \"Mature weight of ewes\" \"kg\"\nnext");
+    EXPECT_FLOAT_EQ(readfloat(h.run.res, in), 12.5f);
+    EXPECT_EQ(h.results(), " Mature weight of ewes    (kg):     12.5000 ");
+    EXPECT_EQ(rest(in), "\nnext");
+    EXPECT_EQ(in.record, 1);
+}
+
+TEST(Reader, ScalarRecordOnTwoLinesEchoesTheLineBreak) {
+    Harness h;
+    InFile in = openText(h, "7\n\"Length of pregnancy\"\n  \"days\"\n");
+    EXPECT_EQ(readint(h.run.res, in), 7);
+    // The line break after the number stands before the name, the line
+    // break and blanks between the texts stand before "   (".
+    EXPECT_EQ(h.results(), "\nLength of pregnancy\n     (days):  7 ");
+}
+
+TEST(Reader, VectorRecordAlwaysStartsANewLine) {
+    Harness h;
+    InFile in = openText(h, "0.1 0.2 0.3   \"Losses\" \"fraction\" 1.5 \"x\" \"y\"");
+    float v[3];
+    for (float& x : v) x = readNum(in);
+    wrides(in, h.run.res);
+    EXPECT_FLOAT_EQ(v[2], 0.3f);
+    EXPECT_EQ(h.results(), "\nLosses    (fraction):");
+    EXPECT_FLOAT_EQ(readNum(in), 1.5f);
+}
+
+TEST(Reader, ReaddesSkipsAWholeVectorRecordWithoutEcho) {
+    Harness h;
+    std::string rec;
+    for (int i = 0; i < 200; ++i) rec += "0.25 ";
+    InFile in = openText(h, rec + "\"long\" \"vector\"\n\"a\" \"b\" 3.5 \"n\" \"u\"");
+    readdes(in);
+    readdes(in);
+    EXPECT_FLOAT_EQ(readfloat(h.run.res, in), 3.5f);
+    EXPECT_EQ(h.results(), " n    (u):      3.5000 ");
+    EXPECT_EQ(in.record, 3);
+}
+
+TEST(Reader, CommentEndsAtItsSecondSlash) {
+    Harness h;
+    // The slash inside the comment ends it; "2 /" is then data.
+    InFile in = openText(h, "/ rates per year/ 2 / \"name\" \"unit\"");
+    readcom(in);
+    EXPECT_EQ(readint(h.run.res, in), 2);
+    EXPECT_EQ(h.results(), " / name    (unit):  2 ");
+}
+
+TEST(Reader, DayNumbers) {
+    EXPECT_EQ(dsjf(1, 1), 1);
+    EXPECT_EQ(dsjf(3, 1), 60);
+    EXPECT_EQ(dsjf(12, 31), 365);
+    EXPECT_EQ(dsjf(2, 29), 60);
+}
+
+struct DateCase {
+    const char* text;
+    int day;
+};
+
+class ReadymdTest : public testing::TestWithParam<DateCase> {};
+
+TEST_P(ReadymdTest, DayNumberAndEcho) {
+    Harness h;
+    InFile in = openText(h, std::string(GetParam().text) + " \"Date of lambing\" \"y m d\"");
+    EXPECT_EQ(readymd(in, h.run.res), GetParam().day);
+    // The annotation, the date and the day number are echoed also for an
+    // invalid date, so that the user sees it before the run stops.
+    std::string y, m, d;
+    std::istringstream(GetParam().text) >> y >> m >> d;
+    EXPECT_EQ(h.results(), "\nDate of lambing    (y m d):" + y + " " + m + " " + d +
+                               "\n   Days from January 1st of year zero: " + std::to_string(GetParam().day));
+}
+
+INSTANTIATE_TEST_SUITE_P(Dates, ReadymdTest,
+                         testing::Values(DateCase{"0 2 29", 60}, DateCase{"0 3 1", 60}, DateCase{"1 1 1", 366},
+                                         DateCase{"10 12 31", 4015}, DateCase{"0 2 30", -1},
+                                         DateCase{"0 4 31", -1}, DateCase{"0 13 1", -1}, DateCase{"11 1 1", -1},
+                                         DateCase{"0 1 0", -1}, DateCase{"-1 5 5", -1}, DateCase{"0 0 5", -1}),
+                         [](const testing::TestParamInfo<DateCase>& i) {
+                             std::string n = i.param.text;
+                             for (char& c : n) c = (c == ' ') ? '_' : (c == '-') ? 'm' : c;
+                             return "d" + n;
+                         });
+
+TEST(Reader, SectionHeadings) {
+    Harness h;
+    inp00(h.run.res, 1, 1);
+    inp00(h.run.res, 12, 9);
+    inp00(h.run.res, 12, 10);
+    inp00(h.run.res, 14, 13);
+    EXPECT_EQ(h.results(),
+              "2.1 Data from file INPUTS01.TXT\n" + std::string(31, '-') + "\n" +
+                  "2.9 Data from file INPUTS12.TXT\n" + std::string(31, '-') + "\n" +
+                  "2.10 Data from file INPUTS12.TXT\n" + std::string(32, '-') + "\n" +
+                  "2.13 Data from file INPUTS14.TXT\n" + std::string(32, '-') + "\n");
+}
+
+TEST(Reader, SystemVariablesAndFragments) {
+    Harness h;
+    std::string paras = "\"Heading\"";
+    for (int i = 1; i <= 9; ++i) paras += "\n" + std::to_string(i) + " \"var " + std::to_string(i) + "\"";
+    InFile in = openText(h, paras + "\n", "PARAS.TXT");
+    outputrw(in, h.run.res);
+    sysvar(in, h.run.res);
+    std::string expect = "Heading";
+    // The line break before each number is white space that "%d" skips.
+    for (int i = 1; i <= 9; ++i) expect += " var " + std::to_string(i) + ":  " + std::to_string(i);
+    EXPECT_EQ(h.results(), expect + "\n");
+    closeInput(in);
+
+    InFile again = openText(h, paras, "PARAS.TXT");
+    outputr(again);
+    for (int i = 1; i <= 9; ++i) EXPECT_EQ(readsyva(again), i);
+}
+
+// ---- files that end too early and text where a number is expected ----
+
+namespace {
+
+void expectStop(Harness& h, const std::string& text, void (*read)(Harness&, InFile&), const std::string& message) {
+    InFile in = openText(h, text);
+    EXPECT_EXIT(read(h, in), testing::ExitedWithCode(1), "");
+    const std::string con = h.console();
+    EXPECT_NE(con.find("\n\n\nError message:\n" + message), std::string::npos) << con;
+    EXPECT_NE(con.find("The program needed "), std::string::npos) << con;
+}
+
+}  // namespace
+
+TEST(ReaderDeathTest, FileEndingInsideATextStops) {
+    Harness h;
+    expectStop(h, "1.5 \"name\" \"unit", [](Harness& hh, InFile& in) { readfloat(hh.run.res, in); },
+               "The input file INPUTS99.TXT ends in record 1, where the unit text of the record in double quotes "
+               "is expected.\n  Complete the file and restart the program.\n");
+}
+
+TEST(ReaderDeathTest, FileEndingInsideACommentStops) {
+    Harness h;
+    expectStop(h, "/ open comment", [](Harness&, InFile& in) { readcom(in); },
+               "The input file INPUTS99.TXT ends in record 1, where a comment between two slashes is expected.\n");
+}
+
+TEST(ReaderDeathTest, MissingNumberStops) {
+    Harness h;
+    expectStop(h, "/c/ 2 \"a\" \"b\"\n", [](Harness& hh, InFile& in) {
+        readcom(in);
+        readint(hh.run.res, in);
+        readint(hh.run.res, in);
+    }, "The input file INPUTS99.TXT ends in record 3, where a whole number is expected.\n");
+}
+
+TEST(ReaderDeathTest, TextWhereANumberIsExpectedStops) {
+    Harness h;
+    expectStop(h, "\"Weight\" \"kg\"", [](Harness& hh, InFile& in) { readfloat(hh.run.res, in); },
+               "In the input file INPUTS99.TXT, record 1 holds \"\"Weight\"\" where a number is expected.\n"
+               "  Correct the record and restart the program.\n");
+}
+
+TEST(ReaderDeathTest, NotAFiniteNumberStops) {
+    Harness h;
+    expectStop(h, "nan \"Weight\" \"kg\"", [](Harness& hh, InFile& in) { readfloat(hh.run.res, in); },
+               "In the input file INPUTS99.TXT, record 1 holds a value that is not a finite number.\n");
+}
+
+TEST(ReaderDeathTest, MissingFileStops) {
+    Harness h;
+    testutil::InDir in(h.dir.path());
+    EXPECT_EXIT(openInput(h.run, "INPUTS05.TXT"), testing::ExitedWithCode(1), "");
+    EXPECT_NE(h.console().find("The input file INPUTS05.TXT cannot be opened.\n"), std::string::npos);
+}
+
+TEST(ReaderDeathTest, TooFewFragmentsStops) {
+    Harness h;
+    InFile in = openText(h, "\"one\"\n\"two", "TEXTS_OUT.TXT");
+    in.fragments = true;
+    outputrw(in, h.run.res);
+    EXPECT_EXIT(outputrw(in, h.run.res), testing::ExitedWithCode(1), "");
+    EXPECT_NE(h.console().find("The file TEXTS_OUT.TXT holds too few text fragments: it ends in fragment 2,\n"),
+              std::string::npos)
+        << h.console();
+}
