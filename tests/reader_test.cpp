@@ -54,6 +54,24 @@ TEST(Reader, VectorRecordAlwaysStartsANewLine) {
     EXPECT_FLOAT_EQ(readNum(in), 1.5f);
 }
 
+TEST(Reader, VectorAndMatrixRecordsWithStrides) {
+    Harness h;
+    InFile in = openText(h, "1 2 3 \"v\" \"u\"\n4 5 6\n7 8 9 \"m\" \"n\" 2 3 \"i\" \"c\"");
+    Real v[3][3] = {};
+    readVectorRecord(in, h.run.res, &v[0][1], 3, 3, "%6.2f");   // a column
+    EXPECT_EQ(double(v[2][1]), 3.0);
+    Real mat[4][2] = {};
+    readMatrixRecord(in, h.run.res, &mat[1][0], 3, 2, 2, 1, "%5.1f");  // rows of two
+    EXPECT_EQ(double(mat[3][1]), 9.0);
+    int codes[4] = {};
+    readVectorRecord(in, h.run.res, &codes[1], 2, 1, "%3d");
+    EXPECT_EQ(codes[2], 3);
+    EXPECT_EQ(h.results(), "\nv    (u):  1.00  2.00  3.00"
+                           "\nm    (n):\n  4.0  5.0\n  6.0  7.0\n  8.0  9.0"
+                           "\ni    (c):  2  3");
+    EXPECT_EQ(in.record, 3);
+}
+
 TEST(Reader, ReaddesSkipsAWholeVectorRecordWithoutEcho) {
     Harness h;
     std::string rec;

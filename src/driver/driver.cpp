@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "driver/run.h"
+#include "input/inputs.h"
 #include "input/paras.h"
 #include "input/reader.h"
 #include "model/model.h"
@@ -74,7 +75,7 @@ int runProgram(Run& run, std::FILE* input) {
     outputrw(run.texts, run.res);
     readParas(run);
 
-    // Input files INPUTS01.TXT to INPUTS12.TXT: read here in their order.
+    readAllInputs(run);
 
     // Base evaluation of the model: the phases run here.
 

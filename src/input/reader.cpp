@@ -173,6 +173,29 @@ void wrides(InFile& in, std::FILE* res) {
     ++in.record;
 }
 
+void readVectorRecord(InFile& in, std::FILE* res, Real* first, int n, int stride, const char* fmt) {
+    for (int i = 0; i < n; ++i) first[i * stride] = readNum(in);
+    wrides(in, res);
+    for (int i = 0; i < n; ++i) std::fprintf(res, fmt, double(first[i * stride]));
+}
+
+void readVectorRecord(InFile& in, std::FILE* res, int* first, int n, int stride, const char* fmt) {
+    for (int i = 0; i < n; ++i) first[i * stride] = readInt(in);
+    wrides(in, res);
+    for (int i = 0; i < n; ++i) std::fprintf(res, fmt, first[i * stride]);
+}
+
+void readMatrixRecord(InFile& in, std::FILE* res, Real* first, int rows, int rowStride, int cols, int colStride,
+                      const char* fmt) {
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c) first[r * rowStride + c * colStride] = readNum(in);
+    wrides(in, res);
+    for (int r = 0; r < rows; ++r) {
+        std::fputc('\n', res);
+        for (int c = 0; c < cols; ++c) std::fprintf(res, fmt, double(first[r * rowStride + c * colStride]));
+    }
+}
+
 void sysvar(InFile& in, std::FILE* res) {
     for (int i = 0; i < 9; ++i) {
         const int x = readInt(in);

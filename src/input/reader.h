@@ -11,6 +11,8 @@
 
 #include <cstdio>
 
+#include "model/real.h"
+
 struct Run;
 
 struct InFile {
@@ -53,6 +55,18 @@ void readcom(InFile& in);
 // Echoes the two texts that end a vector record or a date: a line break,
 // the name, "   (", the unit, "):".
 void wrides(InFile& in, std::FILE* res);
+
+// A whole vector record of n values stored at first[0], first[stride],
+// first[2 * stride], ...: reads the numbers, echoes the texts (wrides) and
+// then every value with fmt (for example "%8.3f"), without separators.
+void readVectorRecord(InFile& in, std::FILE* res, Real* first, int n, int stride, const char* fmt);
+void readVectorRecord(InFile& in, std::FILE* res, int* first, int n, int stride, const char* fmt);
+
+// A whole matrix record, read row by row (rows values of cols numbers each,
+// element [r][c] at first[r * rowStride + c * colStride]); echoed as the
+// texts, then each row preceded by a line break, every value with fmt.
+void readMatrixRecord(InFile& in, std::FILE* res, Real* first, int rows, int rowStride, int cols, int colStride,
+                      const char* fmt);
 
 // Echo of the nine system-variable records of PARAS.TXT.
 void sysvar(InFile& in, std::FILE* res);

@@ -1,0 +1,3 @@
+#include "input/inputs.h"
+
+void readInputs08(Run&, InFile&) {}

@@ -1,0 +1,4 @@
+#include "input/inputs.h"
+
+void readInputs11(Run&, InFile&) {}
+void deriveAfterInputs11(Run&) {}

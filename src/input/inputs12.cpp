@@ -1,0 +1,4 @@
+#include "input/inputs.h"
+
+void readInputs12(Run&, InFile&) {}
+void deriveAfterInputs12(Run&) {}
