@@ -2,7 +2,9 @@
 
 #include <cctype>
 
+#include "driver/evaluate.h"
 #include "driver/run.h"
+#include "herd/herd.h"
 #include "input/inputs.h"
 #include "input/paras.h"
 #include "input/reader.h"
@@ -77,7 +79,8 @@ int runProgram(Run& run, std::FILE* input) {
 
     readAllInputs(run);
 
-    // Base evaluation of the model: the phases run here.
+    growthConstants(run);
+    evaluateModel(run);
 
     std::fputs("Writing results from loop 1 to file CHECKS\n", run.con);
     writeDumpFile(run, "CHECKS");

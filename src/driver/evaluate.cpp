@@ -1,0 +1,11 @@
+#include "driver/evaluate.h"
+
+#include "driver/run.h"
+#include "herd/herd.h"
+
+void evaluateModel(Run& run) {
+    rebuildAtReentry(run);
+    eweFlock(run);
+    ramPopulation(run);
+    progenyUntilWeaning(run);
+}
