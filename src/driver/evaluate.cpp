@@ -8,4 +8,8 @@ void evaluateModel(Run& run) {
     eweFlock(run);
     ramPopulation(run);
     progenyUntilWeaning(run);
+    growth(run);
+    progenyAfterWeaning(run);
+    milkProduction(run);
+    stayDurations(run);
 }

@@ -18,6 +18,9 @@ void readInputs09(Run& run, InFile& in);
 void readInputs10(Run& run, InFile& in);
 void readInputs11(Run& run, InFile& in);
 void readInputs12(Run& run, InFile& in);
+// Carcass-class files, read from the herd phases in the base evaluation.
+void readInputs13(Run& run, InFile& in);
+void readInputs14(Run& run, InFile& in);
 
 // Values derived from the inputs alone: after INPUTS03.TXT (losses of
 // cross-bred lambs), after INPUTS11.TXT (somatic cell scores of the class

@@ -33,6 +33,8 @@ void resetModel(Model& m) {
     m.itrait = 0;
     m.icatpb = m.icatcb = 0;
     zero(m.l2E);
+    zero(m.prsbLin);
+    zero(m.revsbLin);
 
     // Discount factors start at 1 (no discounting of an empty category).
     fill(m.qmilkE, 1.0);

@@ -61,6 +61,12 @@ struct Model {
     int icatpb, icatcb;  // progeny-category rows of the reference fattening variants
     int nbsF, nbsM;      // breeding seasons followed for young females and males
     double l2E[cap::C];  // work vector of the stationary iterations
+    // Prices and revenues of breeding animals by progeny category as read
+    // (INPUTS10.TXT): categories without animals are given 0 in an
+    // evaluation, and these copies bring the input back when a category has
+    // animals again.
+    Real prsbLin[cap::P][3];
+    Real revsbLin[cap::P][3];
 };
 
 // Sets every quantity to zero and then to the start-up defaults.  Done once
