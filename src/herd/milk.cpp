@@ -1,0 +1,3 @@
+#include "herd/herd.h"
+
+void milkProduction(Run&) {}

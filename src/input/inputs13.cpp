@@ -1,0 +1,3 @@
+#include "input/inputs.h"
+
+void readInputs13(Run&, InFile&) {}
