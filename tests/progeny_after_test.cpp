@@ -107,9 +107,10 @@ TEST(ProgenyAfterWeaning, SurplusMalesFattenedAndRams) {
                 double(m.nherd[2]) + double(m.nsp[2][2][1]) - double(m.nrdied[2][1][1]) - double(m.nrcull[2][1][1]) -
                     double(m.nsold[2][1][1]) - double(m.nspdied[2][1][1]) - double(m.nspcull[2][1][1]),
                 1e-7);
-    for (int c = 3; c <= 48; ++c)
-        if (c != 5 && c != 6 && c != 30 && c != 31)
-            EXPECT_EQ(double(m.l1skL[c][0]), double(Real(double(m.l1skL[c][1]) + double(m.l1skL[c][2])))) << c;
+    for (int c = 3; c <= 48; ++c) {
+        if (c == 5 || c == 6 || c == 30 || c == 31) continue;
+        EXPECT_EQ(double(m.l1skL[c][0]), double(Real(double(m.l1skL[c][1]) + double(m.l1skL[c][2])))) << c;
+    }
     EXPECT_NEAR(double(m.ageR[1][1]),
                 0.8 * (double(m.ager[2][1]) * double(m.pherd[2][1]) + double(m.ager[2][2]) * double(m.pherd[2][2])) /
                         double(m.Pherd[2]) + 0.2 * 400,

@@ -1,3 +1,80 @@
+// INPUTS01.TXT: the ewe flock over its reproductive cycles (losses, culling,
+// conception, crossing) and the calendar of the production cycle.
 #include "input/inputs.h"
 
-void readInputs01(Run&, InFile&) {}
+#include "driver/run.h"
+#include "input/reader.h"
+#include "model/model.h"
+
+namespace {
+
+// A date record; an impossible date stops the run after its echo, so that
+// the faulty date stands in the results file.
+int readDate(Run& run, InFile& in, const char* what) {
+    const int day = readymd(in, run.res);
+    if (day < 0)
+        failCheck(run,
+                  "The date %sis wrong. Correct the date in\n"
+                  "  INPUTS01.TXT and restart the program.\n\n\n",
+                  what);
+    return day;
+}
+
+}  // namespace
+
+void readInputs01(Run& run, InFile& in) {
+    Model& m = run.m;
+    const bool milked = m.typeb == 1;
+    const bool crossed = m.crossing == 2;
+
+    readcom(in);
+
+    // The number of cycles bounds every ewe vector, so it is checked before
+    // anything else of the file is read or echoed.
+    m.LL = readInt(in);
+    if (m.LL > 15 || m.LL <= 3)
+        failCheck(run,
+                  "The number of reproductive cycles must be in the range from 4\n"
+                  "to 15. Correct this error in INPUTS01.TXT and restart the program.\n");
+    wrides(in, run.res);
+    std::fprintf(run.res, "%2d", m.LL);
+
+    const int n = m.LL;
+    readVectorRecord(in, run.res, &m.pdiedE[1], n, 1, "%8.4f");
+    // Culling for low milk yield exists for milked breeds only.
+    if (milked) readVectorRecord(in, run.res, &m.pcullmE[1], n, 1, "%8.4f");
+    else readdes(in);
+    readVectorRecord(in, run.res, &m.pcullhE[1], n, 1, "%8.4f");
+    // No conception and no barren ewes kept in the last cycle.
+    readVectorRecord(in, run.res, &m.conrateE[1], n - 1, 1, "%8.4f");
+    readVectorRecord(in, run.res, &m.pbarrE[1], n - 1, 1, "%8.4f");
+    if (crossed) {
+        m.pcrossE[0] = readfloat(run.res, in);
+        readVectorRecord(in, run.res, &m.pcrossE[1], n - 1, 1, "%6.3f");
+    } else {
+        readdes(in);
+        readdes(in);
+    }
+
+    readcom(in);
+    m.datlamb = readDate(run, in, "of lambing ");
+    m.datwL = readDate(run, in, "of weaning lambs ");
+    m.datbbs = readDate(run, in, "of the start of the breeding season ");
+    m.datebs = readDate(run, in, "of the end of the breeding season ");
+    if (milked) {
+        m.datdry = readDate(run, in, "of drying ");
+        // Milked ewes are milked from weaning to drying.
+        if (m.datdry < m.datwL)
+            failCheck(run,
+                      "The date of drying must not be earlier than the date of weaning lambs.\n"
+                      "  Correct the dates in INPUTS01.TXT and restart the program.\n\n\n");
+    } else {
+        readdes(in);
+    }
+    m.u = readfloat(run.res, in);
+    // Discount factors are powers of 1 + u.
+    if (!(m.u > -1))
+        failCheck(run,
+                  "The discount rate must be greater than -1.\n"
+                  "Correct this error in INPUTS01.TXT and restart the program.\n");
+}

@@ -1,3 +1,71 @@
+// INPUTS06.TXT: the lactation curve, the milk factors for parity and litter
+// size and, for ewes milked after weaning, the milk-marketing and
+// cheese-making parameters.  Read when typeb is 1 or 2.
 #include "input/inputs.h"
 
-void readInputs06(Run&, InFile&) {}
+#include "driver/run.h"
+#include "input/reader.h"
+#include "model/model.h"
+
+void readInputs06(Run& run, InFile& in) {
+    Model& m = run.m;
+    std::FILE* res = run.res;
+
+    readcom(in);
+    m.awo = readfloat(res, in);
+    m.bwo = readfloat(res, in);
+    m.cwo = readfloat(res, in);
+    m.placE = readint(res, in);
+    m.nsl = readint(res, in);
+    readVectorRecord(in, res, &m.ktlp[1], m.LL, 1, "%6.3f");
+
+    // Litter-size factors from class 0 on.  Ewes that are not milked after
+    // weaning have no class 0 of their own: its factor is zeroed before the
+    // echo, whatever the file says.
+    for (int i = 0; i <= m.clt; ++i) m.ktlsl[i] = readNum(in);
+    if (m.typeb == 2) m.ktlsl[0] = 0.0;
+    wrides(in, res);
+    for (int i = 0; i <= m.clt; ++i) std::fprintf(res, "%6.3f", double(m.ktlsl[i]));
+
+    if (m.typeb == 1) m.pmilkwm = readfloat(res, in);
+    else readdes(in);
+    m.kmilkcE = readfloat(res, in);
+    if (m.typeb == 1) {
+        m.dmilkst = readint(res, in);
+        m.pmilkch = readfloat(res, in);
+    } else {
+        readdes(in);
+        readdes(in);
+    }
+    readcom(in);
+
+    // Cheese yield: the method, then the coefficients of both methods, of
+    // which those of the other method are skipped.  Without cheese making,
+    // eight skipped records take the place of the cheese records and nothing
+    // after them is read.
+    if (m.typeb == 1 && m.pmilkch > 1e-06) {
+        m.cy = readint(res, in);
+        if (m.cy < 1 || m.cy > 2)
+            failCheck(run,
+                      "The method for calculating the cheese yield must be in the range from 1\n"
+                      "to 2. Correct this error in INPUTS06.TXT and restart the program.\n");
+        if (m.cy == 1) {
+            m.ach = readfloat(res, in);
+            m.bch = readfloat(res, in);
+            m.cch = readfloat(res, in);
+        } else {
+            for (int i = 0; i < 3; ++i) readdes(in);
+        }
+        if (m.cy == 2) {
+            m.rfat = readfloat(res, in);
+            m.rcas = readfloat(res, in);
+            m.casprot = readfloat(res, in);
+            m.moich = readfloat(res, in);
+            m.fatch = readfloat(res, in);
+        } else {
+            for (int i = 0; i < 5; ++i) readdes(in);
+        }
+    } else {
+        for (int i = 0; i < 8; ++i) readdes(in);
+    }
+}

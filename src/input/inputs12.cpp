@@ -1,4 +1,162 @@
+// INPUTS12.TXT: the payment of culled sheep by the pricing system priceS
+// (live weight, carcass quality classes, carcass weight, or classes of
+// fleshiness and fat covering) and the dressing percentages.  Always read,
+// as the last input file.
 #include "input/inputs.h"
 
-void readInputs12(Run&, InFile&) {}
-void deriveAfterInputs12(Run&) {}
+#include <iterator>
+
+#include "driver/run.h"
+#include "input/reader.h"
+#include "model/model.h"
+
+namespace {
+
+[[noreturn]] void rangeError(Run& run, const char* what, int lo, int hi) {
+    failCheck(run, "%s must be in the range from %d\nto %d. Correct this error in INPUTS12.TXT and restart the program.\n",
+              what, lo, hi);
+}
+
+// Stops the run unless the class frequencies of one breed sum up to 1.  The
+// sum s is held in single precision like the frequencies themselves.
+void checkFrequencies(Run& run, const char* classes, int b, Real s) {
+    if (s >= 1.00001 || s <= 0.99999)
+        failCheck(run,
+                  "%s%sdo not sum up to 1. The sum is %6.4f.\n"
+                  "  Correct the error in INPUTS%d.TXT and restart the program.\n\n\n",
+                  classes, b == 1 ? "  pure-bred adult sheep " : "  cross-bred adult sheep ", double(s), 12);
+}
+
+// Quality-class frequencies of breed b: echoed, then tested.
+void readQualityFrequencies(Run& run, InFile& in, int b) {
+    Model& m = run.m;
+    readVectorRecord(in, run.res, &m.pclS[b][1], m.nclS, 1, "%8.2f");
+    Real s = 0.0;
+    for (int c = 1; c <= m.nclS; ++c) s += m.pclS[b][c];
+    checkFrequencies(run, "Frequencies in quality classes for\n", b, s);
+}
+
+// Fleshiness and fat-covering frequencies of breed b: tested, then echoed.
+void readFleshFatFrequencies(Run& run, InFile& in, int b) {
+    Model& m = run.m;
+    Real s = 0.0;
+    for (int i = 1; i <= m.nclflS; ++i)
+        for (int j = 1; j <= m.nclfcS; ++j) {
+            m.pclfcS[b][i][j] = readNum(in);
+            s += m.pclfcS[b][i][j];
+        }
+    checkFrequencies(run, "Frequencies in classes for fleshiness/ fat covering for\n", b, s);
+    wrides(in, run.res);
+    for (int i = 1; i <= m.nclflS; ++i) {
+        std::fputc('\n', run.res);
+        for (int j = 1; j <= m.nclfcS; ++j) std::fprintf(run.res, "%8.3f", double(m.pclfcS[b][i][j]));
+    }
+}
+
+// A scalar real record of the cross-bred column: read with crossing, skipped
+// (it still stands in the file) without.
+void readCrossBred(Run& run, InFile& in, Real& x) {
+    if (run.m.crossing == 2) x = readfloat(run.res, in);
+    else readdes(in);
+}
+
+}  // namespace
+
+void readInputs12(Run& run, InFile& in) {
+    Model& m = run.m;
+    std::FILE* res = run.res;
+
+    readcom(in);
+    m.priceS = readint(res, in);
+    if (m.priceS < 1 || m.priceS > 4) rangeError(run, "The pricing system for culled sheep", 1, 4);
+    readcom(in);
+
+    // 1: price per kg live weight.
+    if (m.priceS == 1) {
+        m.prlwS[1] = readfloat(res, in);
+        readCrossBred(run, in, m.prlwS[2]);
+    } else {
+        readdes(in);
+        readdes(in);
+    }
+    readcom(in);
+
+    // 2: carcass quality classes.
+    if (m.priceS == 2) {
+        m.nclS = readint(res, in);
+        if (m.nclS < 1 || m.nclS > 5) rangeError(run, "The number of carcass quality classes", 1, 5);
+        readVectorRecord(in, res, &m.prclS[1], m.nclS, 1, "%12.4f");
+        readQualityFrequencies(run, in, 1);
+        if (m.crossing == 2) readQualityFrequencies(run, in, 2);
+        else readdes(in);
+    } else {
+        for (int i = 0; i < 4; ++i) readdes(in);
+    }
+    readcom(in);
+
+    // 3: price per kg carcass weight.
+    if (m.priceS == 3) {
+        m.prcwS[1] = readfloat(res, in);
+        readCrossBred(run, in, m.prcwS[2]);
+    } else {
+        readdes(in);
+        readdes(in);
+    }
+    readcom(in);
+
+    // 4: classes of fleshiness (rows) and fat covering (columns), priced
+    // relative to a reference price.
+    if (m.priceS == 4) {
+        m.nclflS = readint(res, in);
+        if (m.nclflS < 1 || m.nclflS > 7) rangeError(run, "The number of fleshiness classes", 1, 7);
+        m.nclfcS = readint(res, in);
+        if (m.nclfcS < 1 || m.nclfcS > 7) rangeError(run, "The number of fat covering classes", 1, 7);
+        m.prrefS = readfloat(res, in);
+        readMatrixRecord(in, res, &m.prclfcS[1][1], m.nclflS, int(std::size(m.prclfcS[0])), m.nclfcS, 1, "%12.4f");
+        readFleshFatFrequencies(run, in, 1);
+        if (m.crossing == 2) readFleshFatFrequencies(run, in, 2);
+        else readdes(in);
+    } else {
+        for (int i = 0; i < 6; ++i) readdes(in);
+    }
+    readcom(in);
+
+    // Dressing percentages, needed when the carcass is paid.
+    if (m.priceS == 3 || m.priceS == 4) {
+        m.dresE = readfloat(res, in);
+        m.dresR[1] = readfloat(res, in);
+        readCrossBred(run, in, m.dresR[2]);
+        m.dresrL[1] = readfloat(res, in);
+        readCrossBred(run, in, m.dresrL[2]);
+    } else {
+        for (int i = 0; i < 5; ++i) readdes(in);
+    }
+}
+
+void deriveAfterInputs12(Run& run) {
+    Model& m = run.m;
+
+    // Without milking after weaning, drying coincides with weaning.
+    if (m.typeb > 1) m.datdry = m.datwL;
+
+    // Ratios of the dressing percentages of rams and young stock to that of
+    // ewes (and of cross-bred young stock to crossing sires), which the
+    // evaluation loop keeps when it changes the dressing percentage of ewes.
+    if (m.priceS > 2) {
+        if (m.dresE <= 1e-06)
+            failCheck(run,
+                      "The dressing percentage of ewes must be greater than 0 when culled sheep\n"
+                      "are paid by their carcass (pricing system 3 or 4). Correct this error in\n"
+                      "INPUTS12.TXT and restart the program.\n");
+        m.kdresER = m.dresR[1] / m.dresE;
+        m.kdresEL = m.dresrL[1] / m.dresE;
+        if (m.crossing == 2) {
+            if (m.dresR[2] <= 1e-06)
+                failCheck(run,
+                          "The dressing percentage of rams of the breed used for crossing must be\n"
+                          "greater than 0 when culled sheep are paid by their carcass (pricing system\n"
+                          "3 or 4). Correct this error in INPUTS12.TXT and restart the program.\n");
+            m.kdresRL = m.dresrL[2] / m.dresR[2];
+        }
+    }
+}

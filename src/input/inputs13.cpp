@@ -1,3 +1,161 @@
+// INPUTS13.TXT: the payment of lambs slaughtered at weaning (or at the end
+// of artificial rearing) by the pricing system pricewL (live weight, carcass
+// classes, carcass weight, or carcass-weight and quality classes together
+// with fleshiness and fat-covering classes).  Read in the base evaluation
+// when such lambs exist.  Every group of records begins with a comment; the
+// groups of the other pricing systems and the cross-bred records without
+// crossing still stand in the file and are skipped.
 #include "input/inputs.h"
 
-void readInputs13(Run&, InFile&) {}
+#include <iterator>
+
+#include "driver/run.h"
+#include "input/reader.h"
+#include "model/model.h"
+
+namespace {
+
+[[noreturn]] void rangeError(Run& run, const char* what, int hi) {
+    failCheck(run,
+              "%s must be in the range\nfrom 1 to %d. Correct this error in INPUTS13.TXT and restart the program.\n",
+              what, hi);
+}
+
+// Carcass-class frequencies of breed group cr: echoed, then tested.
+void readClassFrequencies(Run& run, InFile& in, int cr) {
+    Model& m = run.m;
+    readVectorRecord(in, run.res, &m.pclwL[cr][1], m.nclwL, 1, "%8.2f");
+    Real s = 0.0;
+    for (int c = 1; c <= m.nclwL; ++c) s += m.pclwL[cr][c];
+    if (s >= 1.00001 || s <= 0.99999)
+        failCheck(run,
+                  "Frequencies in quality classes for\n%sdo not sum up to 1. The sum is %6.4f.\n"
+                  "  Correct the error in INPUTS%d.TXT and restart the program.\n\n\n",
+                  cr == 1 ? "  pure-bred weaned slaughter lambs " : "  cross-bred weaned slaugher lambs ", double(s),
+                  13);
+}
+
+// Fleshiness (rows) and fat-covering (columns) frequencies of the heavy
+// lambs of breed group cr: tested, then echoed row by row.
+void readFleshFatFrequencies(Run& run, InFile& in, int cr) {
+    Model& m = run.m;
+    Real s = 0.0;
+    for (int f = 1; f <= m.nclflwL; ++f)
+        for (int c = 1; c <= m.nclfcwL; ++c) {
+            m.pclfcwL[cr][f][c] = readNum(in);
+            s += m.pclfcwL[cr][f][c];
+        }
+    if (s >= 1.00001 || s <= 0.99999)
+        failCheck(run,
+                  "Frequencies in classes for fleshiness/ fat covering for %s"
+                  "  heavy lambs (carcass weight > 13 kg) slaughtered after weaning or\n"
+                  "  artificial rearing do not sum up to 1. The sum is %6.4f.\n"
+                  "  Correct the error in INPUTS13.TXT and restart the program.\n\n\n",
+                  cr == 1 ? "pure-bred\n" : "cross-bred\n", double(s));
+    wrides(in, run.res);
+    for (int f = 1; f <= m.nclflwL; ++f) {
+        std::fputc('\n', run.res);
+        for (int c = 1; c <= m.nclfcwL; ++c) std::fprintf(run.res, "%8.3f", double(m.pclfcwL[cr][f][c]));
+    }
+}
+
+// A scalar real record of the cross-bred column: read with crossing,
+// skipped (it still stands in the file) without.
+void readCrossBred(Run& run, InFile& in, Real& x) {
+    if (run.m.crossing == 2) x = readfloat(run.res, in);
+    else readdes(in);
+}
+
+void skip(InFile& in, int records) {
+    for (int i = 0; i < records; ++i) readdes(in);
+}
+
+}  // namespace
+
+void readInputs13(Run& run, InFile& in) {
+    Model& m = run.m;
+    std::FILE* res = run.res;
+
+    readcom(in);
+    m.pricewL = readint(res, in);
+    if (m.pricewL < 1 || m.pricewL > 4) rangeError(run, "The pricing system for lambs sold at weaning", 4);
+
+    // 1: price per kg live weight.
+    readcom(in);
+    if (m.pricewL == 1) {
+        m.prlwwL[1] = readfloat(res, in);
+        readCrossBred(run, in, m.prlwwL[2]);
+    } else {
+        skip(in, 2);
+    }
+
+    // 2: carcass classes, each with its price and its frequency.
+    readcom(in);
+    if (m.pricewL == 2) {
+        m.nclwL = readint(res, in);
+        if (m.nclwL < 1 || m.nclwL > 5)
+            rangeError(run, "The number of carcass classes of lambs sold at weaning", 5);
+        readVectorRecord(in, res, &m.prclwL[1], m.nclwL, 1, "%12.4f");
+        for (int cr = 1; cr <= m.crossing; ++cr) readClassFrequencies(run, in, cr);
+        if (m.crossing == 1) skip(in, 1);
+    } else {
+        skip(in, 4);
+    }
+
+    // Dressing percentages, needed when the carcass is paid (3 and 4).
+    readcom(in);
+    if (m.pricewL == 3 || m.pricewL == 4) {
+        m.dreswL[1] = readfloat(res, in);
+        readCrossBred(run, in, m.dreswL[2]);
+    } else {
+        skip(in, 2);
+    }
+
+    // 3: price per kg carcass weight.
+    readcom(in);
+    if (m.pricewL == 3) {
+        m.prcwwL[1] = readfloat(res, in);
+        readCrossBred(run, in, m.prcwwL[2]);
+    } else {
+        skip(in, 2);
+    }
+
+    // 4: carcass-weight classes (the variation of the carcass weight spreads
+    // the lambs over them) with a price per weight and quality class, and
+    // the quality-class frequencies within every weight class.  The whole
+    // price table is one record; its values follow one another on one line.
+    readcom(in);
+    if (m.pricewL == 4) {
+        m.vcwwL = readfloat(res, in);
+        for (int w = 1; w <= m.nclcwwL; ++w)
+            for (int q = 1; q <= m.nclcqwL; ++q) m.prclcwwL[w][q] = readNum(in);
+        wrides(in, res);
+        for (int w = 1; w <= m.nclcwwL; ++w)
+            for (int q = 1; q <= m.nclcqwL; ++q) std::fprintf(res, "%12.4f", double(m.prclcwwL[w][q]));
+        for (int cr = 1; cr <= m.crossing; ++cr)
+            for (int w = 1; w <= m.nclcwwL; ++w)
+                readVectorRecord(in, res, &m.pclcqwL[w][1][cr], m.nclcqwL, int(std::size(m.pclcqwL[0][0])), "%8.2f");
+        if (m.crossing == 1) skip(in, m.nclcwwL);
+    } else {
+        skip(in, 2 + 2 * m.nclcwwL);
+    }
+
+    // 4, heavy lambs: fleshiness (rows) and fat-covering (columns) classes,
+    // priced relative to a reference price.
+    readcom(in);
+    if (m.pricewL == 4) {
+        m.nclflwL = readint(res, in);
+        if (m.nclflwL < 1 || m.nclflwL > 7)
+            rangeError(run, "The number of fleshiness classes of lambs sold at weaning", 7);
+        m.nclfcwL = readint(res, in);
+        if (m.nclfcwL < 1 || m.nclfcwL > 7)
+            rangeError(run, "The number of fat covering classes of lambs sold at weaning", 7);
+        m.prrefwL = readfloat(res, in);
+        readMatrixRecord(in, res, &m.prclfcwL[1][1], m.nclflwL, int(std::size(m.prclfcwL[0])), m.nclfcwL, 1,
+                         "%12.4f");
+        for (int cr = 1; cr <= m.crossing; ++cr) readFleshFatFrequencies(run, in, cr);
+        if (m.crossing == 1) skip(in, 1);
+    } else {
+        skip(in, 6);
+    }
+}
