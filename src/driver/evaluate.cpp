@@ -1,6 +1,8 @@
 #include "driver/evaluate.h"
 
 #include "driver/run.h"
+#include "economics/economics.h"
+#include "feeding/phases.h"
 #include "herd/herd.h"
 
 void evaluateModel(Run& run) {
@@ -12,4 +14,7 @@ void evaluateModel(Run& run) {
     progenyAfterWeaning(run);
     milkProduction(run);
     stayDurations(run);
+    nutritionCosts(run);
+    nonFeedCosts(run);
+    revenues(run);
 }

@@ -35,6 +35,7 @@ void resetModel(Model& m) {
     zero(m.l2E);
     zero(m.prsbLin);
     zero(m.revsbLin);
+    zero(m.dayseason);
 
     // Discount factors start at 1 (no discounting of an empty category).
     fill(m.qmilkE, 1.0);

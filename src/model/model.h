@@ -37,6 +37,9 @@ inline constexpr int SP = 3;
 inline constexpr int LT = CLT + 1;
 // Rows of the tables indexed by progeny category (1 .. 48 used).
 inline constexpr int P = 52;
+// Day numbers for which the feeding season is tabulated: dates lie in the
+// years 0 to 10, and the stays of young stock reach three years beyond.
+inline constexpr int DAYS = 16 * 365;
 }  // namespace cap
 
 // Turns the capacity list "(3, 5, 3)" of a field into ", 3, 5, 3" and "()"
@@ -67,6 +70,9 @@ struct Model {
     // animals again.
     Real prsbLin[cap::P][3];
     Real revsbLin[cap::P][3];
+    // Feeding season of every day number below cap::DAYS, from the extended
+    // calendar of the feeding seasons (0 where the calendar is not set up).
+    int dayseason[cap::DAYS];
 };
 
 // Sets every quantity to zero and then to the start-up defaults.  Done once

@@ -1,0 +1,3 @@
+#include "economics/economics.h"
+
+void revenues(Run&) {}

@@ -1,0 +1,3 @@
+#include "feeding/phases.h"
+
+void feedCostsRamsEwes(Run&) {}

@@ -1,0 +1,94 @@
+#include "feeding/feeding.h"
+
+#include <cmath>
+
+#include "driver/run.h"
+#include "model/model.h"
+#include "stats/stats.h"
+
+namespace {
+
+int seasonByRule(const Model& m, int d) {
+    int s = 0;
+    if (d < m.datchfs[1]) s = m.valfs[0];
+    for (int q = 1; q <= m.nchfst - 1; ++q)
+        if (m.datchfs[q] <= d && d < m.datchfs[q + 1]) s = m.valfs[q];
+    if (d >= m.datchfs[m.nchfst]) s = m.valfs[m.nchfst];
+    return s;
+}
+
+[[noreturn]] void rationUnusable(Run& run, const char* animals, int group, int season, const char* what) {
+    failCheck(run,
+              "The ration of feeding group %d of %s in feeding season %d is needed,\n"
+              "  but %s. Correct the ration in INPUTS08.TXT and restart the program.\n\n\n",
+              group, animals, season, what);
+}
+
+}  // namespace
+
+void extendCalendar(Model& m) {
+    const int n = m.nchfs;
+    m.nchfst = 4 * n;
+    for (int y = 2; y <= 4; ++y)
+        for (int k = 1; k <= n; ++k) {
+            m.datchfs[(y - 1) * n + k] = m.datchfs[k] + 365 * (y - 1);
+            m.valfs[(y - 1) * n + k] = m.valfs[k];
+        }
+    for (int d = 0; d < cap::DAYS; ++d) m.dayseason[d] = seasonByRule(m, d);
+}
+
+int seasonOf(const Model& m, int d) {
+    if (d >= 0 && d < cap::DAYS) return m.dayseason[d];
+    return seasonByRule(m, d);
+}
+
+void setSexConstants(Model& m) {
+    // Castrates, females (the ewes' growth constants), males (the rams').
+    const float c1[3] = {1.15f, 1.0f, 1.15f}, c2[3] = {4.4f, 2.1f, 2.5f}, c3[3] = {0.32f, 0.45f, 0.35f};
+    const float c4[3] = {160.4f, 156.1f, 160.4f}, c5[3] = {1.22f, 1.94f, 1.22f}, c6[3] = {0.0105f, 0.0173f, 0.0105f};
+    for (int n = 0; n <= 2; ++n) {
+        m.c1[n] = c1[n];
+        m.c2[n] = c2[n];
+        m.c3[n] = c3[n];
+        m.c4[n] = c4[n];
+        m.c5[n] = c5[n];
+        m.c6[n] = c6[n];
+    }
+}
+
+void litterBirthWeights(Model& m) {
+    for (int j = 1; j <= m.clt; ++j)
+        for (int p = 1; p <= m.LL; ++p) {
+            const double x = m.pcrossE[p - 1];
+            m.twL[j][p] = j * ((1 - x) * (m.bwL[1][j][1] * m.sexrbf + m.bwL[2][j][1] * m.sexrbm) +
+                               x * (m.bwL[1][j][2] * m.sexrbf + m.bwL[2][j][2] * m.sexrbm));
+        }
+}
+
+double pregnancyNEDay(int u) { return std::exp(7.6492 - 0.00643 * u - 11.4646 * std::exp(-0.00643 * u)); }
+
+double pregnancyPDIDay(int u) { return std::exp(11.3471 - 0.00601 * u - 11.2205 * std::exp(-0.00601 * u)); }
+
+double milkDay(const Model& m, double u) { return m.awo * std::pow(u, double(m.bwo)) * std::exp(-m.cwo * u); }
+
+double costBin(Run& run, const Ration& r, double ne, double pdi, Real& fe, Real& fpdi, Real& ff, const char* animals,
+               int group, int season, bool positiveOnly) {
+    fe = 0;
+    fpdi = 0;
+    ff = 0;
+    const bool energy = positiveOnly ? ne > 0 : ne != 0;
+    const bool protein = run.m.feedcost == 1 && (positiveOnly ? pdi > 0 : pdi != 0);
+    if (!energy && !protein) return 0;
+    if (energy) {
+        if (!(r.ned * r.drym > 0)) rationUnusable(run, animals, group, season, "it has no energy or dry-matter content");
+        fe = ne / (r.ned * r.drym);
+    }
+    if (protein) {
+        if (!(r.pdid * r.drym > 0)) rationUnusable(run, animals, group, season, "it has no protein or dry-matter content");
+        fpdi = pdi / (r.pdid * r.drym);
+    }
+    if (!(r.lossf < 100)) rationUnusable(run, animals, group, season, "its losses are 100 per cent or more");
+    const float need = run.m.feedcost == 1 ? maxi(fe.f(), fpdi.f()) : fe.f();
+    ff = need / (1 - r.lossf / 100);
+    return ff * r.prf;
+}

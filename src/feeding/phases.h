@@ -1,0 +1,22 @@
+// The feeding and cost phases of one model evaluation.
+#pragma once
+
+struct Run;
+
+// Feed and water costs of every animal state: sets up the calendar, the
+// sex constants, the litter birth weights and the daily wool rates, then
+// costs rams and ewes, then lambs and young stock.
+void nutritionCosts(Run& run);
+
+// Feed and water costs of every ram state and breed group and of every ewe
+// state, multiplied by the average number of animals in the state.
+void feedCostsRamsEwes(Run& run);
+
+// Feed and water costs of every progeny state and breed group, multiplied
+// by the average number of animals in the state.
+void feedCostsLambs(Run& run);
+
+// Veterinary, labour, shearing, fixed, bedding, breeding, marketing and
+// death costs, manure, wool and skin revenues of progeny, and the cost
+// totals of every ewe, ram and progeny state.
+void nonFeedCosts(Run& run);
