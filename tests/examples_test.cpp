@@ -1,0 +1,223 @@
+// The bundled example systems: each runs to the end, echoes its inputs
+// byte for byte as reviewed, and gives a plausible flock; each check of the
+// inputs and of the model stops a minimally changed example with its
+// message.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "example_run.h"
+#include "herd/markov.h"
+
+using testutil::ExampleRun;
+
+namespace {
+
+const char* const kExamples[] = {"dairy", "meat", "extensive"};
+
+// Each example is run once per test binary.
+const ExampleRun& example(const std::string& name) {
+    static std::unique_ptr<ExampleRun> runs[3];
+    for (int i = 0; i < 3; ++i)
+        if (name == kExamples[i]) {
+            if (!runs[i]) runs[i] = testutil::runExample(name);
+            return *runs[i];
+        }
+    throw std::invalid_argument(name);
+}
+
+class Example : public testing::TestWithParam<const char*> {};
+
+}  // namespace
+
+TEST_P(Example, RunsToTheEnd) {
+    const ExampleRun& r = example(GetParam());
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.console.find("Error message"), std::string::npos) << r.console;
+    EXPECT_NE(r.console.find("Reading data from INPUTS12.TXT\nCalculating several constants for growth\n"),
+              std::string::npos);
+    EXPECT_EQ(r.checks.find("nan"), std::string::npos);
+    EXPECT_EQ(r.checks.find("inf"), std::string::npos);
+}
+
+TEST_P(Example, EchoOfTheInputFiles) {
+    const ExampleRun& r = example(GetParam());
+    // Sections 1 and 2 end where chapter 3 begins, with the third fragment.
+    const std::string third = testutil::textFragment(GetParam(), 3);
+    const std::size_t end = r.results.find(third);
+    ASSERT_NE(end, std::string::npos);
+    testutil::expectGolden(r.results.substr(0, end), std::string(GetParam()) + "/input-echo.txt");
+}
+
+TEST_P(Example, MarkovChainsOfEwesAndRams) {
+    const Model& m = *example(GetParam()).model;
+    for (int X = 1; X <= m.TE; ++X) {
+        double s = 0;
+        for (int Y = 1; Y <= m.TE; ++Y) s += m.te[X][Y];
+        EXPECT_NEAR(s, 1.0, 1e-6) << X;
+    }
+    for (int X = 1; X <= m.TR; ++X) {
+        double s = 0;
+        for (int Y = 1; Y <= m.TR; ++Y) s += m.tr[X][Y];
+        EXPECT_NEAR(s, 1.0, 1e-6) << X;
+    }
+    // The share of ewes in their first cycle is the replacement rate: the
+    // share of ewes that die or are culled.
+    double leaving = 0, all = 0;
+    for (int p = 1; p <= m.LL; ++p)
+        for (int g = 1; g <= 3; ++g) leaving += m.l1E[(p - 1) * 5 + g];
+    for (int X = 1; X <= m.TE; ++X) all += m.l1E[X];
+    EXPECT_NEAR(all, 1.0, 1e-9);
+    EXPECT_NEAR(m.l4E[1], leaving, 1e-7);
+    EXPECT_GT(m.Nlamb, 0.5);
+    EXPECT_LT(m.Nlamb, 1.0 + 1e-9);
+    EXPECT_GT(double(m.avlifelE), 2.0);
+
+    // The sparse iteration gives the dense one's vectors bit for bit.
+    double s1[cap::C], s2[cap::C], d1[cap::C], d2[cap::C];
+    StationaryTrace ts, td;
+    ASSERT_TRUE(stationarySparse(&m.te[0][0], cap::C, m.TE, s1, s2, cap::C, ts));
+    ASSERT_TRUE(stationaryDense(&m.te[0][0], cap::C, m.TE, d1, d2, cap::C, td));
+    for (int i = 1; i <= m.TE; ++i) EXPECT_EQ(s1[i], d1[i]);
+    for (int i = 1; i <= m.TE; ++i) EXPECT_EQ(s1[i], m.l1E[i]);
+    ASSERT_TRUE(stationarySparse(&m.tr[0][0], cap::CR, m.TR, s1, s2, cap::CR, ts));
+    ASSERT_TRUE(stationaryDense(&m.tr[0][0], cap::CR, m.TR, d1, d2, cap::CR, td));
+    for (int i = 1; i <= m.TR; ++i) EXPECT_EQ(s1[i], d1[i]);
+}
+
+TEST_P(Example, PlausibleProgenyWeightsAndNumbers) {
+    const Model& m = *example(GetParam()).model;
+    for (int cr = 1; cr <= m.crossing; ++cr)
+        for (int lt = 1; lt <= m.clt; ++lt)
+            for (int sex = 1; sex <= 2; ++sex) {
+                if (m.NwL[cr] <= 0) continue;
+                EXPECT_GT(double(m.wwL[sex][lt][cr]), double(m.bwL[sex][lt][cr]));
+                EXPECT_LT(double(m.wwL[sex][lt][cr]), double(m.mwE[cr]));
+            }
+    // No category holds a negative number of animals; every category with
+    // animals that is sold alive has a weight.
+    for (int c = 1; c <= m.PP; ++c)
+        for (int cr = 0; cr <= m.crossing; ++cr) EXPECT_GE(double(m.l1skL[c][cr]), -1e-9) << c << " " << cr;
+    for (int c : {7, 8, 9, 10, 11, 12, 13, 15, 19, 23, 26, 32, 33, 34, 35, 36, 37, 38, 40, 43, 44, 45, 46, 47})
+        for (int cr = 1; cr <= m.crossing; ++cr) {
+            if (m.l1skL[c][cr] <= 1e-6) continue;
+            EXPECT_GT(double(m.wP[c][cr]), 5.0) << c << " " << cr;
+            EXPECT_LT(double(m.wP[c][cr]), 130.0) << c << " " << cr;
+        }
+    // The own female replacement enters the ewe flock at the replacement rate.
+    EXPECT_NEAR(double(m.nherd[1]) * double(m.Pherd[1]), m.l4E[1], 1e-6);
+    EXPECT_GT(double(m.wlE[1]), 0.6 * double(m.mwE[1]));
+    EXPECT_LE(double(m.wlE[1]), double(m.mwE[1]) + 1e-3);
+    // Discount factors of a positive rate lie in (0, 1].
+    for (int X = 1; X <= m.TE; ++X) {
+        EXPECT_GT(double(m.qaveE[X]), 0.0);
+        EXPECT_LE(double(m.qaveE[X]), 1.0);
+    }
+    EXPECT_GT(double(m.tmilkw), 0.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Examples, Example, testing::ValuesIn(kExamples),
+                         [](const testing::TestParamInfo<const char*>& i) { return std::string(i.param); });
+
+// ---- a minimal change of an example stops the run with its message -----
+
+namespace {
+
+struct Change {
+    const char* name;
+    const char* example;
+    const char* file;
+    const char* from;
+    const char* to;
+    const char* message;   // expected after "Error message:\n"
+};
+
+class ExampleCheck : public testing::TestWithParam<Change> {};
+
+}  // namespace
+
+TEST_P(ExampleCheck, StopsWithItsMessage) {
+    const Change& c = GetParam();
+    testutil::TempDir dir;
+    testutil::copyExample(c.example, dir);
+    std::string text = dir.read(c.file);
+    const auto at = text.find(c.from);
+    ASSERT_NE(at, std::string::npos) << c.from;
+    ASSERT_EQ(text.find(c.from, at + 1), std::string::npos) << "ambiguous: " << c.from;
+    text.replace(at, std::string(c.from).size(), c.to);
+    dir.write(c.file, text);
+    const auto r = testutil::runKarvel1(dir, "RESULTS.TXT\n");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find(std::string("\n\n\nError message:\n") + c.message), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("The program needed "), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Examples, ExampleCheck,
+    testing::Values(
+        Change{"Paras", "dairy", "PARAS.TXT", "1\n\"Type of weaning", "3\n\"Type of weaning",
+               "Type of weaning can be only 1 or 2.\n"},
+        Change{"Cycles", "dairy", "INPUTS01.TXT", "8\n\"Number of reproductive cycles of ewes\"",
+               "16\n\"Number of reproductive cycles of ewes\"",
+               "The number of reproductive cycles must be in the range from 4\n"},
+        Change{"LambingDate", "dairy", "INPUTS01.TXT", "0 1 5\n\"Date of lambing\"", "0 2 30\n\"Date of lambing\"",
+               "The date of lambing is wrong. Correct the date in\n  INPUTS01.TXT and restart the program.\n"},
+        Change{"DiscountRate", "dairy", "INPUTS01.TXT", "0.020\n\"Discount rate\"", "-1\n\"Discount rate\"",
+               "The discount rate must be greater than -1.\n"},
+        Change{"RamSum", "dairy", "INPUTS02.TXT", "0.100 0.150 0.250 0.900", "0.100 0.150 0.250 0.800",
+               "The sum pdiedR[RR]+psoldR[RR]+pcullR[RR] must be one.\n"},
+        Change{"RamsStaying", "dairy", "INPUTS02.TXT", "0.100 0.150 0.250 0.900", "0.900 0.150 0.250 0.900",
+               "The proportion of rams staying to the next breeding cycle \n"},
+        Change{"LitterClasses", "dairy", "INPUTS03.TXT", "3\n\"Number of classes for litter size\"",
+               "6\n\"Number of classes for litter size\"",
+               "The number of classes for litter size must be in the range from 1\n"},
+        Change{"LitterColumn", "dairy", "INPUTS03.TXT", "0.550 0.400", "0.560 0.400",
+               "In file INPUTS03.TXT are wrong data for the fraction of\n  lambings in individual classes for litter "
+               "size. The fractions\n  in reproductive cycle 1 do not sum to 1.\n"},
+        Change{"PurchasedRamWeight", "dairy", "INPUTS04.TXT", "60.0\n\"Weight of purchased rams\"",
+               "96.0\n\"Weight of purchased rams\"",
+               "The weight of purchased rams of the breed of the herd\n  is not correct.\n"
+               "  The weight must be less than mature weight ( 95 kg).\n"},
+        Change{"SurplusFemales", "dairy", "INPUTS05.TXT", "0.850 0.150\n", "0.850 0.160\n",
+               "The fractions of pure-bred surplus female progeny must sum to 1.\n"},
+        Change{"CrossbredTarget", "dairy", "INPUTS05.TXT", "1\n\"Progeny to which the male target applies\"",
+               "2\n\"Progeny to which the male target applies\"",
+               "In the file INPUTS05.TXT are wrong codes indicating\n  the presence of cross-bred male progeny in "
+               "fattening\n"},
+        Change{"FatteningGain", "dairy", "INPUTS05.TXT", "0.300\n\"Daily gain of male lambs in fattening\"",
+               "0\n\"Daily gain of male lambs in fattening\"",
+               "Average daily gain for fattening of pure-bred male progeny\n  to target 1 must be greater than zero.\n"},
+        Change{"FeedingSeasons", "dairy", "INPUTS08.TXT", "3\n\"Number of feeding seasons\"",
+               "5\n\"Number of feeding seasons\"",
+               "The number of feeding seasons must be in the range from 1\nto 4."},
+        Change{"MilkPrice", "dairy", "INPUTS11.TXT", "5\n\"Milk pricing system\"", "6\n\"Milk pricing system\"",
+               "The milk pricing system must be in the range from 1\nto 5."},
+        Change{"FatSd", "dairy", "INPUTS11.TXT", "0.90\n\"Standard deviation of fat content\"",
+               "0\n\"Standard deviation of fat content\"",
+               "The standard deviation of the fat content must be greater than zero.\n"},
+        Change{"FleshFatFrequencies", "dairy", "INPUTS12.TXT",
+               "0.005 0.010 0.010 0.005\n\"Culled sheep by fleshiness", "0.005 0.010 0.010 0.015\n\"Culled sheep by fleshiness",
+               "Frequencies in classes for fleshiness/ fat covering for\n  pure-bred adult sheep do not sum up to 1. "
+               "The sum is 1.0100.\n"},
+        Change{"EweDressing", "dairy", "INPUTS12.TXT", "42.0\n\"Dressing percentage of ewes\"",
+               "0\n\"Dressing percentage of ewes\"", "The dressing percentage of ewes must be greater than 0 when culled sheep\n"},
+        Change{"FattenedFrequencies", "dairy", "INPUTS14.TXT", "0.25 0.55 0.20\n\"Fattened lambs by",
+               "0.25 0.55 0.30\n\"Fattened lambs by",
+               "Frequencies in quality classes for\n  pure-bred fattened lambs do not sum up to 1. The sum is 1.1000.\n"},
+        Change{"PregnancyInterval", "dairy", "INPUTS04.TXT", "150\n\"Length of pregnancy\"",
+               "157\n\"Length of pregnancy\"",
+               "The time for pregnancy calculated from your input parameters\n  is too short.\n"},
+        Change{"FemaleSaleAge", "dairy", "INPUTS04.TXT",
+               "150.0\n\"Age at sale of breeding female lambs sold before the first breeding season\"",
+               "250.0\n\"Age at sale of breeding female lambs sold before the first breeding season\"",
+               "The age of pure-bred breeding female lambs sold\n  before the 1st breeding season is not correct.\n"},
+        Change{"YoungFemaleWeight", "dairy", "INPUTS04.TXT",
+               "0.180 0.070\n\"Daily gain of young females in rearing stages 1 and 2\"",
+               "0.400 0.070\n\"Daily gain of young females in rearing stages 1 and 2\"",
+               "The weight calculated for pure-bred female lambs in the first\n  breeding season is higher than mature "
+               "weight."},
+        Change{"OwnReplacement", "extensive", "INPUTS01.TXT", "0.000 0.000 0.300 0.600 1.000",
+               "0.900 0.900 0.900 0.900 1.000",
+               "There are not enough pure-bred female weaned lambs for own replacement.\n"}),
+    [](const testing::TestParamInfo<Change>& i) { return std::string(i.param.name); });
