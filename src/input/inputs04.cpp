@@ -16,12 +16,6 @@ namespace {
 // dimension.
 using ByBreed = Real (*)[3];
 
-// A scalar record read into x, or skipped.
-void scalar(Run& run, InFile& in, bool present, Real& x) {
-    if (present) x = readfloat(run.res, in);
-    else readdes(in);
-}
-
 // A vector record of the stages 1..n of breed column b, or skipped.
 void stages(Run& run, InFile& in, bool present, ByBreed rows, int b, int n) {
     if (present) readVectorRecord(in, run.res, &rows[1][b], n, 3, "%8.3f");
@@ -50,15 +44,15 @@ void readInputs04(Run& run, InFile& in) {
 
     // Female replacement.
     m.mwE[1] = readfloat(run.res, in);
-    scalar(run, in, cross, m.mwE2);
+    readfloatIf(in, run.res, cross, m.mwE2);
     m.pwrepFP[1] = readfloat(run.res, in);
-    scalar(run, in, F2, m.pwrepFP[2]);
+    readfloatIf(in, run.res, F2, m.pwrepFP[2]);
     stages(run, in, true, m.adgr[1], 1, nF - 1);
     stages(run, in, F2, m.adgr[1], 2, nF - 1);
     m.vcwr[1][1] = readfloat(run.res, in);
-    scalar(run, in, F2, m.vcwr[1][2]);
-    scalar(run, in, F1, m.psold[1][0][1]);
-    scalar(run, in, F2, m.psold[1][0][2]);
+    readfloatIf(in, run.res, F2, m.vcwr[1][2]);
+    readfloatIf(in, run.res, F1, m.psold[1][0][1]);
+    readfloatIf(in, run.res, F2, m.psold[1][0][2]);
     stages(run, in, true, m.conrateFP, 1, nF);
     stages(run, in, F2, m.conrateFP, 2, nF);
     stages(run, in, true, m.pbarrFP, 1, nF - 1);
@@ -66,7 +60,7 @@ void readInputs04(Run& run, InFile& in) {
     stages(run, in, true, m.surbs[1], 1, nF);
     stages(run, in, F2, m.surbs[1], 2, nF);
     m.surmlFP[1] = readfloat(run.res, in);
-    scalar(run, in, F2, m.surmlFP[2]);
+    readfloatIf(in, run.res, F2, m.surmlFP[2]);
     m.lpreg = readint(run.res, in);
     m.wgfE = readfloat(run.res, in);
     m.wgfL = readfloat(run.res, in);
@@ -75,13 +69,13 @@ void readInputs04(Run& run, InFile& in) {
     // first and second breeding season: only where such sales happen.
     const bool S1 = m.psold[1][0][1] > 1e-06;
     const bool S2 = cross && m.psold[1][0][2] > 1e-06;
-    scalar(run, in, S1, m.agetP[13][1]);
-    scalar(run, in, S2, m.agetP[13][2]);
-    scalar(run, in, S1, m.agetP[26][1]);
-    scalar(run, in, S2, m.agetP[26][2]);
-    scalar(run, in, m.psp[1][2][1] + m.psp[1][2][2] > 1e-06, m.dpregsFP);
+    readfloatIf(in, run.res, S1, m.agetP[13][1]);
+    readfloatIf(in, run.res, S2, m.agetP[13][2]);
+    readfloatIf(in, run.res, S1, m.agetP[26][1]);
+    readfloatIf(in, run.res, S2, m.agetP[26][2]);
+    readfloatIf(in, run.res, m.psp[1][2][1] + m.psp[1][2][2] > 1e-06, m.dpregsFP);
     m.dnpregcFP = readfloat(run.res, in);
-    scalar(run, in, m.femrep == 2, m.ppurchFP);
+    readfloatIf(in, run.res, m.femrep == 2, m.ppurchFP);
 
     // Male replacement.  Rams reared in the herd (ppurchMP below one, which
     // any valid fraction is) or surplus pure-bred males reared for breeding
@@ -89,30 +83,30 @@ void readInputs04(Run& run, InFile& in) {
     m.ppurchMP = readfloat(run.res, in);
     m.mwMP[1] = readfloat(run.res, in);
     m.mwR[1] = m.mwMP[1];
-    scalar(run, in, cross, m.mwR[2]);
+    readfloatIf(in, run.res, cross, m.mwR[2]);
     const bool R1 = m.ppurchMP < 1.000001 || M1;
-    scalar(run, in, R1, m.pwrepMP);
+    readfloatIf(in, run.res, R1, m.pwrepMP);
     stages(run, in, R1, m.adgr[2], 1, nM);
     stages(run, in, M2, m.adgr[2], 2, nM);
-    scalar(run, in, R1, m.vcwr[2][1]);
-    scalar(run, in, M2, m.vcwr[2][2]);
-    scalar(run, in, M1, m.psold[2][1][1]);
-    scalar(run, in, M2, m.psold[2][1][2]);
+    readfloatIf(in, run.res, R1, m.vcwr[2][1]);
+    readfloatIf(in, run.res, M2, m.vcwr[2][2]);
+    readfloatIf(in, run.res, M1, m.psold[2][1][1]);
+    readfloatIf(in, run.res, M2, m.psold[2][1][2]);
     stages(run, in, R1, m.surbs[2], 1, nM);
     stages(run, in, M2, m.surbs[2], 2, nM);
     stages(run, in, R1, m.cullbsMP, 1, nM);
     stages(run, in, M2, m.cullbsMP, 2, nM);
-    scalar(run, in, M1, m.agetP[38][1]);
-    scalar(run, in, M2, m.agetP[38][2]);
-    scalar(run, in, M1, m.agetP[40][1]);
-    scalar(run, in, M2, m.agetP[40][2]);
+    readfloatIf(in, run.res, M1, m.agetP[38][1]);
+    readfloatIf(in, run.res, M2, m.agetP[38][2]);
+    readfloatIf(in, run.res, M1, m.agetP[40][1]);
+    readfloatIf(in, run.res, M2, m.agetP[40][2]);
 
     // Purchased rams: rams of the breed used for crossing are always bought.
     const bool bought = m.ppurchMP > 1e-06;
-    scalar(run, in, bought, m.agepurMP[1]);
-    scalar(run, in, cross, m.agepurMP[2]);
-    scalar(run, in, bought, m.wpurMP[1]);
-    scalar(run, in, cross, m.wpurMP[2]);
+    readfloatIf(in, run.res, bought, m.agepurMP[1]);
+    readfloatIf(in, run.res, cross, m.agepurMP[2]);
+    readfloatIf(in, run.res, bought, m.wpurMP[1]);
+    readfloatIf(in, run.res, cross, m.wpurMP[2]);
     for (int b = 1; b <= m.crossing; ++b)
         if (m.wpurMP[b] > m.mwR[b])
             failCheck(run,

@@ -8,13 +8,6 @@
 
 namespace {
 
-// A value of the cross-bred column: read when the flock is crossed,
-// otherwise its record is skipped.
-void readCrossed(Run& run, InFile& in, Real& value) {
-    if (run.m.crossing == 2) value = readfloat(run.res, in);
-    else readdes(in);
-}
-
 // The four vectors over the fattening variants of one kind of progeny;
 // four skipped records when the kind is not fattened.
 void fatteningCosts(Run& run, InFile& in, int k) {
@@ -51,11 +44,11 @@ void readInputs09(Run& run, InFile& in) {
     m.strawE = readfloat(res, in);
     m.prstraw = readfloat(res, in);
     m.pinsE[1] = readfloat(res, in);
-    readCrossed(run, in, m.pinsE[2]);
+    readfloatIf(in, run.res, m.crossing == 2, m.pinsE[2]);
     m.costins[1] = readfloat(res, in);
-    readCrossed(run, in, m.costins[2]);
+    readfloatIf(in, run.res, m.crossing == 2, m.costins[2]);
     m.costreins[1] = readfloat(res, in);
-    readCrossed(run, in, m.costreins[2]);
+    readfloatIf(in, run.res, m.crossing == 2, m.costreins[2]);
     m.nreins = readint(res, in);
     m.coninsE = readfloat(res, in);
     m.costoeinE = readfloat(res, in);
@@ -80,7 +73,7 @@ void readInputs09(Run& run, InFile& in) {
     m.vetR = readfloat(res, in);
     m.AkhR = readfloat(res, in);
     m.nsheR[1] = readfloat(res, in);
-    readCrossed(run, in, m.nsheR[2]);
+    readfloatIf(in, run.res, m.crossing == 2, m.nsheR[2]);
     m.costshe0R = readfloat(res, in);
     m.costfix0R = readfloat(res, in);
     m.strawR = readfloat(res, in);
@@ -88,7 +81,7 @@ void readInputs09(Run& run, InFile& in) {
     m.ptskR = readfloat(res, in);
     m.costmarkbR = readfloat(res, in);
     m.prbR[1] = readfloat(res, in);
-    readCrossed(run, in, m.prbR[2]);
+    readfloatIf(in, run.res, m.crossing == 2, m.prbR[2]);
 
     // Lambs: all lambs, until weaning, artificially reared.
     readcom(in);
@@ -135,7 +128,7 @@ void readInputs09(Run& run, InFile& in) {
     m.costfixrL = readfloat(res, in);
     m.strawrL = readfloat(res, in);
     m.pinsFP[1] = readfloat(res, in);
-    readCrossed(run, in, m.pinsFP[2]);
+    readfloatIf(in, run.res, m.crossing == 2, m.pinsFP[2]);
     m.costoeinFP = readfloat(res, in);
     m.pskrL = readfloat(res, in);
     m.ptskrL = readfloat(res, in);

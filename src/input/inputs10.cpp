@@ -7,13 +7,6 @@
 
 namespace {
 
-// A scalar record that stands in the file in any case and is read only when
-// its quantity is needed.
-void readIf(Run& run, InFile& in, bool needed, Real& value) {
-    if (needed) value = readfloat(run.res, in);
-    else readdes(in);
-}
-
 // A vector record of the values of genotype b of the progeny categories
 // cats[0 .. n-1], or a skipped record.
 void readCategories(Run& run, InFile& in, bool needed, Real (*table)[3], const int* cats, int n, int b) {
@@ -36,10 +29,10 @@ void breedingSales(Run& run, InFile& in, bool needed, Real (*table)[3]) {
     const bool x = m.crossing == 2;
     const bool f1 = m.psp[1][2][1] > 1e-06, f2 = m.psp[1][2][2] > 1e-06;
     const bool m1 = m.psp[2][2][1] > 1e-06, m2 = m.psp[2][2][2] > 1e-06;
-    readIf(run, in, needed && f1, table[13][1]);
-    readIf(run, in, needed && x && f2, table[13][2]);
-    readIf(run, in, needed && f1, table[26][1]);
-    readIf(run, in, needed && x && f2, table[26][2]);
+    readfloatIf(in, run.res, needed && f1, table[13][1]);
+    readfloatIf(in, run.res, needed && x && f2, table[13][2]);
+    readfloatIf(in, run.res, needed && f1, table[26][1]);
+    readfloatIf(in, run.res, needed && x && f2, table[26][2]);
     readCategories(run, in, needed && f1, table, kFemales, 3, 1);
     readCategories(run, in, needed && x && f2, table, kFemales, 3, 2);
     readCategories(run, in, needed && m1, table, kMales, 2, 1);
@@ -65,45 +58,45 @@ void readInputs10(Run& run, InFile& in) {
 
     // Rams.
     m.prwoolR[1] = readfloat(res, in);
-    readIf(run, in, x, m.prwoolR[2]);
+    readfloatIf(in, run.res, x, m.prwoolR[2]);
     m.wsheR[1] = readfloat(res, in);
-    readIf(run, in, x, m.wsheR[2]);
+    readfloatIf(in, run.res, x, m.wsheR[2]);
     m.prskrR[1] = readfloat(res, in);
-    readIf(run, in, x, m.prskrR[2]);
+    readfloatIf(in, run.res, x, m.prskrR[2]);
     m.prsktR[1] = readfloat(res, in);
-    readIf(run, in, x, m.prsktR[2]);
+    readfloatIf(in, run.res, x, m.prsktR[2]);
     m.manR = readfloat(res, in);
     m.prsbR[1] = readfloat(res, in);
-    readIf(run, in, x, m.prsbR[2]);
+    readfloatIf(in, run.res, x, m.prsbR[2]);
 
     // Lambs: wool until weaning or in artificial rearing, in fattening and
     // in rearing for breeding.
     m.prwoolL[1] = readfloat(res, in);
-    readIf(run, in, x, m.prwoolL[2]);
+    readfloatIf(in, run.res, x, m.prwoolL[2]);
     for (int k = 1; k <= 2; ++k) {
-        readIf(run, in, m.typew == 1, m.wshewL[k][1]);
-        readIf(run, in, m.typew == 1 && x, m.wshewL[k][2]);
+        readfloatIf(in, run.res, m.typew == 1, m.wshewL[k][1]);
+        readfloatIf(in, run.res, m.typew == 1 && x, m.wshewL[k][2]);
     }
     for (int k = 1; k <= 2; ++k) {
-        readIf(run, in, m.typew == 2, m.wshearL[k][1]);
-        readIf(run, in, m.typew == 2 && x, m.wshearL[k][2]);
+        readfloatIf(in, run.res, m.typew == 2, m.wshearL[k][1]);
+        readfloatIf(in, run.res, m.typew == 2 && x, m.wshearL[k][2]);
     }
     for (int k : {1, 2, 0}) {
-        readIf(run, in, m.lf[k] > 0, m.wshefL[k][1]);
-        readIf(run, in, m.lf[k] > 0 && x, m.wshefL[k][2]);
+        readfloatIf(in, run.res, m.lf[k] > 0, m.wshefL[k][1]);
+        readfloatIf(in, run.res, m.lf[k] > 0 && x, m.wshefL[k][2]);
     }
     m.wsherL[1][1] = readfloat(res, in);
-    readIf(run, in, x, m.wsherL[1][2]);
-    readIf(run, in, m.ppurchMP < 1.000001 || m.psp[2][2][1] > 1e-06, m.wsherL[2][1]);
-    readIf(run, in, x && m.psp[2][2][2] > 1e-06, m.wsherL[2][2]);
+    readfloatIf(in, run.res, x, m.wsherL[1][2]);
+    readfloatIf(in, run.res, m.ppurchMP < 1.000001 || m.psp[2][2][1] > 1e-06, m.wsherL[2][1]);
+    readfloatIf(in, run.res, x && m.psp[2][2][2] > 1e-06, m.wsherL[2][2]);
 
     // Skins and manure.
     m.prskrL[1] = readfloat(res, in);
-    readIf(run, in, x, m.prskrL[2]);
+    readfloatIf(in, run.res, x, m.prskrL[2]);
     m.prsktL[1] = readfloat(res, in);
-    readIf(run, in, x, m.prsktL[2]);
-    readIf(run, in, fattening, m.manfL);
-    readIf(run, in, m.typew == 2, m.manarL);
+    readfloatIf(in, run.res, x, m.prsktL[2]);
+    readfloatIf(in, run.res, fattening, m.manfL);
+    readfloatIf(in, run.res, m.typew == 2, m.manarL);
     m.manbL = readfloat(res, in);
 
     // Young stock sold for breeding: revenue per animal (1) or price per kg
@@ -119,6 +112,6 @@ void readInputs10(Run& run, InFile& in) {
     breedingSales(run, in, m.opsbL == 2, m.prsbL);
 
     // Subsidies.
-    readIf(run, in, m.psp[2][2][1] + m.psp[2][2][2] > 1e-06, m.subR);
+    readfloatIf(in, run.res, m.psp[2][2][1] + m.psp[2][2][2] > 1e-06, m.subR);
     m.subE = readfloat(res, in);
 }

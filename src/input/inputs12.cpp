@@ -53,13 +53,6 @@ void readFleshFatFrequencies(Run& run, InFile& in, int b) {
     }
 }
 
-// A scalar real record of the cross-bred column: read with crossing, skipped
-// (it still stands in the file) without.
-void readCrossBred(Run& run, InFile& in, Real& x) {
-    if (run.m.crossing == 2) x = readfloat(run.res, in);
-    else readdes(in);
-}
-
 }  // namespace
 
 void readInputs12(Run& run, InFile& in) {
@@ -74,7 +67,7 @@ void readInputs12(Run& run, InFile& in) {
     // 1: price per kg live weight.
     if (m.priceS == 1) {
         m.prlwS[1] = readfloat(res, in);
-        readCrossBred(run, in, m.prlwS[2]);
+        readfloatIf(in, res, m.crossing == 2, m.prlwS[2]);
     } else {
         readdes(in);
         readdes(in);
@@ -97,7 +90,7 @@ void readInputs12(Run& run, InFile& in) {
     // 3: price per kg carcass weight.
     if (m.priceS == 3) {
         m.prcwS[1] = readfloat(res, in);
-        readCrossBred(run, in, m.prcwS[2]);
+        readfloatIf(in, res, m.crossing == 2, m.prcwS[2]);
     } else {
         readdes(in);
         readdes(in);
@@ -125,9 +118,9 @@ void readInputs12(Run& run, InFile& in) {
     if (m.priceS == 3 || m.priceS == 4) {
         m.dresE = readfloat(res, in);
         m.dresR[1] = readfloat(res, in);
-        readCrossBred(run, in, m.dresR[2]);
+        readfloatIf(in, res, m.crossing == 2, m.dresR[2]);
         m.dresrL[1] = readfloat(res, in);
-        readCrossBred(run, in, m.dresrL[2]);
+        readfloatIf(in, res, m.crossing == 2, m.dresrL[2]);
     } else {
         for (int i = 0; i < 5; ++i) readdes(in);
     }

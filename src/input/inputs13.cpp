@@ -59,17 +59,6 @@ void readFleshFatFrequencies(Run& run, InFile& in, int cr) {
     }
 }
 
-// A scalar real record of the cross-bred column: read with crossing,
-// skipped (it still stands in the file) without.
-void readCrossBred(Run& run, InFile& in, Real& x) {
-    if (run.m.crossing == 2) x = readfloat(run.res, in);
-    else readdes(in);
-}
-
-void skip(InFile& in, int records) {
-    for (int i = 0; i < records; ++i) readdes(in);
-}
-
 }  // namespace
 
 void readInputs13(Run& run, InFile& in) {
@@ -84,9 +73,9 @@ void readInputs13(Run& run, InFile& in) {
     readcom(in);
     if (m.pricewL == 1) {
         m.prlwwL[1] = readfloat(res, in);
-        readCrossBred(run, in, m.prlwwL[2]);
+        readfloatIf(in, res, m.crossing == 2, m.prlwwL[2]);
     } else {
-        skip(in, 2);
+        readdes(in, 2);
     }
 
     // 2: carcass classes, each with its price and its frequency.
@@ -97,27 +86,27 @@ void readInputs13(Run& run, InFile& in) {
             rangeError(run, "The number of carcass classes of lambs sold at weaning", 5);
         readVectorRecord(in, res, &m.prclwL[1], m.nclwL, 1, "%12.4f");
         for (int cr = 1; cr <= m.crossing; ++cr) readClassFrequencies(run, in, cr);
-        if (m.crossing == 1) skip(in, 1);
+        if (m.crossing == 1) readdes(in, 1);
     } else {
-        skip(in, 4);
+        readdes(in, 4);
     }
 
     // Dressing percentages, needed when the carcass is paid (3 and 4).
     readcom(in);
     if (m.pricewL == 3 || m.pricewL == 4) {
         m.dreswL[1] = readfloat(res, in);
-        readCrossBred(run, in, m.dreswL[2]);
+        readfloatIf(in, res, m.crossing == 2, m.dreswL[2]);
     } else {
-        skip(in, 2);
+        readdes(in, 2);
     }
 
     // 3: price per kg carcass weight.
     readcom(in);
     if (m.pricewL == 3) {
         m.prcwwL[1] = readfloat(res, in);
-        readCrossBred(run, in, m.prcwwL[2]);
+        readfloatIf(in, res, m.crossing == 2, m.prcwwL[2]);
     } else {
-        skip(in, 2);
+        readdes(in, 2);
     }
 
     // 4: carcass-weight classes (the variation of the carcass weight spreads
@@ -135,9 +124,9 @@ void readInputs13(Run& run, InFile& in) {
         for (int cr = 1; cr <= m.crossing; ++cr)
             for (int w = 1; w <= m.nclcwwL; ++w)
                 readVectorRecord(in, res, &m.pclcqwL[w][1][cr], m.nclcqwL, int(std::size(m.pclcqwL[0][0])), "%8.2f");
-        if (m.crossing == 1) skip(in, m.nclcwwL);
+        if (m.crossing == 1) readdes(in, m.nclcwwL);
     } else {
-        skip(in, 2 + 2 * m.nclcwwL);
+        readdes(in, 2 + 2 * m.nclcwwL);
     }
 
     // 4, heavy lambs: fleshiness (rows) and fat-covering (columns) classes,
@@ -154,8 +143,8 @@ void readInputs13(Run& run, InFile& in) {
         readMatrixRecord(in, res, &m.prclfcwL[1][1], m.nclflwL, int(std::size(m.prclfcwL[0])), m.nclfcwL, 1,
                          "%12.4f");
         for (int cr = 1; cr <= m.crossing; ++cr) readFleshFatFrequencies(run, in, cr);
-        if (m.crossing == 1) skip(in, 1);
+        if (m.crossing == 1) readdes(in, 1);
     } else {
-        skip(in, 6);
+        readdes(in, 6);
     }
 }

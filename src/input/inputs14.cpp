@@ -58,17 +58,6 @@ void readFleshFatFrequencies(Run& run, InFile& in, int cr) {
     }
 }
 
-// A scalar real record of the cross-bred column: read with crossing,
-// skipped (it still stands in the file) without.
-void readCrossBred(Run& run, InFile& in, Real& x) {
-    if (run.m.crossing == 2) x = readfloat(run.res, in);
-    else readdes(in);
-}
-
-void skip(InFile& in, int records) {
-    for (int i = 0; i < records; ++i) readdes(in);
-}
-
 }  // namespace
 
 void readInputs14(Run& run, InFile& in) {
@@ -83,9 +72,9 @@ void readInputs14(Run& run, InFile& in) {
     readcom(in);
     if (m.pricefL == 1) {
         m.prlwfL[1] = readfloat(res, in);
-        readCrossBred(run, in, m.prlwfL[2]);
+        readfloatIf(in, res, m.crossing == 2, m.prlwfL[2]);
     } else {
-        skip(in, 2);
+        readdes(in, 2);
     }
 
     // 2: carcass classes, each with its price and its frequency.
@@ -95,9 +84,9 @@ void readInputs14(Run& run, InFile& in) {
         if (m.nclfL < 1 || m.nclfL > 5) rangeError(run, "The number of carcass classes of fattened lambs", 5);
         readVectorRecord(in, res, &m.prclfL[1], m.nclfL, 1, "%12.4f");
         for (int cr = 1; cr <= m.crossing; ++cr) readClassFrequencies(run, in, cr);
-        if (m.crossing == 1) skip(in, 1);
+        if (m.crossing == 1) readdes(in, 1);
     } else {
-        skip(in, 4);
+        readdes(in, 4);
     }
 
     // Dressing percentages of the fattening variants, needed when the
@@ -109,22 +98,22 @@ void readInputs14(Run& run, InFile& in) {
             if (m.lf[k] > 0) {
                 for (int cr = 1; cr <= m.crossing; ++cr)
                     readVectorRecord(in, res, &m.dresfL[k][1][cr], m.lf[k], int(std::size(m.dresfL[0][0])), "%8.1f");
-                if (m.crossing == 1) skip(in, 1);
+                if (m.crossing == 1) readdes(in, 1);
             } else {
-                skip(in, 2);
+                readdes(in, 2);
             }
         }
     } else {
-        skip(in, 6);
+        readdes(in, 6);
     }
 
     // 3: price per kg carcass weight.
     readcom(in);
     if (m.pricefL == 3) {
         m.prcwfL[1] = readfloat(res, in);
-        readCrossBred(run, in, m.prcwfL[2]);
+        readfloatIf(in, res, m.crossing == 2, m.prcwfL[2]);
     } else {
-        skip(in, 2);
+        readdes(in, 2);
     }
 
     // 4: fleshiness (rows) and fat-covering (columns) classes, priced
@@ -150,16 +139,16 @@ void readInputs14(Run& run, InFile& in) {
             } else {
                 m.ja = 2;
                 m.jb = 2;
-                skip(in, 1);   // the pure-bred record
+                readdes(in, 1);   // the pure-bred record
             }
             for (int cr = m.ja; cr <= m.jb; ++cr) readFleshFatFrequencies(run, in, cr);
-            if (m.jb == 1) skip(in, 1);
+            if (m.jb == 1) readdes(in, 1);
         } else {
             // No variant applies to either breed group: nothing is fattened
             // and both frequency records are left unread.
-            skip(in, 2);
+            readdes(in, 2);
         }
     } else {
-        skip(in, 6);
+        readdes(in, 6);
     }
 }

@@ -156,6 +156,15 @@ void readdes(InFile& in) {
     ++in.record;
 }
 
+void readdes(InFile& in, int n) {
+    for (int i = 0; i < n; ++i) readdes(in);
+}
+
+void readfloatIf(InFile& in, std::FILE* res, bool present, Real& x) {
+    if (present) x = readfloat(res, in);
+    else readdes(in);
+}
+
 void readcom(InFile& in) {
     skipThrough(in, kSlash, 2, nullptr, "a comment between two slashes");
     ++in.record;

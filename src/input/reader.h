@@ -49,6 +49,13 @@ int dsjf(int month, int day);
 // record whose quantity is not needed.
 void readdes(InFile& in);
 
+// Skips n records (n calls of readdes).
+void readdes(InFile& in, int n);
+
+// A scalar record that always stands in the file: read into x (with its
+// echo) when present, otherwise skipped.
+void readfloatIf(InFile& in, std::FILE* res, bool present, Real& x);
+
 // Skips a comment: everything up to and including the second slash.
 void readcom(InFile& in);
 
