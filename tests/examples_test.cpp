@@ -50,6 +50,21 @@ TEST_P(Example, EchoOfTheInputFiles) {
     testutil::expectGolden(r.results.substr(0, end), std::string(GetParam()) + "/input-echo.txt");
 }
 
+// The dump of the base evaluation guards every model quantity against
+// unintended change.
+TEST_P(Example, DumpOfTheBaseEvaluation) {
+    const ExampleRun& r = example(GetParam());
+    testutil::expectGolden(r.checks, std::string(GetParam()) + "/CHECKS");
+}
+
+// After the economic-weight loop the model holds the base values again: the
+// two dumps differ only in the evaluation counter of their last line.
+TEST_P(Example, StateAfterTheLoopIsTheBaseState) {
+    const ExampleRun& r = example(GetParam());
+    const auto body = [](const std::string& d) { return d.substr(0, d.rfind("zr = ")); };
+    EXPECT_EQ(body(r.checks1), body(r.checks));
+}
+
 TEST_P(Example, MarkovChainsOfEwesAndRams) {
     const Model& m = *example(GetParam()).model;
     for (int X = 1; X <= m.TE; ++X) {
@@ -217,6 +232,15 @@ INSTANTIATE_TEST_SUITE_P(
                "0.400 0.070\n\"Daily gain of young females in rearing stages 1 and 2\"",
                "The weight calculated for pure-bred female lambs in the first\n  breeding season is higher than mature "
                "weight."},
+        Change{"EwePregnancyRequirement", "dairy", "INPUTS04.TXT", "2.0\n\"Weight gain of ewes during flushing\"",
+               "8.0\n\"Weight gain of ewes during flushing\"",
+               "There is at least one negative value for net energy or protein\n  requirement for pregnancy for ewes.\n"
+               "  Decrease the weight gain during flushing for ewes\n  in INPUTS04.TXT and restart the program.\n"},
+        Change{"YoungFemalePregnancyRequirement", "dairy", "INPUTS04.TXT",
+               "1.5\n\"Weight gain of young females during flushing\"",
+               "6.0\n\"Weight gain of young females during flushing\"",
+               "There is at least one negative value for net energy or protein\n  requirement for pregnancy for female "
+               "breeding lambs.\n  Decrease the weight gain during flushing for female breeding lambs\n"},
         Change{"OwnReplacement", "extensive", "INPUTS01.TXT", "0.000 0.000 0.300 0.600 1.000",
                "0.900 0.900 0.900 0.900 1.000",
                "There are not enough pure-bred female weaned lambs for own replacement.\n"}),
