@@ -387,3 +387,15 @@ TEST(MilkDeathTest, YieldLostInALaterEvaluationStops) {
     EXPECT_EXIT(milkProduction(h.run), testing::ExitedWithCode(1), "");
     EXPECT_NE(h.console().find(kYield), std::string::npos) << h.console();
 }
+
+TEST(MilkDeathTest, CurveGrowingWithoutBoundStops) {
+    Harness h;
+    Model& m = *h.model;
+    milkedFlock(m);
+    m.cwo = -2;   // the daily yield grows as exp(2 t): beyond any float after 45 days
+    EXPECT_EXIT(milkProduction(h.run), testing::ExitedWithCode(1), "");
+    EXPECT_NE(h.console().find("Error message:\nThe parameters of the lactation curve give a milk yield that is too\n"
+                               "  large to be calculated. Correct them in INPUTS06.TXT and restart the program.\n"),
+              std::string::npos)
+        << h.console();
+}

@@ -10,10 +10,17 @@ namespace {
 // awo * t^bwo * exp(-cwo * t).  Each daily term is formed in double
 // precision and added to a single-precision sum, which is then scaled by
 // the level awo.  An empty range (b < a) gives no milk.
-double lactationSum(const Model& m, int a, int b) {
+// Parameters that make the curve grow without bound stop the run.
+double lactationSum(Run& run, int a, int b) {
+    const Model& m = run.m;
     Real s = 0;
     for (int t = a; t <= b; ++t) s += std::pow(double(t), double(m.bwo)) * std::exp(-double(m.cwo) * t);
-    return m.awo * s;
+    const double milk = m.awo * s;
+    if (!std::isfinite(milk) || !std::isfinite(double(Real(milk))))
+        failCheck(run,
+                  "The parameters of the lactation curve give a milk yield that is too\n"
+                  "  large to be calculated. Correct them in INPUTS06.TXT and restart the program.\n\n\n");
+    return milk;
 }
 
 [[noreturn]] void cheeseYieldError(Run& run) {
@@ -52,8 +59,8 @@ void sucklingEwes(Model& m) {
 void milkingPeriod(Run& run) {
     Model& m = run.m;
     m.lengthmp = m.datdry - m.datwL;
-    m.basemilkm = lactationSum(m, m.agewL, m.agewL + m.lengthmp);
-    const Real first = lactationSum(m, m.agewL, m.agewL + m.dmilkst);  // first dmilkst days of milking
+    m.basemilkm = lactationSum(run, m.agewL, m.agewL + m.lengthmp);
+    const double first = lactationSum(run, m.agewL, m.agewL + m.dmilkst);  // first dmilkst days of milking
 
     double milked = 0, standard = 0;
     for (int n = 0; n <= m.clt; ++n)
@@ -133,7 +140,7 @@ void milkProduction(Run& run) {
     sucklingEwes(m);
 
     // Milk suckled until weaning: days 1 .. agewL - 1 of the lactation.
-    if (m.typeb <= 2) m.basemilkw = lactationSum(m, 1, m.agewL - 1);
+    if (m.typeb <= 2) m.basemilkw = lactationSum(run, 1, m.agewL - 1);
     double suckled = 0;
     for (int n = 0; n <= m.clt; ++n)
         for (int p = 1; p <= m.LL; ++p) {
