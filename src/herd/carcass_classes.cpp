@@ -89,7 +89,9 @@ void carcassClasses(Run& run) {
     // Dressing percentages of the fattening variants follow the dressing
     // percentage of the breed group's reference variant, which the
     // evaluation loop changes: their ratios to it are fixed in the base
-    // evaluation and applied in every later one.
+    // evaluation and applied in every evaluation, the base one included, so
+    // that every evaluation with the reference at its base value gives the
+    // same percentages.
     if (m.fatpb + m.fatcb > 0)
         for (int cr = 1; cr <= m.crossing; ++cr) {
             double ref;
@@ -97,13 +99,11 @@ void carcassClasses(Run& run) {
             // Without a reference dressing percentage there are no ratios, and
             // the percentages of the variants stay as read in every evaluation.
             if (ref <= 1e-06) continue;
-            if (base) {
+            if (base)
                 for (int k = 0; k <= 2; ++k)
                     for (int s = 1; s <= m.lf[k]; ++s) m.kdresfL[k][s][cr] = m.dresfL[k][s][cr] / ref;
-            } else {
-                for (int k = 0; k <= 2; ++k)
-                    for (int s = 1; s <= m.lf[k]; ++s) m.dresfL[k][s][cr] = m.kdresfL[k][s][cr] * ref;
-            }
+            for (int k = 0; k <= 2; ++k)
+                for (int s = 1; s <= m.lf[k]; ++s) m.dresfL[k][s][cr] = m.kdresfL[k][s][cr] * ref;
         }
 
     if (m.pricefL == 4)

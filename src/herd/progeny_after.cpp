@@ -224,9 +224,9 @@ void progenyAfterWeaning(Run& run) {
     // Female categories.
     if (m.lf[1] > 0) lossWeight(3, 1, 7, 1);
     {
-        double d = m.nrdiedmlFP[1];
+        double d = 0;
         for (int j = 1; j <= 3; ++j) d += m.nrdied[1][j][1] + m.nspdied[1][j][1];
-        m.l1skL[4][1] = d;
+        m.l1skL[4][1] = d + m.nrdiedmlFP[1];
         if (X == 2) m.l1skL[4][2] = m.nspdied[1][1][2] + m.nspdied[1][2][2] + m.nspdied[1][3][2];
     }
     if (m.l1skL[4][1] > 1e-06)
@@ -266,7 +266,7 @@ void progenyAfterWeaning(Run& run) {
 
     // Male categories.
     if (m.lf[2] > 0) lossWeight(28, 2, 32, 2);
-    m.l1skL[29][1] = m.nrdied[2][1][1] + m.nspdied[2][1][1] + m.nrdied[2][2][1] + m.nspdied[2][2][1];
+    m.l1skL[29][1] = (m.nrdied[2][1][1] + m.nspdied[2][1][1]) + (m.nrdied[2][2][1] + m.nspdied[2][2][1]);
     if (X == 2) m.l1skL[29][2] = m.nspdied[2][1][2] + m.nspdied[2][2][2];
     for (int cr = 1; cr <= X; ++cr)
         if (m.l1skL[29][cr] > 0)
