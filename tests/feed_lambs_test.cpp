@@ -532,7 +532,7 @@ TEST(FeedLambsDeathTest, NegativePregnancyRequirementStops) {
         << h.console();
 }
 
-TEST(FeedLambsDeathTest, WeightThatIsNotPositiveStops) {
+TEST(FeedLambsDeathTest, NegativeWeightStops) {
     Harness h;
     Model& m = *h.model;
     baseSystem(m);
@@ -541,7 +541,7 @@ TEST(FeedLambsDeathTest, WeightThatIsNotPositiveStops) {
     m.adgr[1][1][1] = -1;
     EXPECT_EXIT(feedCostsLambs(h.run), testing::ExitedWithCode(1), "");
     EXPECT_NE(h.console().find("Error message:\nThe live weight of progeny of category 13 calculated for their "
-                               "feeding\n  is not positive."),
+                               "feeding\n  is negative."),
               std::string::npos)
         << h.console();
 }

@@ -103,10 +103,10 @@ Ration rationL(const Model& m, int f, int s) {
     return {m.nedL[f][s], m.pdidL[f][s], m.drymL[f][s], m.lossfL[f][s], m.prfL[f][s]};
 }
 
-[[noreturn]] void weightNotPositive(Run& run, int state) {
+[[noreturn]] void weightNegative(Run& run, int state) {
     failCheck(run,
               "The live weight of progeny of category %d calculated for their feeding\n"
-              "  is not positive. Correct the weights and daily gains of lambs and young\n"
+              "  is negative. Correct the weights and daily gains of lambs and young\n"
               "  stock in INPUTS03.TXT, INPUTS04.TXT and INPUTS05.TXT and restart the program.\n\n\n",
               state);
 }
@@ -119,7 +119,7 @@ Ration rationL(const Model& m, int f, int s) {
 void addTerms(Ctx& x, const Growth& gr, const Bins& b, int s, double t, double r) {
     const Model& m = x.m;
     const double W = gr.W0 + gr.g * t;
-    if (!(W > 0)) weightNotPositive(x.run, gr.state);
+    if (W < 0) weightNegative(x.run, gr.state);
     const double w75 = std::pow(W, 0.75);
     const int n = gr.n;
     b.days[s] += r;

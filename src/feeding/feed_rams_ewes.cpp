@@ -326,12 +326,17 @@ void pregnancy(Model& m) {
                 if (protein) m.pdipbE[c][e][kLate][s] -= (m.nd[s] * 119) * m.wgfE / m.dshpE;
             }
         }
+        // Pregnancy averaged over the litter sizes, one formula per bin.
         for (int f = kDry; f <= m.fE; ++f)
-            for (int s = 1; s <= m.nfs; ++s)
+            for (int s = 1; s <= m.nfs; ++s) {
+                double ne = 0, pdi = 0;
                 for (int c = 1; c <= m.clt; ++c) {
-                    m.nepE[e][f][s] += m.nepbE[c][e][f][s] * m.Pltype[c][k + 1];
-                    if (protein) m.pdipE[e][f][s] += m.pdipbE[c][e][f][s] * m.Pltype[c][k + 1];
+                    ne += m.nepbE[c][e][f][s] * m.Pltype[c][k + 1];
+                    pdi += m.pdipbE[c][e][f][s] * m.Pltype[c][k + 1];
                 }
+                m.nepE[e][f][s] = ne;
+                if (protein) m.pdipE[e][f][s] = pdi;
+            }
     }
 }
 
