@@ -76,14 +76,7 @@ void eweFlock(Run& run) {
                 row[B + 5] = m.pconstayE[q + 1];
             }
         }
-    for (int X = 1; X <= m.TE; ++X) {
-        m.aa1 = 0;
-        for (int Y = 1; Y <= m.TE; ++Y) m.aa1 += m.te[X][Y];
-        if (m.aa1 < 0.999999 || m.aa1 > 1.000001) {
-            std::fputs("Sum of elements in a row of TE is different from 1", run.con);
-            std::fprintf(run.con, "  %d %12.9f\n", X, m.aa1);
-        }
-    }
+    reportRowSums(run.con, "TE", &m.te[0][0], cap::C, m.TE, m.aa1);
 
     StationaryTrace t;
     const bool ok = stationarySparse(&m.te[0][0], cap::C, m.TE, m.l1E, m.l2E, cap::C, t);

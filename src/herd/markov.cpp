@@ -79,3 +79,14 @@ bool stationarySparse(const double* mat, int stride, int n, double* l1, double* 
     }
     return true;
 }
+
+void reportRowSums(std::FILE* out, const char* matrix, const double* mat, int stride, int n, double& rowSum) {
+    for (int x = 1; x <= n; ++x) {
+        rowSum = 0;
+        for (int y = 1; y <= n; ++y) rowSum += mat[x * stride + y];
+        if (rowSum < 0.999999 || rowSum > 1.000001) {
+            std::fprintf(out, "Sum of elements in a row of %s is different from 1", matrix);
+            std::fprintf(out, "  %d %12.9f\n", x, rowSum);
+        }
+    }
+}

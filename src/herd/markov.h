@@ -1,6 +1,8 @@
 // Stationary distribution of the closed Markov chains of ewes and rams.
 #pragma once
 
+#include <cstdio>
+
 // Result counters of one iteration.
 struct StationaryTrace {
     int steps = 0;     // iteration count (kE or kR)
@@ -29,3 +31,9 @@ bool stationarySparse(const double* mat, int stride, int n, double* l1, double* 
 
 // The same iteration over every element of the matrix; for testing.
 bool stationaryDense(const double* mat, int stride, int n, double* l1, double* l2, int cap, StationaryTrace& t);
+
+// Checks that every row 1..n of the transition matrix sums to 1 (within
+// 0.999999 .. 1.000001) and reports each row that does not on out, naming
+// the matrix; the computation goes on.  rowSum receives the sum of the last
+// row.
+void reportRowSums(std::FILE* out, const char* matrix, const double* mat, int stride, int n, double& rowSum);

@@ -49,14 +49,7 @@ void ramPopulation(Run& run) {
                 if (q < RR - 1) row[B + 4] = m.pstayR[q + 1];
             }
     }
-    for (int X = 1; X <= m.TR; ++X) {
-        m.aa1 = 0;
-        for (int Y = 1; Y <= m.TR; ++Y) m.aa1 += m.tr[X][Y];
-        if (m.aa1 < 0.999999 || m.aa1 > 1.000001) {
-            std::fputs("Sum of elements in a row of TR is different from 1", run.con);
-            std::fprintf(run.con, "  %d %12.9f\n", X, m.aa1);
-        }
-    }
+    reportRowSums(run.con, "TR", &m.tr[0][0], cap::CR, m.TR, m.aa1);
 
     StationaryTrace t;
     const bool ok = stationarySparse(&m.tr[0][0], cap::CR, m.TR, m.l1R, m.l2E, cap::CR, t);
