@@ -20,6 +20,9 @@ inline void flock(Model& m) {
     m.datebs = 290;
     m.lpreg = 150;
     m.lf[2] = 2;
+    // One breeding cycle of rams: half die, half are culled.
+    m.RR = 1;
+    m.pdiedR[1] = m.pcullR[1] = 0.5;
     for (int p = 1; p <= 4; ++p) {
         m.pdiedE[p] = 0.04;
         m.pcullhE[p] = 0.16;

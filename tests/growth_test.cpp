@@ -18,8 +18,6 @@ TEST(Growth, WeightsAtWeaningAndTheirMeans) {
     Harness h;
     Model& m = *h.model;
     flock(m);
-    m.RR = 1;
-    m.pdiedR[1] = m.pcullR[1] = 0.5;
     upToGrowth(h);
     EXPECT_FLOAT_EQ(double(m.wwL[1][1][1]), 22.0f);
     EXPECT_NEAR(double(m.wwL[2][2][1]), 21.0, 1e-5);
@@ -41,8 +39,6 @@ TEST(Growth, YoungFemalesMatedByWeight) {
     Harness h;
     Model& m = *h.model;
     flock(m);
-    m.RR = 1;
-    m.pdiedR[1] = m.pcullR[1] = 0.5;
     upToGrowth(h);
     EXPECT_DOUBLE_EQ(double(m.ager[1][1]), 185.0);   // 244 - 60 + 1
     EXPECT_DOUBLE_EQ(double(m.ager[1][2]), 550.0);
@@ -68,8 +64,6 @@ TEST(Growth, NoVariationOfWeightsMatesAllOrNone) {
     Harness h;
     Model& m = *h.model;
     flock(m);
-    m.RR = 1;
-    m.pdiedR[1] = m.pcullR[1] = 0.5;
     m.vcwr[1][1] = 0;
     m.pwrepFP[1] = 0.5;   // 35 kg, below the weight of all young females
     upToGrowth(h);
@@ -82,8 +76,6 @@ TEST(Growth, FatteningEndPointsByWeightAndByAge) {
     Harness h;
     Model& m = *h.model;
     flock(m);
-    m.RR = 1;
-    m.pdiedR[1] = m.pcullR[1] = 0.5;
     upToGrowth(h);
     const double w0 = m.avww[2][1];
     EXPECT_NEAR(double(m.agetP[33][1]), 60 + (40 - w0) / 0.25, 1e-3);
@@ -97,8 +89,6 @@ TEST(Growth, ChangedReferenceGainMovesTheOtherVariants) {
     Harness h;
     Model& m = *h.model;
     flock(m);
-    m.RR = 1;
-    m.pdiedR[1] = m.pcullR[1] = 0.5;
     upToGrowth(h);
     EXPECT_EQ(m.icatpb, 33);
     m.adgP[33][1] = 0.25 * 1.01;
@@ -119,8 +109,6 @@ TEST_P(FemaleSaleAge, LimitsOfTheSaleAges) {
     Harness h;
     Model& m = *h.model;
     flock(m);
-    m.RR = 1;
-    m.pdiedR[1] = m.pcullR[1] = 0.5;
     m.psold[1][0][1] = 0.3;
     m.agetP[13][1] = GetParam().age13;
     m.agetP[26][1] = GetParam().age26;
@@ -151,8 +139,6 @@ TEST(GrowthDeathTest, MaleSaleAges) {
         Harness h;
         Model& m = *h.model;
         flock(m);
-        m.RR = 1;
-        m.pdiedR[1] = m.pcullR[1] = 0.5;
         m.psold[2][1][1] = 0.5;
         m.agetP[38][1] = a38;
         m.agetP[40][1] = a40;
@@ -169,8 +155,6 @@ TEST(GrowthDeathTest, WeightAboveMatureWeightStops) {
     Harness h;
     Model& m = *h.model;
     flock(m);
-    m.RR = 1;
-    m.pdiedR[1] = m.pcullR[1] = 0.5;
     m.adgr[1][1][1] = 0.4;   // 125 days at 400 g: far above the mature weight
     EXPECT_EXIT(upToGrowth(h), testing::ExitedWithCode(1), "");
     EXPECT_NE(h.console().find("The weight calculated for pure-bred female lambs in the first\n"

@@ -304,6 +304,27 @@ double breedingFemale(const Model& m, int j) {
     return (m.nreins * m.costreins[j] + m.costins[j]) * m.pinsFP[j] / 100 + m.costoeinFP;
 }
 
+// Young animals of one sex (1 females, 2 males) sold before their first
+// breeding season, category i: their costs and wool up to the sale, spread
+// over the span from weaning to the first breeding season.
+void soldBeforeFirstSeason(Model& m, int i, int sex, int j, const Start& st, double span, double wool) {
+    const double part = share(m.dcL[i][j], span);
+    m.costvetL[i][j] = vetRearing(m, 1, m.wrL[sex][1][j], startWeight(st, sex, j)) * part;
+    m.costsheL[i][j] = m.nsherL[1] * m.costshe0L * part;
+    m.costfixL[i][j] = span * m.costfixrL;
+    m.costmarkL[i][j] = m.costmarkrL[sex];
+    m.revwL[i][j] = m.nsherL[1] * wool * m.prwoolL[j] * part;
+    rearingStay(m, i, j, st.day, m.datlamb + whole(m.agetP[i][j]) - 1, frac(m.agetP[i][j]), 0);
+}
+
+// Young animals of one sex at their first breeding season, category i.
+void atFirstSeason(Model& m, int i, int sex, int j, const Start& st, double wool) {
+    m.costvetL[i][j] = vetRearing(m, 1, m.wrL[sex][1][j], startWeight(st, sex, j));
+    m.costsheL[i][j] = m.nsherL[1] * m.costshe0L;
+    m.costfixL[i][j] = m.dcL[i][j] * m.costfixrL;
+    m.revwL[i][j] = m.nsherL[1] * wool * m.prwoolL[j];
+}
+
 // Young females reared for breeding, categories 13 to 26.
 void youngFemales(Model& m, int j, const Start& st) {
     const int Y = m.lengthrc;
@@ -317,22 +338,11 @@ void youngFemales(Model& m, int j, const Start& st) {
     };
 
     // 13: sold before the first breeding season.
-    if (present(m, 13, j)) {
-        const double span = A1 - st.age;
-        m.costvetL[13][j] = vetRearing(m, 1, m.wrL[1][1][j], startWeight(st, 1, j)) * share(dc(13), span);
-        m.costsheL[13][j] = m.nsherL[1] * m.costshe0L * share(dc(13), span);
-        m.costfixL[13][j] = span * m.costfixrL;
-        m.costmarkL[13][j] = m.costmarkrL[1];
-        m.revwL[13][j] = m.nsherL[1] * wool * prw * share(dc(13), span);
-        rearingStay(m, 13, j, st.day, m.datlamb + whole(m.agetP[13][j]) - 1, frac(m.agetP[13][j]), 0);
-    }
+    if (present(m, 13, j)) soldBeforeFirstSeason(m, 13, 1, j, st, A1 - st.age, wool);
     // 14: at the first breeding season.
     if (present(m, 14, j)) {
-        m.costvetL[14][j] = vetRearing(m, 1, m.wrL[1][1][j], startWeight(st, 1, j));
-        m.costsheL[14][j] = m.nsherL[1] * m.costshe0L;
-        m.costfixL[14][j] = dc(14) * m.costfixrL;
+        atFirstSeason(m, 14, 1, j, st, wool);
         m.costbreedL[14][j] = breedingFemale(m, j) * m.pmat[1][1][j];
-        m.revwL[14][j] = m.nsherL[1] * wool * prw;
         rearingStay(m, 14, j, st.day, m.datlamb + whole(A1) - 1, frac(A1), 0);
     }
     // 15, 19, 23: pregnant after breeding season 1, 2, 3 and sold.
@@ -443,22 +453,12 @@ void youngMales(Model& m, int j, const Start& st) {
     auto dc = [&](int i) -> double { return m.dcL[i][j]; };
 
     // 38: sold before the first breeding season.
-    if (present(m, 38, j)) {
-        m.costvetL[38][j] = vetRearing(m, 1, m.wrL[2][1][j], startWeight(st, 2, j)) * share(dc(38), span1);
-        m.costsheL[38][j] = m.nsherL[1] * m.costshe0L * share(dc(38), span1);
-        m.costfixL[38][j] = span1 * m.costfixrL;
-        m.costmarkL[38][j] = m.costmarkrL[2];
-        // The lamb is sheared like the female lambs sold at that age
-        // (category 13), and the breeder sells its wool as well.
-        m.revwL[38][j] = m.nsherL[1] * wool * prw * share(dc(38), span1);
-        rearingStay(m, 38, j, st.day, m.datlamb + whole(m.agetP[38][j]) - 1, frac(m.agetP[38][j]), 0);
-    }
+    // The male lamb is sheared like the female lambs sold at that age
+    // (category 13), and the breeder sells its wool as well.
+    if (present(m, 38, j)) soldBeforeFirstSeason(m, 38, 2, j, st, span1, wool);
     // 39: at the first breeding season.
     if (present(m, 39, j)) {
-        m.costvetL[39][j] = vetRearing(m, 1, m.wrL[2][1][j], startWeight(st, 2, j));
-        m.costsheL[39][j] = m.nsherL[1] * m.costshe0L;
-        m.costfixL[39][j] = dc(39) * m.costfixrL;
-        m.revwL[39][j] = m.nsherL[1] * wool * prw;
+        atFirstSeason(m, 39, 2, j, st, wool);
         rearingStay(m, 39, j, st.day, m.datbbs - 1, 0, 0);
     }
     // 40: sold between the first and the second breeding season.
