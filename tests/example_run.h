@@ -16,13 +16,14 @@ struct ExampleRun {
     std::string console, results, checks, checks1;
 };
 
-inline std::unique_ptr<ExampleRun> runExample(const std::string& name) {
+inline std::unique_ptr<ExampleRun> runExample(const std::string& name, int threads = 1) {
     auto r = std::make_unique<ExampleRun>();
     TempDir dir;
     copyExample(name, dir);
     InDir in(dir.path());
     dir.write(".stdin", "RESULTS.TXT\n");
     Run run(*r->model);
+    run.threads = threads;
     run.con = std::fopen(".console", "w");
     std::FILE* input = std::fopen(".stdin", "r");
     r->status = runProgram(run, input);

@@ -4,6 +4,7 @@
 
 #include "driver/evaluate.h"
 #include "driver/run.h"
+#include "driver/weights_run.h"
 #include "herd/herd.h"
 #include "input/inputs.h"
 #include "input/paras.h"
@@ -57,7 +58,7 @@ void writeDumpFile(Run& run, const char* name) {
 
 }  // namespace
 
-int runProgram(Run& run, std::FILE* input) {
+void runToBase(Run& run, std::FILE* input) {
     resetModel(run.m);
     printBanner(run);
 
@@ -84,8 +85,10 @@ int runProgram(Run& run, std::FILE* input) {
 
     std::fputs("Writing results from loop 1 to file CHECKS\n", run.con);
     writeDumpFile(run, "CHECKS");
+}
 
-    // Economic-weight loop: runs here.
+int runFromBase(Run& run) {
+    economicWeights(run);
 
     std::fprintf(run.con, "Writing results from loop %d to file CHECKS1\n", run.m.zr);
     writeDumpFile(run, "CHECKS1");
@@ -102,4 +105,9 @@ int runProgram(Run& run, std::FILE* input) {
     std::fputs("The values of all variables are given in the file CHECKS1.\n", run.con);
     printElapsed(run);
     return 0;
+}
+
+int runProgram(Run& run, std::FILE* input) {
+    runToBase(run, input);
+    return runFromBase(run);
 }

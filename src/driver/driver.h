@@ -11,3 +11,9 @@ struct Run;
 // exit status of a complete run (0); an error stop ends the program from
 // inside with a non-zero status.
 int runProgram(Run& run, std::FILE* input);
+
+// The two halves of runProgram: start-up, reading of all inputs, the base
+// evaluation and CHECKS; then the economic-weight loop, CHECKS1, the results
+// file and the farewell (returns the exit status).
+void runToBase(Run& run, std::FILE* input);
+int runFromBase(Run& run);

@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <thread>
 
 #include "driver/driver.h"
 #include "driver/run.h"
@@ -9,5 +10,8 @@ int main() {
     // the whole run.
     static Model model;
     Run run(model);
+    // The economic weights are shared out among the processor's cores; the
+    // results do not depend on their number.
+    run.threads = int(std::thread::hardware_concurrency());
     return runProgram(run, stdin);
 }

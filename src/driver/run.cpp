@@ -10,6 +10,7 @@ void printElapsed(Run& run) {
 }
 
 void stopRun(Run& run) {
+    if (run.worker) throw StopRequest{};
     printElapsed(run);
     std::fflush(nullptr);
     std::exit(EXIT_FAILURE);

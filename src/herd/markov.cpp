@@ -49,10 +49,11 @@ bool stationaryDense(const double* mat, int stride, int n, double* l1, double* l
 }
 
 bool stationarySparse(const double* mat, int stride, int n, double* l1, double* l2, int cap, StationaryTrace& t) {
-    // Non-zero entries of each row, in increasing column order.
-    static int first[kMaxStates + 1];
-    static int col[kMaxStates * kMaxStates];
-    static double val[kMaxStates * kMaxStates];
+    // Non-zero entries of each row, in increasing column order (one copy
+    // per thread: the economic weights may be evaluated on two threads).
+    thread_local int first[kMaxStates + 1];
+    thread_local int col[kMaxStates * kMaxStates];
+    thread_local double val[kMaxStates * kMaxStates];
     int k = 0;
     for (int x = 1; x <= n; ++x) {
         first[x] = k;

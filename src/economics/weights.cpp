@@ -1,0 +1,620 @@
+#include "economics/weights.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "driver/run.h"
+#include "model/model.h"
+#include "stats/normal.h"
+
+namespace weights {
+
+namespace {
+
+// How a trait is changed and where its value comes from.
+enum class Change {
+    Direct,     // X is the trait value itself
+    Level,      // X is changed, but the trait values are model results (awo)
+    RatesUp,    // rates times 1.01, 0.99, 1.005, 0.995; the trait value is a model result
+    RatesDown,  // rates times 0.99, 1.01, 0.995, 1.005 (longer survival first)
+    Vector,     // thresholds of one class distribution shifted
+    Rows,       // thresholds of every row of a table shifted
+    Flesh,      // fleshiness classes shifted within each fat-covering class
+    Fat,        // fat-covering classes shifted within each fleshiness class
+};
+
+// One row of the trait table: the trait number (itrait; the first of a
+// pair), the rows of ev that receive the weights of the trait value and of
+// a second trait measured in the same evaluations (0 = none), the first zr
+// of the pure-bred and of the cross-bred slot (0 = no cross-bred slot).
+struct Trait {
+    int num, t, t2, col1, col2;
+    Change change;
+};
+
+constexpr Trait kTraits[] = {
+    {1, 1, 0, 1, 6, Change::Direct},         // birth weight
+    {2, 3, 2, 11, 16, Change::Direct},       // gain until weaning; weaning weight
+    {4, 5, 4, 21, 26, Change::Direct},       // gain in artificial rearing; weight at its end
+    {6, 6, 0, 31, 36, Change::Direct},       // gain of young breeding animals
+    {7, 7, 0, 41, 46, Change::Direct},       // gain in fattening
+    {8, 8, 0, 51, 56, Change::Direct},       // mature weight
+    {9, 9, 0, 61, 66, Change::Direct},       // dressing % of lambs sold at weaning
+    {10, 10, 0, 71, 76, Change::Direct},     // dressing % of fattened lambs
+    {11, 11, 0, 81, 86, Change::Direct},     // dressing % of ewes; of crossing rams
+    {12, 12, 0, 91, 96, Change::Vector},     // carcass class of lambs sold at weaning
+    {13, 13, 0, 101, 106, Change::Vector},   // carcass class of fattened lambs
+    {14, 14, 0, 111, 116, Change::Vector},   // carcass class of culled sheep
+    {15, 15, 0, 121, 126, Change::Flesh},    // fleshiness of culled sheep
+    {16, 16, 0, 131, 136, Change::Fat},      // fat covering of culled sheep
+    {17, 17, 0, 141, 146, Change::Flesh},    // fleshiness of lambs
+    {18, 18, 0, 151, 156, Change::Fat},      // fat covering of lambs
+    {19, 19, 0, 161, 166, Change::Rows},     // quality class of lambs sold at weaning
+    {20, 20, 0, 171, 176, Change::Direct},   // conception rate of young females
+    {21, 21, 0, 181, 0, Change::RatesUp},    // conception rate of ewes
+    {22, 22, 0, 186, 0, Change::Rows},       // litter size
+    {23, 23, 0, 191, 196, Change::RatesDown},  // survival over 24 hours
+    {24, 24, 0, 201, 206, Change::RatesDown},  // survival until weaning
+    {25, 25, 0, 211, 216, Change::RatesDown},  // survival in artificial rearing
+    {26, 26, 27, 221, 0, Change::RatesDown},   // productive life in cycles; in years
+    {28, 28, 29, 226, 0, Change::Level},     // standard lactation; daily milk yield
+    {30, 30, 31, 231, 0, Change::Direct},    // fat content; fat yield
+    {32, 32, 33, 236, 0, Change::Direct},    // protein content; protein yield
+    {34, 34, 0, 241, 0, Change::Direct},     // somatic cell score
+    {35, 35, 0, 246, 251, Change::Direct},   // fleece weight
+};
+constexpr int kTraitCount = int(sizeof kTraits / sizeof kTraits[0]);
+
+// Change factors of the four changed evaluations (states A to D).
+constexpr double kUp[4] = {1.01, 0.99, 1.005, 0.995};
+constexpr double kDown[4] = {0.99, 1.01, 0.995, 1.005};
+// Threshold shifts on the standard normal scale: lower thresholds put
+// animals into higher classes, so A and C raise the trait.
+constexpr double kShift[4] = {-0.1, 0.1, -0.05, 0.05};
+
+// The trait table row of the slot starting at s, and its column.
+const Trait& slotOf(int s, int& k) {
+    for (const Trait& tr : kTraits) {
+        if (tr.col1 == s) {
+            k = 1;
+            return tr;
+        }
+        if (tr.col2 == s) {
+            k = 2;
+            return tr;
+        }
+    }
+    k = 0;
+    return kTraits[0];  // not reached: s is always a slot start
+}
+
+int nextTraitStart(const Trait& tr) {
+    const int i = int(&tr - kTraits);
+    return i + 1 < kTraitCount ? kTraits[i + 1].col1 : kEnd;
+}
+
+int fattening(const Model& m) { return m.lf[0] + m.lf[1] + m.lf[2]; }
+
+// Skip rule of a whole trait, tested at the start of its pure-bred slot.
+bool traitSkipped(const Model& m, int num) {
+    switch (num) {
+    case 4: return m.typew == 1;
+    case 7: return fattening(m) == 0;
+    case 9: return m.pricewL <= 2;
+    case 10: return fattening(m) == 0 || m.pricefL <= 2;
+    case 11: return m.priceS <= 2;
+    case 12: return m.pricewL != 2;
+    case 13: return m.pricefL != 2;
+    case 14: return m.priceS != 2;
+    case 15:
+    case 16: return m.priceS != 4;
+    case 17:
+    case 18: return !(m.pricefL == 4 || (m.pricewL == 4 && m.typeb != 1));
+    case 19: return m.pricewL != 4;
+    case 24: return m.typew == 2;
+    case 25: return m.typew == 1;
+    case 34: return m.typeb != 1;
+    default: return false;
+    }
+}
+
+// Skip rule of one column of a trait.
+bool columnSkipped(const Model& m, int num, int k) {
+    switch (num) {
+    case 6: return k == 2 && m.psp[1][2][2] + m.psp[2][2][2] < 1e-06;
+    case 7:
+    case 10: return m.ewopt == 2 && (k == 1 ? m.fatpb : m.fatcb) == 0;
+    case 19: return m.l1skL[7][k] + m.l1skL[32][k] < 1e-06;
+    case 20: return k == 2 && m.psp[1][2][2] < 1e-06;
+    case 28:
+    case 30:
+    case 32: return k == 1 && m.typeb != 1;
+    default: return false;
+    }
+}
+
+// From the slot start zr on, applies the skip rules in their order and
+// returns the start of the first slot that is evaluated, or kEnd.  itrait
+// is set at the pure-bred start of every trait that is reached.
+int firstEvaluated(const Model& m, int zr, int& itrait) {
+    while (zr < kEnd) {
+        int k;
+        const Trait& tr = slotOf(zr, k);
+        if (k == 1) {
+            itrait = tr.num;
+            if (traitSkipped(m, tr.num)) {
+                zr = nextTraitStart(tr);
+                continue;
+            }
+            if (m.ewopt == 1 || columnSkipped(m, tr.num, 1)) {
+                zr += 5;
+                continue;
+            }
+            return zr;
+        }
+        if (m.ewopt == 0) {
+            zr = nextTraitStart(tr);
+            continue;
+        }
+        if (columnSkipped(m, tr.num, 2)) {
+            zr += 5;
+            continue;
+        }
+        return zr;
+    }
+    return kEnd;
+}
+
+// The input changed by a direct trait or by the lactation level.  For the
+// cross-bred gain of young breeding animals the female gain is the trait
+// where it exists, otherwise the male gain; the choice is made anew in each
+// state.
+Real& input(Model& m, int num, int k) {
+    switch (num) {
+    case 1: return m.bwL[1][1][k];
+    case 2: return m.adgbwL[1][1][k];
+    case 4: return m.adgwarL[1][1][k];
+    case 6: return k == 1 || m.adgr[1][1][2] > 1e-06 ? m.adgr[1][1][k] : m.adgr[2][1][2];
+    case 7: return m.adgP[k == 1 ? m.icatpb : m.icatcb][k];
+    case 8: return k == 1 ? m.mwE[1] : m.mwE2;
+    case 9: return m.dreswL[k];
+    case 10: return k == 1 ? m.dresfL[m.ispb][m.ilpb][1] : m.dresfL[m.iscb][m.ilcb][2];
+    case 11: return k == 1 ? m.dresE : m.dresR[2];
+    case 20: return m.conrateFP[1][k];
+    case 28: return m.awo;
+    case 30: return m.fat;
+    case 32: return m.prot;
+    case 34: return m.mSCS;
+    default: return m.wsheR[k];  // 35
+    }
+}
+
+// The trait value that the model computes, for the traits whose value is a
+// model result.
+double modelValue(const Model& m, int num, int k) {
+    switch (num) {
+    case 12: return m.avclwL[k];
+    case 13: return m.avclfL[k];
+    case 14: return m.avclS[k];
+    case 15: return m.avfleshS[k];
+    case 16: return m.avfcS[k];
+    case 17: return m.avfleshL[k];
+    case 18: return m.avfcL[k];
+    case 19: return m.avcqwL[k];
+    case 21: return m.avconrateE;
+    case 22: return m.avlitE;
+    case 23: return m.avsur24hL[k];
+    case 24: return m.avsurwL[k];
+    case 25: return m.avsurarL[k];
+    case 26: return m.avlifelE;
+    default: return m.tmilkst;  // 28
+    }
+}
+
+// The second trait measured in the same evaluations.
+double secondValue(const Model& m, int num, int k) {
+    switch (num) {
+    case 2: return m.wwL[1][1][k];
+    case 4: return m.warL[1][1][k];
+    case 26: return m.avlifeyE;
+    case 28: return m.avmilkd;
+    case 30: return m.fatymst;
+    default: return m.protymst;  // 32
+    }
+}
+
+bool valueIsInput(const Trait& tr) { return tr.change == Change::Direct; }
+
+// A vector of rates or class frequencies inside the model state: element i
+// (from 1) is at p[i * stride].
+struct Vec {
+    Real* p;
+    int stride, n;
+    Real& operator[](int i) const { return p[i * stride]; }
+};
+
+// The rates changed by a rate trait: one or two vectors (the second is kept
+// in qcl0).
+int rateVectors(Model& m, int num, int k, Vec* v) {
+    switch (num) {
+    case 21: v[0] = {&m.conrateE[0], 1, m.LL - 1}; return 1;
+    case 23: v[0] = {&m.pdiedbL[0][k], 3, m.clt}; return 1;
+    case 24: v[0] = {&m.pdiedwL[0][k], 3, m.clt}; return 1;
+    case 25:
+        v[0] = {&m.pdiedwL[0][k], 3, m.clt};
+        v[1] = {&m.pdiedarL[0][k], 3, m.clt};
+        return 2;
+    default:  // 26
+        v[0] = {&m.pdiedE[0], 1, m.LL};
+        v[1] = {&m.pcullhE[0], 1, m.LL};
+        return 2;
+    }
+}
+
+// The class distribution shifted by traits 12 to 14.
+Vec classVector(Model& m, int num, int k) {
+    switch (num) {
+    case 12: return {&m.pclwL[k][0], 1, m.nclwL};
+    case 13: return {&m.pclfL[k][0], 1, m.nclfL};
+    default: return {&m.pclS[k][0], 1, m.nclS};  // 14
+    }
+}
+
+// A two-way table of joint class frequencies [fleshiness][fat covering].
+struct Table {
+    Real (*p)[8];
+    int nfl, nfc;
+};
+
+// The joint tables shifted by traits 15 to 18: the first is saved in pcl00
+// with its marginals in pf0, the second in pcl11 with pf1.
+int jointTables(Model& m, int num, int k, Table* t) {
+    if (num == 15 || num == 16) {
+        t[0] = {m.pclfcS[k], m.nclflS, m.nclfcS};
+        return 1;
+    }
+    int n = 0;
+    if (m.pricefL == 4) t[n++] = {m.pclfcfL[k], m.nclflfL, m.nclfcfL};
+    if (m.pricewL == 4) t[n++] = {m.pclfcwL[k], m.nclflwL, m.nclfcwL};
+    return n;
+}
+
+// Threshold shift of the distribution p[1..n] by d: the cumulative
+// frequencies give thresholds on the standard normal scale, which are moved
+// by d; the new class frequencies are left in pf[1..n].  A distribution of
+// one class has no threshold and is left unchanged (returns false).
+bool shift(Model& m, const double* p, int n, double d) {
+    if (n < 2) return false;
+    m.pt[1] = p[1];
+    for (int i = 2; i <= n; ++i) m.pt[i] = m.pt[i - 1] + p[i];
+    for (int i = 1; i <= n - 1; ++i) {
+        m.pclwLqm[i] = probit(m.pt[i]);
+        m.pclwLql[i] = m.pclwLqm[i] + d;
+    }
+    m.pf[1] = normdis(m.pclwLql[1]);
+    for (int i = 2; i <= n - 1; ++i) m.pf[i] = normdis(m.pclwLql[i]) - normdis(m.pclwLql[i - 1]);
+    m.pf[n] = 1 - normdis(m.pclwLql[n - 1]);
+    return true;
+}
+
+// Shifts the saved distribution base[1..n] (element i at base[i * stride])
+// by d and writes the new frequencies into v.
+void shiftInto(Model& m, const Real* base, int stride, const Vec& v, double d) {
+    double p[cap::N];
+    for (int i = 1; i <= v.n; ++i) p[i] = base[i * stride];
+    if (!shift(m, p, v.n, d)) return;
+    for (int i = 1; i <= v.n; ++i) v[i] = m.pf[i];
+}
+
+// The rows shifted by traits 19 and 22: for weight class w the quality
+// classes of lambs sold at weaning (saved in pcl00[w][q]); for cycle c the
+// litter-size classes (saved in pcl00[lt][c]).
+int tableRows(Model& m, int num, int k, Vec* rows, Real** saved, int* savedStride) {
+    if (num == 19) {
+        for (int w = 1; w <= m.nclcwwL; ++w) {
+            rows[w] = {&m.pclcqwL[w][0][k], 3, m.nclcqwL};
+            saved[w] = &m.pcl00[w][0];
+            savedStride[w] = 1;
+        }
+        return m.nclcwwL;
+    }
+    for (int c = 1; c <= m.LL; ++c) {
+        rows[c] = {&m.Pltype[0][c], cap::L, m.clt};
+        saved[c] = &m.pcl00[0][c];
+        savedStride[c] = cap::N;
+    }
+    return m.LL;
+}
+
+// Conditional shift within a joint table from its saved copy: for a
+// fleshiness trait the fleshiness classes within each fat-covering class,
+// for a fat-covering trait the reverse.  The marginal frequencies of the
+// conditioning classes (pf0 or pf1) are kept; a conditioning class without
+// animals is left unchanged.
+void shiftJoint(Model& m, const Table& t, const Real (*saved)[cap::N], Real* marginal, bool flesh, double d) {
+    const int outer = flesh ? t.nfc : t.nfl;
+    const int inner = flesh ? t.nfl : t.nfc;
+    for (int o = 1; o <= outer; ++o) {
+        double sum = 0;
+        for (int i = 1; i <= inner; ++i) sum += flesh ? saved[i][o] : saved[o][i];
+        marginal[o] = sum;
+        if (!(marginal[o] > 0)) continue;
+        double p[cap::N];
+        for (int i = 1; i <= inner; ++i) p[i] = (flesh ? saved[i][o] : saved[o][i]) / marginal[o];
+        if (!shift(m, p, inner, d)) continue;
+        for (int i = 1; i <= inner; ++i) (flesh ? t.p[i][o] : t.p[o][i]) = m.pf[i] * marginal[o];
+    }
+}
+
+void saveTable(const Table& t, Real (*saved)[cap::N]) {
+    for (int fl = 1; fl <= t.nfl; ++fl)
+        for (int fc = 1; fc <= t.nfc; ++fc) saved[fl][fc] = t.p[fl][fc];
+}
+
+void restoreTable(const Table& t, const Real (*saved)[cap::N]) {
+    for (int fl = 1; fl <= t.nfl; ++fl)
+        for (int fc = 1; fc <= t.nfc; ++fc) t.p[fl][fc] = saved[fl][fc];
+}
+
+// Saves the base values of the changed inputs (state A).
+void save(Model& m, const Trait& tr, int k) {
+    switch (tr.change) {
+    case Change::Direct:
+    case Change::Level: break;
+    case Change::RatesUp:
+    case Change::RatesDown: {
+        Vec v[2] = {};
+        const int n = rateVectors(m, tr.num, k, v);
+        for (int i = 1; i <= v[0].n; ++i) m.pcl0[i] = v[0][i];
+        if (n == 2)
+            for (int i = 1; i <= v[1].n; ++i) m.qcl0[i] = v[1][i];
+        break;
+    }
+    case Change::Vector: {
+        const Vec v = classVector(m, tr.num, k);
+        for (int i = 1; i <= v.n; ++i) m.pcl0[i] = v[i];
+        break;
+    }
+    case Change::Rows: {
+        Vec rows[cap::N];
+        Real* saved[cap::N];
+        int stride[cap::N];
+        const int n = tableRows(m, tr.num, k, rows, saved, stride);
+        for (int r = 1; r <= n; ++r)
+            for (int i = 1; i <= rows[r].n; ++i) saved[r][i * stride[r]] = rows[r][i];
+        break;
+    }
+    case Change::Flesh:
+    case Change::Fat: {
+        Table t[2];
+        const int n = jointTables(m, tr.num, k, t);
+        if (n >= 1) saveTable(t[0], m.pcl00);
+        if (n == 2) saveTable(t[1], m.pcl11);
+        break;
+    }
+    }
+}
+
+// Sets the changed inputs for the evaluation after state st (0 = A .. 3 = D).
+void change(Model& m, const Trait& tr, int k, int st) {
+    switch (tr.change) {
+    case Change::Direct:
+        if (st == 0) m.tvh = m.tvm * 1.01;
+        if (st == 1) m.tvl = m.tvm * 0.99;
+        if (st == 2) {
+            m.tvh = m.tvm * 1.005;
+            m.tvl = m.tvm * 0.995;
+        }
+        input(m, tr.num, k) = st == 0 || st == 2 ? m.tvh : m.tvl;
+        break;
+    case Change::Level: input(m, tr.num, k) = m.tvm * kUp[st]; break;
+    case Change::RatesUp:
+    case Change::RatesDown: {
+        const double f = tr.change == Change::RatesUp ? kUp[st] : kDown[st];
+        Vec v[2] = {};
+        const int n = rateVectors(m, tr.num, k, v);
+        for (int i = 1; i <= v[0].n; ++i) v[0][i] = m.pcl0[i] * f;
+        if (n == 2)
+            for (int i = 1; i <= v[1].n; ++i) v[1][i] = m.qcl0[i] * f;
+        break;
+    }
+    case Change::Vector: shiftInto(m, m.pcl0, 1, classVector(m, tr.num, k), kShift[st]); break;
+    case Change::Rows: {
+        Vec rows[cap::N];
+        Real* saved[cap::N];
+        int stride[cap::N];
+        const int n = tableRows(m, tr.num, k, rows, saved, stride);
+        for (int r = 1; r <= n; ++r) shiftInto(m, saved[r], stride[r], rows[r], kShift[st]);
+        break;
+    }
+    case Change::Flesh:
+    case Change::Fat: {
+        Table t[2];
+        const int n = jointTables(m, tr.num, k, t);
+        const bool flesh = tr.change == Change::Flesh;
+        if (n >= 1) shiftJoint(m, t[0], m.pcl00, m.pf0, flesh, kShift[st]);
+        if (n == 2) shiftJoint(m, t[1], m.pcl11, m.pf1, flesh, kShift[st]);
+        break;
+    }
+    }
+}
+
+// Gives every changed input its stored base value back (state E) and
+// clears the scratch arrays that the trait used.
+void restore(Model& m, const Trait& tr, int k) {
+    switch (tr.change) {
+    case Change::Direct:
+    case Change::Level: input(m, tr.num, k) = m.tvm; break;
+    case Change::RatesUp:
+    case Change::RatesDown: {
+        Vec v[2] = {};
+        const int n = rateVectors(m, tr.num, k, v);
+        for (int i = 1; i <= v[0].n; ++i) {
+            v[0][i] = m.pcl0[i];
+            m.pcl0[i] = 0;
+        }
+        if (n == 2)
+            for (int i = 1; i <= v[1].n; ++i) {
+                v[1][i] = m.qcl0[i];
+                m.qcl0[i] = 0;
+            }
+        break;
+    }
+    case Change::Vector: {
+        // Only the saved copy is cleared here; the cumulative frequencies,
+        // thresholds and new frequencies of the last shift stay.
+        const Vec v = classVector(m, tr.num, k);
+        for (int i = 1; i <= v.n; ++i) {
+            v[i] = m.pcl0[i];
+            m.pcl0[i] = 0;
+        }
+        break;
+    }
+    case Change::Rows: {
+        Vec rows[cap::N];
+        Real* saved[cap::N];
+        int stride[cap::N];
+        const int n = tableRows(m, tr.num, k, rows, saved, stride);
+        for (int r = 1; r <= n; ++r)
+            for (int i = 1; i <= rows[r].n; ++i) rows[r][i] = saved[r][i * stride[r]];
+        break;
+    }
+    case Change::Flesh:
+    case Change::Fat: {
+        Table t[2];
+        const int n = jointTables(m, tr.num, k, t);
+        if (n >= 1) restoreTable(t[0], m.pcl00);
+        if (n == 2) restoreTable(t[1], m.pcl11);
+        break;
+    }
+    }
+    if (tr.change == Change::Rows || tr.change == Change::Flesh || tr.change == Change::Fat)
+        for (int i = 1; i <= 15; ++i) {
+            m.pt[i] = m.pf[i] = m.pf0[i] = m.pf1[i] = m.pclwLqm[i] = m.pclwLql[i] = 0;
+            for (int j = 1; j <= 15; ++j) m.pcl00[i][j] = m.pcl11[i][j] = 0;
+        }
+}
+
+// Difference quotient of the profit; a trait value that did not move gives
+// the weight 0.  Survival traits are percentages: their weight is per
+// percentage point.
+double quotient(const Model& m, const Trait& tr, double high, double low) {
+    const double dv = high - low;
+    if (dv == 0) return 0;
+    const double scale = tr.t >= 23 && tr.t <= 25 ? 100 : 1;
+    return (m.Tprofh - m.Tprofl) * scale / dv;
+}
+
+void weigh(Model& m, const Trait& tr, int k, Real (*w)[3]) {
+    w[tr.t][k] = quotient(m, tr, m.tvh, m.tvl);
+    if (tr.t2) w[tr.t2][k] = quotient(m, tr, m.tv2h, m.tv2l);
+}
+
+// Reads the trait values of the evaluation just finished into tv?h or tv?l.
+void measure(Model& m, const Trait& tr, int k, bool high) {
+    if (!valueIsInput(tr)) (high ? m.tvh : m.tvl) = modelValue(m, tr.num, k);
+    if (tr.t2) (high ? m.tv2h : m.tv2l) = secondValue(m, tr.num, k);
+}
+
+// evp in the units of the results file, evdiff, and the combined column.
+void finish(Model& m) {
+    for (int k = 1; k <= m.crossing; ++k)
+        for (int t = 1; t <= 35; ++t) {
+            const double ev = m.ev[t][k];
+            m.evp[t][k] = ev;
+            m.evdiff[t][k] = std::fabs(ev) > 1e-06 ? (ev - m.ev0[t][k]) * 100 / ev : -999.0;
+            if (t == 3 || t == 5 || t == 6 || t == 7) m.evp[t][k] = ev / 1000;
+            if ((t >= 12 && t <= 25) || t == 30 || t == 32 || t == 34) m.evp[t][k] = ev / 100;
+            if (t == 29) m.evp[t][k] = ev / 10;
+        }
+    if (m.ewopt == 2)
+        for (int t = 1; t <= 35; ++t) {
+            m.ev[t][0] = m.ev[t][1] + 0.5 * m.ev[t][2];
+            m.ev0[t][0] = m.ev0[t][1] + 0.5 * m.ev0[t][2];
+            m.evp[t][0] = m.evp[t][1] + 0.5 * m.evp[t][2];
+        }
+}
+
+}  // namespace
+
+void start(Run& run) {
+    Model& m = run.m;
+    std::fputs("Calculating economic weights (This will take some time)\n", run.con);
+    for (int t = 0; t < cap::NT; ++t)
+        for (int k = 0; k < 3; ++k) m.ev[t][k] = m.ev0[t][k] = m.evp[t][k] = m.evdiff[t][k] = 0;
+    m.Tprofm = m.Tprof;
+    m.itrait = 1;
+}
+
+bool step(Run& run, bool record) {
+    Model& m = run.m;
+    if ((m.zr - 1) % 5 == 0) {
+        m.zr = firstEvaluated(m, m.zr, m.itrait);
+        if (m.zr == kEnd) {
+            finish(m);
+            return false;
+        }
+    }
+    const int st = (m.zr - 1) % 5;
+    int k;
+    const Trait& tr = slotOf(m.zr - st, k);
+    switch (st) {
+    case 0:
+        m.Tprofm = m.Tprof;
+        m.tvm = valueIsInput(tr) || tr.change == Change::Level ? double(input(m, tr.num, k)) : modelValue(m, tr.num, k);
+        if (tr.t2) m.tv2m = secondValue(m, tr.num, k);
+        save(m, tr, k);
+        change(m, tr, k, 0);
+        break;
+    case 1:
+        m.Tprofh = m.Tprof;
+        measure(m, tr, k, true);
+        change(m, tr, k, 1);
+        break;
+    case 2:
+        m.Tprofl = m.Tprof;
+        measure(m, tr, k, false);
+        if (record) weigh(m, tr, k, m.ev0);
+        change(m, tr, k, 2);
+        break;
+    case 3:
+        m.Tprofh = m.Tprof;
+        measure(m, tr, k, true);
+        change(m, tr, k, 3);
+        break;
+    default:
+        m.Tprofl = m.Tprof;
+        measure(m, tr, k, false);
+        if (record) weigh(m, tr, k, m.ev);
+        restore(m, tr, k);
+        m.tvm = m.tvh = m.tvl = m.tv2m = m.tv2h = m.tv2l = 0;
+        m.Tprofm = m.Tprofh = m.Tprofl = 0;
+        break;
+    }
+    ++m.zr;
+    if (st == 3) std::fprintf(run.con, "  Loop #%4d\n", m.zr);
+    return true;
+}
+
+int plan(const Model& m, int* starts) {
+    int n = 0, itrait = 0;
+    for (int zr = firstEvaluated(m, 1, itrait); zr != kEnd; zr = firstEvaluated(m, zr + 5, itrait)) starts[n++] = zr;
+    return n;
+}
+
+int traitAt(int s) {
+    int k;
+    return slotOf(s, k).num;
+}
+
+void copySlotWeights(const Model& from, Model& to, int s) {
+    int k;
+    const Trait& tr = slotOf(s, k);
+    for (int t : {tr.t, tr.t2})
+        if (t) {
+            to.ev[t][k] = from.ev[t][k];
+            to.ev0[t][k] = from.ev0[t][k];
+        }
+}
+
+}  // namespace weights

@@ -1,0 +1,50 @@
+// The economic-weight loop: numerical differentiation of the profit with
+// respect to 35 traits.
+//
+// Every trait column is a slot of five consecutive values of the evaluation
+// counter zr (s .. s+4, s = 1, 6, ..., 251).  After each evaluation of the
+// model the step records the profit (and the trait values the model
+// computes), changes the input for the next evaluation and advances zr:
+// +1 % and -1 % give ev0, +0.5 % and -0.5 % give ev, and the fifth
+// evaluation runs with the input restored exactly.  Skip rules leave out the
+// slots of traits that do not act on the profit in the modelled system.
+#pragma once
+
+struct Model;
+struct Run;
+
+namespace weights {
+
+// First zr of every slot; 256 ends the loop.
+inline constexpr int kEnd = 256;
+// At most 51 slots are evaluated.
+inline constexpr int kMaxSlots = 51;
+
+// Starts the loop after the base evaluation: prints its console line,
+// clears the weight arrays and keeps the base profit as Tprofm.  Then
+//     while (step(run)) evaluate the model;
+// runs the loop.
+void start(Run& run);
+
+// One step: records the results of the evaluation just finished (none
+// before the first), sets the changed input for the next evaluation and
+// advances zr; returns true to ask for that evaluation.  At zr = 256 it forms
+// evp, evdiff and the combined column and returns false.  With record false
+// the step does everything but write ev and ev0: the loop is then replayed
+// over weights computed elsewhere, slot by slot on copies of the base state.
+bool step(Run& run, bool record = true);
+
+// The first zr of each slot that the skip rules leave, in order, for the
+// model state m after the base evaluation.  Returns their number.
+int plan(const Model& m, int* starts);
+
+// The trait number (itrait) of the slot that starts at zr = s.  A slot runs
+// on its own from the base state with zr = s and itrait set: five times a
+// step followed by an evaluation, the last one with the input restored.
+int traitAt(int s);
+
+// Copies the weights of the slot that starts at zr = s from one model state
+// to another.
+void copySlotWeights(const Model& from, Model& to, int s);
+
+}  // namespace weights
