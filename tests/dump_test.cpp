@@ -1,9 +1,11 @@
 // The dump writer: line formats, order, blank lines, write conditions and
 // the final zr line, on a hand-filled model state.
 #include "report/dump.h"
+#include "report/line_format.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -149,4 +151,43 @@ TEST(Dump, CountsBeyondTheCapacitiesNeverReadOutsideTheRecord) {
     std::FILE* f = std::fopen("/dev/null", "w");
     writeDump(*m, f);  // under the sanitizers an access outside would stop here
     std::fclose(f);
+}
+
+// The lines are written without printf; they must be the bytes printf
+// writes, also for rounding ties, negative zero, values rounding to zero
+// and very large values.
+TEST(Dump, LinesAreTheBytesOfPrintf) {
+    struct Format {
+        const char* fmt;
+        int indices;
+        bool integer;
+    };
+    const Format formats[] = {{"x = %f\n", 0, false},          {"x[%d] = %9.4f\n", 1, false},
+                              {"ev[%d][%d]  = %12.4f\n", 2, false}, {"a = %16.14f\n", 0, false},
+                              {"y[%d][%d][%d] = %8.0f\n", 3, false}, {"w = %5.1f\n", 0, false},
+                              {"n = %d\n", 0, true},               {"k[%d] = %7d\n", 1, true}};
+    const double values[] = {0.0,      -0.0,     0.125,    0.375,     2.5,        -2.5,        1e-07,
+                             -4e-05,   0.999995, 123.45675, -99999.96, 1e30,       -3.4028235e38,
+                             1.0 / 3,  2.0 / 3,  0.00005,  -0.00005,  12345678.9, float(0.1),  1e-300};
+    const int idx[3] = {7, 12, 3};
+    for (const Format& f : formats) {
+        LineFormat lf;
+        ASSERT_TRUE(parseLineFormat(f.fmt, lf)) << f.fmt;
+        for (double v : values) {
+            if (f.integer && std::abs(v) > 2e9) continue;
+            char want[1024], got[1024];
+            const int iv = int(v);
+            switch (f.indices) {
+            case 0: f.integer ? std::snprintf(want, sizeof want, f.fmt, iv) : std::snprintf(want, sizeof want, f.fmt, v); break;
+            case 1: f.integer ? std::snprintf(want, sizeof want, f.fmt, 7, iv) : std::snprintf(want, sizeof want, f.fmt, 7, v); break;
+            case 2: std::snprintf(want, sizeof want, f.fmt, 7, 12, v); break;
+            default: std::snprintf(want, sizeof want, f.fmt, 7, 12, 3, v); break;
+            }
+            *formatLine(got, lf, idx, v) = '\0';
+            EXPECT_STREQ(got, want) << f.fmt << " " << v;
+        }
+    }
+    LineFormat lf;
+    EXPECT_FALSE(parseLineFormat("x = %g\n", lf));
+    EXPECT_FALSE(parseLineFormat("x = %-5d\n", lf));
 }

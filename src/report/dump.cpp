@@ -1,13 +1,18 @@
 #include "report/dump.h"
 
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
 #include <cstddef>
+#include <cstdint>
 #include <initializer_list>
 #include <utility>
 #include <type_traits>
 
 #include "model/field_bounds.h"
 #include "model/model.h"
+#include "report/line_format.h"
 
 namespace {
 
@@ -102,26 +107,45 @@ bool passes(const Model& m, const Entry& e, const int* idx, double v) {
     return e.pred == nullptr || e.pred(m, idx);
 }
 
-void printLine(std::FILE* out, const Entry& e, const int* i, double v) {
-    const bool asInt = e.kind == Kind::INT || e.kind == Kind::CONST;
-    const int iv = asInt ? int(v) : 0;
-    switch (e.rank) {
-    case 0: asInt ? std::fprintf(out, e.fmt, iv) : std::fprintf(out, e.fmt, v); break;
-    case 1: asInt ? std::fprintf(out, e.fmt, i[0], iv) : std::fprintf(out, e.fmt, i[0], v); break;
-    case 2: asInt ? std::fprintf(out, e.fmt, i[0], i[1], iv) : std::fprintf(out, e.fmt, i[0], i[1], v); break;
-    case 3:
-        asInt ? std::fprintf(out, e.fmt, i[0], i[1], i[2], iv) : std::fprintf(out, e.fmt, i[0], i[1], i[2], v);
-        break;
-    case 4:
-        asInt ? std::fprintf(out, e.fmt, i[0], i[1], i[2], i[3], iv)
-              : std::fprintf(out, e.fmt, i[0], i[1], i[2], i[3], v);
-        break;
-    case 5:
-        asInt ? std::fprintf(out, e.fmt, i[0], i[1], i[2], i[3], i[4], iv)
-              : std::fprintf(out, e.fmt, i[0], i[1], i[2], i[3], i[4], v);
-        break;
-    }
+// The parsed line format of every entry, made once.
+const LineFormat* lineFormats() {
+    static const auto formats = [] {
+        static LineFormat f[kEntryCount];
+        for (int i = 0; i < kEntryCount; ++i)
+            if (!parseLineFormat(kEntries[i].fmt, f[i])) std::abort();  // a format outside the dump's forms
+        return f;
+    }();
+    return formats;
 }
+
+// The dump is formatted into a buffer that goes to the file whenever it
+// fills.
+class Sink {
+public:
+    explicit Sink(std::FILE* out) : out_(out) {}
+    ~Sink() { flush(); }
+    void line(const Entry& e, const int* idx, double v) {
+        if (end_ - pos_ < kReserve) flush();
+        pos_ = formatLine(pos_, lineFormats()[&e - kEntries], idx, v);
+    }
+    void text(const char* t) {
+        if (end_ - pos_ < kReserve) flush();
+        const std::size_t n = std::strlen(t);
+        std::memcpy(pos_, t, n);
+        pos_ += n;
+    }
+
+private:
+    static constexpr std::ptrdiff_t kReserve = 4096;  // room for the longest line
+    void flush() {
+        std::fwrite(buf_, 1, std::size_t(pos_ - buf_), out_);
+        pos_ = buf_;
+    }
+    std::FILE* out_;
+    char buf_[1 << 16];
+    char* pos_ = buf_;
+    char* const end_ = buf_ + sizeof buf_;
+};
 
 // Calls visit(idx) for every index tuple of e's ranges, first index slowest.
 // Bounds are clamped to the capacity so that no element outside the record
@@ -152,25 +176,73 @@ template <class F> void forEachIndex(const Model& m, const Entry& e, F&& visit) 
     }
 }
 
-void writeEntry(const Model& m, const Entry& e, std::FILE* out) {
-    if (e.rank == 0) {
-        const double v = valueAt(m, e, nullptr);
-        if (passes(m, e, nullptr, v)) printLine(out, e, nullptr, v);
+// Whether the n bytes at p are all zero: a block of a sparse array in which
+// no element can pass a value condition.  Stops at the first non-zero word.
+bool allZero(const char* p, std::size_t n) {
+    std::size_t i = 0;
+    for (; i + 64 <= n; i += 64) {
+        std::uint64_t w[8];
+        std::memcpy(w, p + i, sizeof w);
+        if ((w[0] | w[1] | w[2] | w[3] | w[4] | w[5] | w[6] | w[7]) != 0) return false;
+    }
+    for (; i < n; ++i)
+        if (p[i] != 0) return false;
+    return true;
+}
+
+std::size_t elementSize(const Entry& e) {
+    return e.kind == Kind::DOUBLE ? sizeof(double) : e.kind == Kind::REAL ? sizeof(Real) : sizeof(int);
+}
+
+// Writes the elements of e from dimension d on, the outer indices idx[0 ..
+// d - 1] being chosen; flat is the number of the block [idx...] among the
+// blocks of dimensions d and above (an element offset at the innermost
+// dimension).  The innermost dimension runs along one row of the array, so
+// that the many elements of the sparse arrays that are left out cost little.
+void writeElements(const Model& m, const Entry& e, Sink& out, int d, int* idx, std::size_t flat) {
+    const char* base = reinterpret_cast<const char*>(&m) + e.offset;
+    if (e.vt != VT::ALL) {
+        // The block of all elements below this prefix: nothing to write when
+        // all of them are zero.
+        std::size_t inner = elementSize(e);
+        for (int k = d + 1; k < e.rank; ++k) inner *= std::size_t(e.cap[k]);
+        if (allZero(base + flat * inner, inner * std::size_t(e.cap[d]))) return;
+    }
+    int lo = e.rng[d].lo.eval(m, idx);
+    int hi = e.rng[d].hi.eval(m, idx);
+    if (lo < 0) lo = 0;
+    if (hi > e.cap[d] - 1) hi = e.cap[d] - 1;
+    if (d + 1 < e.rank && d + 1 < kMaxRank) {
+        for (idx[d] = lo; idx[d] <= hi; ++idx[d])
+            writeElements(m, e, out, d + 1, idx, (flat + std::size_t(idx[d])) * std::size_t(e.cap[d + 1]));
         return;
     }
-    forEachIndex(m, e, [&](const int* idx) {
-        const double v = valueAt(m, e, idx);
-        if (passes(m, e, idx, v)) printLine(out, e, idx, v);
-    });
+    for (idx[d] = lo; idx[d] <= hi; ++idx[d]) {
+        const std::size_t k = flat + std::size_t(idx[d]);
+        const double v = e.kind == Kind::INT    ? double(reinterpret_cast<const int*>(base)[k])
+                         : e.kind == Kind::REAL ? double(reinterpret_cast<const Real*>(base)[k])
+                                                : reinterpret_cast<const double*>(base)[k];
+        if (passes(m, e, idx, v)) out.line(e, idx, v);
+    }
+}
+
+void writeEntry(const Model& m, const Entry& e, Sink& out) {
+    if (e.rank == 0) {
+        const double v = valueAt(m, e, nullptr);
+        if (passes(m, e, nullptr, v)) out.line(e, nullptr, v);
+        return;
+    }
+    int idx[kMaxRank] = {};
+    writeElements(m, e, out, 0, idx, 0);
 }
 
 // Entries first .. last - 1 are written element by element together: for
 // each index tuple of the first entry, the line of every entry in turn.
-void writeInterleaved(const Model& m, const Entry* first, const Entry* last, std::FILE* out) {
+void writeInterleaved(const Model& m, const Entry* first, const Entry* last, Sink& out) {
     forEachIndex(m, *first, [&](const int* idx) {
         for (const Entry* e = first; e != last; ++e) {
             const double v = valueAt(m, *e, idx);
-            if (passes(m, *e, idx, v)) printLine(out, *e, idx, v);
+            if (passes(m, *e, idx, v)) out.line(*e, idx, v);
         }
     });
 }
@@ -179,25 +251,27 @@ void writeInterleaved(const Model& m, const Entry* first, const Entry* last, std
 
 int dumpEntryCount() { return kEntryCount; }
 
-void writeDump(const Model& m, std::FILE* out) {
+void writeDump(const Model& m, std::FILE* file) {
+    const auto sink = std::make_unique<Sink>(file);
+    Sink& out = *sink;
     for (int i = 0; i < kEntryCount;) {
         const Entry& e = kEntries[i];
         if (e.interleaved) {
             int j = i + 1;
             while (j < kEntryCount && kEntries[j].interleaved) ++j;
             writeInterleaved(m, &kEntries[i], &kEntries[j], out);
-            std::fputs("\n", out);
+            out.text("\n");
             i = j;
         } else if (e.rank == 0) {
             // A run of scalars forms one group, followed by a blank line.
             int j = i;
             while (j < kEntryCount && kEntries[j].rank == 0 && !kEntries[j].interleaved) writeEntry(m, kEntries[j++], out);
             // The file ends with the line of zr, without a blank line after it.
-            if (j < kEntryCount) std::fputs("\n", out);
+            if (j < kEntryCount) out.text("\n");
             i = j;
         } else {
             writeEntry(m, e, out);
-            std::fputs("\n", out);
+            out.text("\n");
             ++i;
         }
     }
