@@ -34,13 +34,19 @@ void extendCalendar(Model& m) {
             m.datchfs[(y - 1) * n + k] = m.datchfs[k] + 365 * (y - 1);
             m.valfs[(y - 1) * n + k] = m.valfs[k];
         }
-    for (int d = 0; d < cap::DAYS; ++d) m.dayseason[d] = seasonByRule(m, d);
+    // The rule of seasonByRule for all tabulated days at once: the same
+    // assignments in the same order, each over the days where it applies.
+    const auto assign = [&](int from, int to, int season) {
+        for (int d = from < 0 ? 0 : from; d < to && d < cap::DAYS; ++d) m.dayseason[d] = season;
+    };
+    const int N = m.nchfst;
+    assign(0, cap::DAYS, 0);
+    assign(0, m.datchfs[1], m.valfs[0]);
+    for (int q = 1; q <= N - 1; ++q) assign(m.datchfs[q], m.datchfs[q + 1], m.valfs[q]);
+    assign(m.datchfs[N], cap::DAYS, m.valfs[N]);
 }
 
-int seasonOf(const Model& m, int d) {
-    if (d >= 0 && d < cap::DAYS) return m.dayseason[d];
-    return seasonByRule(m, d);
-}
+int seasonOutsideTable(const Model& m, int d) { return seasonByRule(m, d); }
 
 void setSexConstants(Model& m) {
     // Castrates, females (the ewes' growth constants), males (the rams').

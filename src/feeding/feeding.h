@@ -3,9 +3,9 @@
 // of a requirement into feed to be bought and its cost.
 #pragma once
 
-struct Model;
+#include "model/model.h"
+
 struct Run;
-class Real;
 
 // Extends the change dates of the feeding seasons to four consecutive years
 // (nchfst = 4 × nchfs) and tabulates the season of every day number.
@@ -13,7 +13,10 @@ void extendCalendar(Model& m);
 
 // Feeding season of day number d: valfs[0] before the first change date,
 // valfs[q] from datchfs[q] on.
-int seasonOf(const Model& m, int d);
+int seasonOutsideTable(const Model& m, int d);
+inline int seasonOf(const Model& m, int d) {
+    return d >= 0 && d < cap::DAYS ? m.dayseason[d] : seasonOutsideTable(m, d);
+}
 
 // Sex constants c1 .. c6 of the requirements of lambs and young stock, by
 // sex class 0 castrates, 1 females, 2 males.
