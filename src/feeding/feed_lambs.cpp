@@ -10,6 +10,7 @@
 #include <type_traits>
 
 #include "driver/run.h"
+#include "feeding/day_terms.h"
 #include "feeding/feeding.h"
 #include "feeding/phases.h"
 #include "model/model.h"
@@ -115,12 +116,11 @@ Ration rationL(const Model& m, int f, int s) {
 // to season s: the day count, and the raw sums of growth energy
 // (c3 W + c2), maintenance energy (W^0.75 (1 + 0.0091 (20 - T)) + kt W),
 // maintenance protein (W^0.75), growth protein (c4 - c5 W + c6 W^2) and the
-// complete wool protein of the day.
-void addTerms(Ctx& x, const Growth& gr, const Bins& b, int s, double t, double r) {
+// complete wool protein of the day.  w75 is W^0.75.
+void addTerms(Ctx& x, const Growth& gr, const Bins& b, int s, double t, double r, double w75) {
     const Model& m = x.m;
     const double W = gr.W0 + gr.g * t;
     if (W < 0) weightNegative(x.run, gr.state);
-    const double w75 = std::pow(W, 0.75);
     const int n = gr.n;
     b.days[s] += r;
     b.neg[s] += r * (m.c3[n] * W + m.c2[n]);
@@ -148,10 +148,12 @@ void feedDays(Ctx& x, const Growth& gr, const Bins& b, int first, int last, int&
     Model& m = x.m;
     if (preg && preg->reserve)
         for (int s = 1; s <= m.nfs; ++s) m.nd[s] = 0;
+    if (last < first) return;
+    const double* w75 = metabolicWeights(gr.W0, gr.g, t + (last - first + 1));
     for (int d = first; d <= last; ++d) {
         ++t;
         const int s = seasonOf(m, d);
-        addTerms(x, gr, b, s, t, 1.0);
+        addTerms(x, gr, b, s, t, 1.0, w75 ? w75[t] : std::pow(gr.W0 + gr.g * t, 0.75));
         if (!preg) continue;
         if (preg->reserve) ++m.nd[s];
         const int p = preg->p;
@@ -205,9 +207,13 @@ void costGroup(Ctx& x, int i, int j, int f, bool positiveOnly) {
 // protein.
 void milkSupply(Ctx& x) {
     Model& m = x.m;
+    const double* pw;
+    const double* ex;
+    const bool kept = lactationTerms(m.bwo, m.cwo, m.datwL - m.datlamb, pw, ex);
     for (int d = m.datlamb; d <= m.datwL - 1; ++d) {
-        const double u = d - m.datlamb + 1;
-        m.basemilkws[seasonOf(m, d)] += std::pow(u, double(m.bwo)) * std::exp(-m.cwo * u);
+        const int u = d - m.datlamb + 1;
+        m.basemilkws[seasonOf(m, d)] +=
+            kept ? pw[u] * ex[u] : std::pow(double(u), double(m.bwo)) * std::exp(-m.cwo * double(u));
     }
     for (int s = 1; s <= m.nfs; ++s) m.basemilkws[s] = m.awo * m.basemilkws[s];
     for (int c = 0; c <= m.clt; ++c)
@@ -534,7 +540,8 @@ void fattening(Ctx& x, int n, int first, int count, int shift) {
             int t = 0;
             feedDays(x, gr, b, x.E, last, t);
             // A stay that ends before weaning has no day to feed.
-            if (r > 0 && last >= x.E - 1) addTerms(x, gr, b, seasonOf(m, std::max(last, x.E)), t + r, r);
+            if (r > 0 && last >= x.E - 1)
+                addTerms(x, gr, b, seasonOf(m, std::max(last, x.E)), t + r, r, std::pow(gr.W0 + gr.g * (t + r), 0.75));
             finish(x, b, f, n, gr.g, m.dwoolptrL[sex][j], 0.59, 1.0);
             costYoung(x, i, j, f);
         }

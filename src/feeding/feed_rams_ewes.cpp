@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "driver/run.h"
+#include "feeding/day_terms.h"
 #include "feeding/feeding.h"
 #include "feeding/phases.h"
 #include "model/model.h"
@@ -46,11 +47,14 @@ void ramDays(Model& m, int r, int j, int f, int first, int last, bool growing, i
     const double g = m.adgR[j];
     const double mature = m.mwR[j];
     const double mature34 = std::pow(mature, 0.75);
+    if (last < first) return;
+    const double W0 = m.wbR[1][j];
+    const double* w34 = growing ? metabolicWeights(W0, g, t + (last - first + 1)) : nullptr;
     for (int d = first; d <= last; ++d) {
         const int s = seasonOf(m, d);
         ++t;
-        const double W = growing ? m.wbR[1][j] + g * t : mature;
-        const double W34 = growing ? std::pow(W, 0.75) : mature34;
+        const double W = growing ? W0 + g * t : mature;
+        const double W34 = !growing ? mature34 : w34 ? w34[t] : std::pow(W, 0.75);
         m.newR[r][j][f][s] += 1;  // days, turned into wool requirements when finished
         m.nemR[r][j][f][s] += 0.277 * W34 * a * (1 + 0.0091 * (20 - m.tp[s])) + 0.0054 * W;
         if (growing) m.negR[r][j][f][s] += 0.35 * W + 2.5;
@@ -150,11 +154,14 @@ void feedCostsRams(Run& run) {
 void eweDays(Model& m, int e, int f, int first, int last, bool growing, double mature34, int& t) {
     const bool protein = m.feedcost == 1;
     const double g = m.adgE;
+    if (last < first) return;
+    const double W0 = m.wlE[1];
+    const double* w34 = growing ? metabolicWeights(W0, g, t + (last - first + 1)) : nullptr;
     for (int d = first; d <= last; ++d) {
         const int s = seasonOf(m, d);
         ++t;
-        const double W = growing ? m.wlE[1] + g * t : double(m.mwE[1]);
-        const double W34 = growing ? std::pow(W, 0.75) : mature34;
+        const double W = growing ? W0 + g * t : double(m.mwE[1]);
+        const double W34 = !growing ? mature34 : w34 ? w34[t] : std::pow(W, 0.75);
         m.newlE[e][f][s] += 1;  // days, turned into wool requirements when finished
         m.nemlE[e][f][s] += 0.277 * W34 * (1 + 0.0091 * (20 - m.tp[s])) + m.ktE[m.techE[s]] * W;
         if (growing) m.neglE[e][f][s] += 0.45 * W + 2.1;
@@ -370,7 +377,13 @@ double suckleMore(const Model& m, int k) {
 void lactation(Model& m) {
     const bool protein = m.feedcost == 1;
     Real milk[cap::NFS] = {};
-    for (int d = m.datlamb; d <= m.datdry - 1; ++d) milk[seasonOf(m, d)] += milkDay(m, d - m.datlamb + 1);
+    const double* pw;
+    const double* ex;
+    const bool kept = lactationTerms(m.bwo, m.cwo, m.datdry - m.datlamb, pw, ex);
+    for (int d = m.datlamb; d <= m.datdry - 1; ++d) {
+        const int u = d - m.datlamb + 1;
+        milk[seasonOf(m, d)] += kept ? m.awo * pw[u] * ex[u] : milkDay(m, u);
+    }
     for (int k = 1; k <= m.LL; ++k) {
         const double s01 = suckleOneOrNone(m, k), s2 = suckleMore(m, k);
         const int lastStage = k < m.LL ? 5 : 3;

@@ -71,10 +71,6 @@ void litterBirthWeights(Model& m) {
         }
 }
 
-double pregnancyNEDay(int u) { return std::exp(7.6492 - 0.00643 * u - 11.4646 * std::exp(-0.00643 * u)); }
-
-double pregnancyPDIDay(int u) { return std::exp(11.3471 - 0.00601 * u - 11.2205 * std::exp(-0.00601 * u)); }
-
 double milkDay(const Model& m, double u) { return m.awo * std::pow(u, double(m.bwo)) * std::exp(-m.cwo * u); }
 
 double costBin(Run& run, const Ration& r, double ne, double pdi, Real& fe, Real& fpdi, Real& ff, const char* animals,

@@ -26,7 +26,7 @@ void setSexConstants(Model& m);
 void litterBirthWeights(Model& m);
 
 // Daily pregnancy requirements on gestation day u (1 on the conception day),
-// before the scaling by the litter birth weight.
+// before the scaling by the litter birth weight (day_terms.cpp).
 double pregnancyNEDay(int u);
 double pregnancyPDIDay(int u);
 

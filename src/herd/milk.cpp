@@ -1,6 +1,7 @@
 #include <cmath>
 
 #include "driver/run.h"
+#include "feeding/day_terms.h"
 #include "herd/herd.h"
 #include "model/model.h"
 
@@ -14,7 +15,12 @@ namespace {
 double lactationSum(Run& run, int a, int b) {
     const Model& m = run.m;
     Real s = 0;
-    for (int t = a; t <= b; ++t) s += std::pow(double(t), double(m.bwo)) * std::exp(-double(m.cwo) * t);
+    const double* pw;
+    const double* ex;
+    if (a >= 0 && lactationTerms(m.bwo, m.cwo, b, pw, ex))
+        for (int t = a; t <= b; ++t) s += pw[t] * ex[t];
+    else
+        for (int t = a; t <= b; ++t) s += std::pow(double(t), double(m.bwo)) * std::exp(-double(m.cwo) * t);
     const double milk = m.awo * s;
     if (!std::isfinite(milk) || !std::isfinite(double(Real(milk))))
         failCheck(run,
