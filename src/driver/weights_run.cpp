@@ -5,17 +5,19 @@
 // The slots (five evaluations of one trait column) are independent of each
 // other given the base state: each starts from the base state, and its fifth
 // evaluation, with the changed input restored exactly, brings the state back
-// to it bit for bit.  Several threads can therefore evaluate different slots
-// on copies of the base state.  Each thread claims the slots in increasing
-// order and writes its console (warnings, an error stop) into a buffer of
-// its own, with the place of every evaluation's output noted.  Afterwards
-// the loop runs once more on the driver's model, as a replay: every step is
-// taken (the console line of each slot, the changes and exact restores of
-// the inputs and the scratch arrays they leave), but instead of an
-// evaluation the console output of that evaluation is copied, and the
-// weights come from the threads.  The console, the weights and the model
-// state are then the same bytes as after a run on one thread; an error stop
-// in an evaluation ends the run at the same point with the same output.
+// to it bit for bit (only the loop's own quantities differ).  Several
+// threads can therefore evaluate different slots, the first on the driver's
+// model, the others on copies of the base state.  Each thread claims the
+// slots in increasing order and writes its console (warnings, an error
+// stop) into a buffer of its own, with the place of every evaluation's
+// output noted.  Afterwards the loop runs once more on the driver's model,
+// as a replay: every step is taken (the console line of each slot, the
+// changes and exact restores of the inputs and the scratch arrays they
+// leave), but instead of an evaluation the console output of that
+// evaluation is copied, and the weights come from the threads.  The
+// console, the weights and the model state are then the same bytes as after
+// a run on one thread.  An error stop in an evaluation ends the run with the
+// console of the evaluations before it, as on one thread.
 #include "driver/weights_run.h"
 
 #include <algorithm>
@@ -43,7 +45,8 @@ struct SlotRecord {
 };
 
 struct Helper {
-    std::unique_ptr<Model> model;
+    Model* model = nullptr;
+    ModelCopy copy;  // the model of a thread other than the first
     char* buf = nullptr;
     std::size_t len = 0;
     std::FILE* con = nullptr;
@@ -58,7 +61,7 @@ struct Shared {
 };
 
 void runSlots(Helper& h, int id, Shared& sh) {
-    Run run(*h.model);
+    ::Run run(*h.model);
     run.con = h.con;
     run.worker = true;
     for (;;) {
@@ -98,6 +101,26 @@ void runSequential(Run& run) {
     while (weights::step(run)) evaluateModel(run);
 }
 
+void writeSegment(std::FILE* con, const Helper& h, const SlotRecord& r, int e) {
+    std::fwrite(h.buf + r.begin[e], 1, std::size_t(r.end[e] - r.begin[e]), con);
+}
+
+// After an error stop in the slot `stop`: the console of every evaluation
+// up to the stop, with the line of each slot that reached its fourth
+// evaluation, as on one thread; then the stop.
+[[noreturn]] void stopAfter(Run& run, const int* starts, const std::vector<SlotRecord>& recs,
+                            const std::vector<Helper>& helpers, int stop) {
+    for (int i = 0; i <= stop; ++i) {
+        const SlotRecord& r = recs[std::size_t(i)];
+        const int last = r.stoppedAt >= 0 ? r.stoppedAt : 4;
+        for (int e = 0; e <= last; ++e) {
+            if (e == 3) weights::printLoopLine(run.con, starts[i] + 4);
+            writeSegment(run.con, helpers[std::size_t(r.thread)], r, e);
+        }
+    }
+    stopRun(run);
+}
+
 }  // namespace
 
 void economicWeights(Run& run) {
@@ -115,8 +138,10 @@ void economicWeights(Run& run) {
 
     std::vector<SlotRecord> recs(static_cast<std::size_t>(n));
     std::vector<Helper> helpers(static_cast<std::size_t>(threads));
-    for (Helper& h : helpers) {
-        h.model = std::make_unique<Model>(m);
+    for (std::size_t t = 0; t < helpers.size(); ++t) {
+        Helper& h = helpers[t];
+        if (t > 0) h.copy = copyModel(m);
+        h.model = t == 0 ? &m : h.copy.get();
         h.con = open_memstream(&h.buf, &h.len);
         if (!h.con) std::abort();
     }
@@ -128,20 +153,19 @@ void economicWeights(Run& run) {
         for (std::thread& th : pool) th.join();
     }
     for (Helper& h : helpers) std::fflush(h.con);
+    if (sh.firstStop < n) stopAfter(run, starts, recs, helpers, sh.firstStop);
 
-    for (int i = 0; i < std::min(n, sh.firstStop.load() + 1); ++i)
+    for (int i = 0; i < n; ++i)
         weights::copySlotWeights(*helpers[std::size_t(recs[std::size_t(i)].thread)].model, m, starts[i]);
 
-    // Replay of the loop on the driver's model.
+    // Replay of the loop on the driver's model, from the state after the
+    // loop's start (the first thread's slots have moved its counters).
+    m.zr = 1;
+    m.itrait = 1;
     int slot = 0, e = 0;
     while (weights::step(run, false)) {
         const SlotRecord& r = recs[std::size_t(slot)];
-        const Helper& h = helpers[std::size_t(r.thread)];
-        std::fwrite(h.buf + r.begin[e], 1, std::size_t(r.end[e] - r.begin[e]), run.con);
-        if (r.stoppedAt == e) {
-            for (Helper& x : helpers) std::fclose(x.con);
-            stopRun(run);
-        }
+        writeSegment(run.con, helpers[std::size_t(r.thread)], r, e);
         if (++e == 5) {
             e = 0;
             ++slot;

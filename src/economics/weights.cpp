@@ -592,7 +592,7 @@ bool step(Run& run, bool record) {
         break;
     }
     ++m.zr;
-    if (st == 3) std::fprintf(run.con, "  Loop #%4d\n", m.zr);
+    if (st == 3) printLoopLine(run.con, m.zr);
     return true;
 }
 
@@ -601,6 +601,8 @@ int plan(const Model& m, int* starts) {
     for (int zr = firstEvaluated(m, 1, itrait); zr != kEnd; zr = firstEvaluated(m, zr + 5, itrait)) starts[n++] = zr;
     return n;
 }
+
+void printLoopLine(std::FILE* con, int zr) { std::fprintf(con, "  Loop #%4d\n", zr); }
 
 int traitAt(int s) {
     int k;

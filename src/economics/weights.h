@@ -10,6 +10,8 @@
 // slots of traits that do not act on the profit in the modelled system.
 #pragma once
 
+#include <cstdio>
+
 struct Model;
 struct Run;
 
@@ -42,6 +44,10 @@ int plan(const Model& m, int* starts);
 // on its own from the base state with zr = s and itrait set: five times a
 // step followed by an evaluation, the last one with the input restored.
 int traitAt(int s);
+
+// The console line written when the fourth evaluation of the slot that
+// ends at zr is asked for.
+void printLoopLine(std::FILE* con, int zr);
 
 // Copies the weights of the slot that starts at zr = s from one model state
 // to another.

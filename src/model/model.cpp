@@ -1,13 +1,30 @@
 #include "model/model.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <new>
 #include <type_traits>
 
 namespace {
 
-// Zeroes a scalar or a (multi-dimensional) array member.
+bool allZero(const unsigned char* p, std::size_t n) {
+    std::size_t i = 0;
+    for (; i + 64 <= n; i += 64) {
+        std::uint64_t w[8];
+        std::memcpy(w, p + i, sizeof w);
+        if ((w[0] | w[1] | w[2] | w[3] | w[4] | w[5] | w[6] | w[7]) != 0) return false;
+    }
+    for (; i < n; ++i)
+        if (p[i] != 0) return false;
+    return true;
+}
+
+// Zeroes a scalar or a (multi-dimensional) array member that is not zero.
 template <class A> void zero(A& a) {
     using E = std::remove_all_extents_t<A>;
+    if (allZero(reinterpret_cast<const unsigned char*>(&a), sizeof(A))) return;
     std::fill_n(reinterpret_cast<E*>(&a), sizeof(A) / sizeof(E), E{});
 }
 
@@ -68,4 +85,26 @@ void resetModel(Model& m) {
     m.fL = 20;
     m.nclcwwL = 3;
     m.nclcqwL = 2;
+}
+
+void ModelFree::operator()(Model* p) const { std::free(p); }
+
+ModelCopy copyModel(const Model& m) {
+    // Fresh zeroed memory (large blocks come straight from the system, whose
+    // pages are zero without being written); the copy goes page by page of
+    // the new block, skipping the pages whose source is zero.
+    void* mem = std::calloc(1, sizeof(Model));
+    if (!mem) throw std::bad_alloc();
+    constexpr std::size_t kPage = 4096;
+    const auto* from = reinterpret_cast<const unsigned char*>(&m);
+    auto* to = static_cast<unsigned char*>(mem);
+    std::size_t at = 0;
+    std::size_t next = (kPage - reinterpret_cast<std::uintptr_t>(to) % kPage) % kPage;
+    while (at < sizeof(Model)) {
+        if (next == at) next += kPage;
+        const std::size_t end = std::min(next, sizeof(Model));
+        if (!allZero(from + at, end - at)) std::memcpy(to + at, from + at, end - at);
+        at = end;
+    }
+    return ModelCopy(static_cast<Model*>(mem));
 }

@@ -4,6 +4,8 @@
 // header turns that list into the record's members.
 #pragma once
 
+#include <memory>
+
 #include "model/arr.h"
 #include "model/real.h"
 
@@ -76,5 +78,16 @@ struct Model {
 };
 
 // Sets every quantity to zero and then to the start-up defaults.  Done once
-// per run, before any input is read.
+// per run, before any input is read.  Parts that are zero already are not
+// written, so that the pages of a fresh record that the run never uses are
+// never touched.
 void resetModel(Model& m);
+
+// A copy of m in fresh memory (released with std::free).  Only the parts of
+// m that are not zero are written: most of the record's capacity is unused,
+// and fresh memory is zero until it is written.
+struct ModelFree {
+    void operator()(Model* p) const;
+};
+using ModelCopy = std::unique_ptr<Model, ModelFree>;
+ModelCopy copyModel(const Model& m);
