@@ -164,6 +164,7 @@ std::string firstDifference(const Model& a, const Model& b) {
     CMP(prsbLin)
     CMP(revsbLin)
     CMP(dayseason)
+    CMP(lambRows)
 #undef CMP
     return "";
 }

@@ -95,10 +95,6 @@ template <class A> void clearRows(A& a, int from, int to) {
 
 template <class A> void clearAll(A& a) { clearRows(a, 0, int(std::extent_v<A>) - 1); }
 
-// Litter-specific bins of state i for litter sizes 1..clt.
-template <class A> void clearLitterState(A& a, const Model& m, int i) {
-    for (int c = 1; c <= m.clt; ++c) clearRows(a[c], i, i);
-}
 
 Ration rationL(const Model& m, int f, int s) {
     return {m.nedL[f][s], m.pdidL[f][s], m.drymL[f][s], m.lossfL[f][s], m.prfL[f][s]};
@@ -596,40 +592,32 @@ void fatteningLosses(Model& m) {
 
 // ---- phase ---------------------------------------------------------------
 
+// Every state of the phase is computed only when it has animals, so only
+// the rows of the states that had animals in the evaluation before hold
+// values: those rows are cleared, and the states with animals now are
+// noted for the next evaluation.
 void clearResults(Model& m) {
-    const int PP = m.PP;
-    clearRows(m.nemL, 1, PP);
-    clearRows(m.negL, 1, PP);
-    clearRows(m.newL, 1, PP);
-    clearRows(m.pdimL, 1, PP);
-    clearRows(m.pdigL, 1, PP);
-    clearRows(m.pdiwL, 1, PP);
-    clearRows(m.watL, 1, PP);
-    clearRows(m.nefL, 1, PP);
-    clearRows(m.pdifL, 1, PP);
-    clearRows(m.nepL, 1, PP);
-    clearRows(m.pdipL, 1, PP);
-    clearRows(m.neL, 1, PP);
-    clearRows(m.pdiL, 1, PP);
-    clearRows(m.feL, 1, PP);
-    clearRows(m.fpdiL, 1, PP);
-    clearRows(m.ffL, 1, PP);
-    // The litter-specific bins are used by the lambs until weaning and the
-    // end of artificial rearing, and by the pregnant young females.
-    for (int i : {5, 6, 30, 31}) {
-        clearLitterState(m.nembL, m, i);
-        clearLitterState(m.negbL, m, i);
-        clearLitterState(m.newbL, m, i);
-        clearLitterState(m.pdimbL, m, i);
-        clearLitterState(m.pdigbL, m, i);
-        clearLitterState(m.pdiwbL, m, i);
-        clearLitterState(m.nebL, m, i);
-        clearLitterState(m.pdibL, m, i);
-    }
-    for (int i : {15, 16, 19, 20, 23, 24}) {
-        clearLitterState(m.nepbL, m, i);
-        clearLitterState(m.pdipbL, m, i);
-    }
+    for (int i = 1; i < cap::P; ++i)
+        for (int j = 1; j < 3; ++j) {
+            if (!m.lambRows[i][j]) continue;
+            m.lambRows[i][j] = 0;
+            for (auto* a : {&m.nemL, &m.negL, &m.newL, &m.pdimL, &m.pdigL, &m.pdiwL, &m.watL, &m.nefL, &m.pdifL,
+                            &m.nepL, &m.pdipL, &m.neL, &m.pdiL, &m.feL, &m.fpdiL, &m.ffL})
+                clearRows((*a)[i][j], 0, cap::FL - 1);
+            // The litter-specific bins of the lambs until weaning or the end
+            // of artificial rearing, and of the pregnant young females.
+            const bool lamb = i == 5 || i == 6 || i == 30 || i == 31;
+            const bool pregnant = i == 15 || i == 16 || i == 19 || i == 20 || i == 23 || i == 24;
+            for (int c = 1; c < cap::LT; ++c) {
+                if (lamb)
+                    for (auto* a : {&m.nembL, &m.negbL, &m.newbL, &m.pdimbL, &m.pdigbL, &m.pdiwbL, &m.nebL, &m.pdibL})
+                        clearRows((*a)[c][i][j], 0, cap::FL - 1);
+                if (pregnant)
+                    for (auto* a : {&m.nepbL, &m.pdipbL}) clearRows((*a)[c][i][j], 0, cap::FL - 1);
+            }
+        }
+    for (int i = 1; i <= m.PP; ++i)
+        for (int j = 1; j <= m.crossing; ++j) m.lambRows[i][j] = present(m, i, j);
     clearAll(m.costfL);
     clearAll(m.costwatL);
     for (auto* a : {&m.nemL14m, &m.negL14m, &m.newL14m, &m.pdimL14m, &m.pdigL14m, &m.pdiwL14m, &m.watL14m,
@@ -647,10 +635,11 @@ void clearResults(Model& m) {
 
 void pregnancyCheck(Ctx& x) {
     const Model& m = x.m;
+    // Rows of states without animals are zero (see clearResults).
     for (int c = 1; c <= m.clt; ++c)
         for (int i = 1; i <= m.PP; ++i)
             for (int j = 1; j <= m.crossing; ++j)
-                for (int f = 1; f <= m.fL; ++f)
+                for (int f = 1; f <= m.fL && m.lambRows[i][j]; ++f)
                     for (int s = 1; s <= m.nfs; ++s)
                         if (m.nepbL[c][i][j][f][s] < -0.00001 || m.pdipbL[c][i][j][f][s] < -0.00001)
                             failCheck(x.run,

@@ -53,6 +53,7 @@ void resetModel(Model& m) {
     zero(m.prsbLin);
     zero(m.revsbLin);
     zero(m.dayseason);
+    zero(m.lambRows);
 
     // Discount factors start at 1 (no discounting of an empty category).
     fill(m.qmilkE, 1.0);

@@ -72,6 +72,9 @@ struct Model {
     // animals again.
     Real prsbLin[cap::P][3];
     Real revsbLin[cap::P][3];
+    // Progeny states (rows [i][j]) whose feeding bins may hold values: those
+    // with animals in the last evaluation (feeding phase of young stock).
+    unsigned char lambRows[cap::P][3];
     // Feeding season of every day number below cap::DAYS, from the extended
     // calendar of the feeding seasons (0 where the calendar is not set up).
     int dayseason[cap::DAYS];
