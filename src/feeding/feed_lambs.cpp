@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <cstring>
 #include <type_traits>
 
 #include "driver/run.h"
@@ -88,9 +89,8 @@ int rounded(double x) { return int(x + 0.5); }
 
 // Zeroes the rows from..to of an array's first dimension.
 template <class A> void clearRows(A& a, int from, int to) {
-    using E = std::remove_all_extents_t<A>;
-    constexpr std::size_t per = sizeof(a[0]) / sizeof(E);
-    std::fill_n(reinterpret_cast<E*>(&a[from]), std::size_t(to - from + 1) * per, E{});
+    static_assert(std::is_trivially_copyable_v<std::remove_all_extents_t<A>>);
+    std::memset(&a[from], 0, std::size_t(to - from + 1) * sizeof(a[0]));
 }
 
 template <class A> void clearAll(A& a) { clearRows(a, 0, int(std::extent_v<A>) - 1); }

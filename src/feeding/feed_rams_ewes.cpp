@@ -3,6 +3,7 @@
 // feeding season, each bin is turned into feed to be bought and its cost,
 // and the cost of a state is scaled by its discount factor.
 #include <cmath>
+#include <cstring>
 
 #include "driver/run.h"
 #include "feeding/day_terms.h"
@@ -22,18 +23,11 @@ constexpr int kFlushing = 3;
 constexpr int kDry = 4;         // dry ewes and early pregnancy
 constexpr int kLate = 5;        // late pregnancy
 
-void clearRams(Model& m, RamBins& a) {
-    for (int r = 1; r <= m.TR; ++r)
-        for (int j = 1; j <= m.crossing; ++j)
-            for (int f = 1; f <= m.fR; ++f)
-                for (int s = 1; s <= m.nfs; ++s) a[r][j][f][s] = 0;
-}
+// Clears the bins of the states 1 .. TR (TE) whole, the unused groups and
+// seasons with them, which are never written.
+void clearRams(Model& m, RamBins& a) { std::memset(&a[1], 0, std::size_t(m.TR) * sizeof a[0]); }
 
-void clearEwes(Model& m, EweBins& a) {
-    for (int e = 1; e <= m.TE; ++e)
-        for (int f = 1; f <= m.fE; ++f)
-            for (int s = 1; s <= m.nfs; ++s) a[e][f][s] = 0;
-}
+void clearEwes(Model& m, EweBins& a) { std::memset(&a[1], 0, std::size_t(m.TE) * sizeof a[0]); }
 
 // ---- rams -----------------------------------------------------------------
 
