@@ -635,11 +635,12 @@ void clearResults(Model& m) {
 
 void pregnancyCheck(Ctx& x) {
     const Model& m = x.m;
-    // Rows of states without animals are zero (see clearResults).
+    // Pregnancy is added up only for the pregnant young females; the rows
+    // of every other state are zero.
     for (int c = 1; c <= m.clt; ++c)
-        for (int i = 1; i <= m.PP; ++i)
+        for (int i : {15, 16, 19, 20, 23, 24})
             for (int j = 1; j <= m.crossing; ++j)
-                for (int f = 1; f <= m.fL && m.lambRows[i][j]; ++f)
+                for (int f = 1; f <= m.fL; ++f)
                     for (int s = 1; s <= m.nfs; ++s)
                         if (m.nepbL[c][i][j][f][s] < -0.00001 || m.pdipbL[c][i][j][f][s] < -0.00001)
                             failCheck(x.run,

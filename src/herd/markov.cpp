@@ -1,6 +1,8 @@
 #include "herd/markov.h"
 
 #include <cmath>
+#include <cstring>
+#include <memory>
 
 namespace {
 
@@ -48,10 +50,38 @@ bool stationaryDense(const double* mat, int stride, int n, double* l1, double* l
     return true;
 }
 
+namespace {
+
+// A chain and its stationary distribution, kept for the next evaluation:
+// most evaluations of the economic-weight loop leave the chains of ewes and
+// rams as they were.
+struct KeptChain {
+    bool valid = false, ok = false;
+    int n = 0, cap = 0, nnz = 0;
+    int first[kMaxStates + 2];
+    int col[kMaxStates * kMaxStates];
+    double val[kMaxStates * kMaxStates];
+    double l1[kMaxStates], l2[kMaxStates + 1];
+    StationaryTrace t;
+
+    bool matches(int n_, int cap_, int nnz_, const int* first_, const int* col_, const double* val_) const {
+        return valid && n == n_ && cap == cap_ && nnz == nnz_ &&
+               std::memcmp(first, first_, sizeof(int) * std::size_t(n + 2)) == 0 &&
+               std::memcmp(col, col_, sizeof(int) * std::size_t(nnz)) == 0 &&
+               std::memcmp(val, val_, sizeof(double) * std::size_t(nnz)) == 0;
+    }
+};
+
+// One for the ewes and one for the rams, per thread.
+thread_local std::unique_ptr<KeptChain[]> kept;
+thread_local int keptNext = 0;
+
+}  // namespace
+
 bool stationarySparse(const double* mat, int stride, int n, double* l1, double* l2, int cap, StationaryTrace& t) {
     // Non-zero entries of each row, in increasing column order (one copy
     // per thread: the economic weights may be evaluated on two threads).
-    thread_local int first[kMaxStates + 1];
+    thread_local int first[kMaxStates + 2];
     thread_local int col[kMaxStates * kMaxStates];
     thread_local double val[kMaxStates * kMaxStates];
     int k = 0;
@@ -66,8 +96,22 @@ bool stationarySparse(const double* mat, int stride, int n, double* l1, double* 
             }
         }
     }
+    first[0] = 0;
     first[n + 1] = k;
 
+    // The same chain as one kept: its results, which the iteration below
+    // would give again.
+    if (!kept) kept.reset(new KeptChain[2]);
+    for (int c = 0; c < 2; ++c) {
+        const KeptChain& kc = kept[c];
+        if (!kc.matches(n, cap, k, first, col, val)) continue;
+        std::memcpy(l1, kc.l1, sizeof(double) * std::size_t(cap));
+        std::memcpy(l2 + 1, kc.l2 + 1, sizeof(double) * std::size_t(n));
+        t = kc.t;
+        return kc.ok;
+    }
+
+    bool ok = true;
     start(n, l1, l2, cap, t);
     while (t.a > 1e-16) {
         if (++t.steps > kMaxSteps) break;
@@ -76,9 +120,26 @@ bool stationarySparse(const double* mat, int stride, int n, double* l1, double* 
             const double lx = l1[x];
             for (int e = first[x]; e < first[x + 1]; ++e) l2[col[e]] += val[e] * lx;
         }
-        if (!finishStep(n, l1, l2, t)) return false;
+        if (!finishStep(n, l1, l2, t)) {
+            ok = false;
+            break;
+        }
     }
-    return true;
+
+    KeptChain& kc = kept[keptNext];
+    keptNext = 1 - keptNext;
+    kc.valid = true;
+    kc.ok = ok;
+    kc.n = n;
+    kc.cap = cap;
+    kc.nnz = k;
+    std::memcpy(kc.first, first, sizeof(int) * std::size_t(n + 2));
+    std::memcpy(kc.col, col, sizeof(int) * std::size_t(k));
+    std::memcpy(kc.val, val, sizeof(double) * std::size_t(k));
+    std::memcpy(kc.l1, l1, sizeof(double) * std::size_t(cap));
+    std::memcpy(kc.l2 + 1, l2 + 1, sizeof(double) * std::size_t(n));
+    kc.t = t;
+    return ok;
 }
 
 void reportRowSums(std::FILE* out, const char* matrix, const double* mat, int stride, int n, double& rowSum) {

@@ -1,6 +1,8 @@
 #include "stats/normal.h"
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 double normdis(double x) {
     const double r2 = std::sqrt(2.0);
@@ -8,7 +10,10 @@ double normdis(double x) {
     return 0.5 + std::erf(x / r2) / 2;
 }
 
-double probit(double p) {
+namespace {
+
+// The search of 200 passes for one p.
+double search(double p) {
     double lo = -5, hi = 5;
     for (int pass = 0; pass < 200; ++pass) {
         const double flo = normdis(lo), fhi = normdis(hi);
@@ -20,4 +25,28 @@ double probit(double p) {
         else lo = lo + (hi - lo) / 10;
     }
     return (lo + hi) / 2;
+}
+
+}  // namespace
+
+// The same arguments come back in every evaluation of the model (the
+// mating by weight) and in each change of a class distribution (the
+// thresholds of its base frequencies), so the results of the last ones are
+// kept, per thread, by the bits of p.
+double probit(double p) {
+    constexpr int kSize = 256;
+    thread_local struct {
+        std::uint64_t key[kSize];
+        double value[kSize];
+        bool used[kSize];
+    } kept{};
+    std::uint64_t b;
+    std::memcpy(&b, &p, sizeof b);
+    const int i = int((b * 0x9E3779B97F4A7C15ull) >> 56);
+    if (kept.used[i] && kept.key[i] == b) return kept.value[i];
+    const double v = search(p);
+    kept.key[i] = b;
+    kept.value[i] = v;
+    kept.used[i] = true;
+    return v;
 }
