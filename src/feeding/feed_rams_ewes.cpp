@@ -29,6 +29,14 @@ void clearRams(Model& m, RamBins& a) { std::memset(&a[1], 0, std::size_t(m.TR) *
 
 void clearEwes(Model& m, EweBins& a) { std::memset(&a[1], 0, std::size_t(m.TE) * sizeof a[0]); }
 
+// Temperature factor of maintenance by season.
+struct Temperature {
+    double f[cap::NFS];
+    explicit Temperature(const Model& m) {
+        for (int s = 0; s < cap::NFS; ++s) f[s] = 1 + 0.0091 * (20 - m.tp[s]);
+    }
+};
+
 // ---- rams -----------------------------------------------------------------
 
 // Adds the daily requirements of a ram of state r and breed j on the days
@@ -42,6 +50,7 @@ void ramDays(Model& m, int r, int j, int f, int first, int last, bool growing, i
     const double mature = m.mwR[j];
     const double mature34 = std::pow(mature, 0.75);
     if (last < first) return;
+    const Temperature temp(m);
     const double W0 = m.wbR[1][j];
     const double* w34 = growing ? metabolicWeights(W0, g, t + (last - first + 1)) : nullptr;
     for (int d = first; d <= last; ++d) {
@@ -50,7 +59,7 @@ void ramDays(Model& m, int r, int j, int f, int first, int last, bool growing, i
         const double W = growing ? W0 + g * t : mature;
         const double W34 = !growing ? mature34 : w34 ? w34[t] : std::pow(W, 0.75);
         m.newR[r][j][f][s] += 1;  // days, turned into wool requirements when finished
-        m.nemR[r][j][f][s] += 0.277 * W34 * a * (1 + 0.0091 * (20 - m.tp[s])) + 0.0054 * W;
+        m.nemR[r][j][f][s] += 0.277 * W34 * a * temp.f[s] + 0.0054 * W;
         if (growing) m.negR[r][j][f][s] += 0.35 * W + 2.5;
         if (protein) {
             m.pdimR[r][j][f][s] += 2.1875 * W34 * a;
@@ -149,6 +158,9 @@ void eweDays(Model& m, int e, int f, int first, int last, bool growing, double m
     const bool protein = m.feedcost == 1;
     const double g = m.adgE;
     if (last < first) return;
+    const Temperature temp(m);
+    double kt[cap::NFS];  // activity by season
+    for (int s = 0; s < cap::NFS; ++s) kt[s] = m.ktE[m.techE[s]];
     const double W0 = m.wlE[1];
     const double* w34 = growing ? metabolicWeights(W0, g, t + (last - first + 1)) : nullptr;
     for (int d = first; d <= last; ++d) {
@@ -157,7 +169,7 @@ void eweDays(Model& m, int e, int f, int first, int last, bool growing, double m
         const double W = growing ? W0 + g * t : double(m.mwE[1]);
         const double W34 = !growing ? mature34 : w34 ? w34[t] : std::pow(W, 0.75);
         m.newlE[e][f][s] += 1;  // days, turned into wool requirements when finished
-        m.nemlE[e][f][s] += 0.277 * W34 * (1 + 0.0091 * (20 - m.tp[s])) + m.ktE[m.techE[s]] * W;
+        m.nemlE[e][f][s] += 0.277 * W34 * temp.f[s] + kt[s] * W;
         if (growing) m.neglE[e][f][s] += 0.45 * W + 2.1;
         if (protein) {
             m.pdimlE[e][f][s] += 2.1875 * W34;
@@ -487,11 +499,19 @@ void feedCostsEwes(Run& run) {
     }
     m.adgfE = m.flushabE + m.flushbbE > 0 ? m.wgfE / (m.flushabE + m.flushbbE) : 0;
 
+    // Each parity writes only its own states, so all lambing ewes can be
+    // done before the ewes that do not lamb.  The parities between the
+    // second and the last are fed on the same days with the same weights
+    // as the second: their requirements are those of the second.
     const double mature34 = std::pow(double(m.mwE[1]), 0.75);
     for (int k = 1; k <= m.LL; ++k) {
-        lambingEwe(m, k, mature34);
-        nonLambingEwes(m, k);
+        if (k >= 3 && k < m.LL)
+            for (EweBins* a : {&m.nemlE, &m.neglE, &m.newlE, &m.pdimlE, &m.pdiglE, &m.pdiwlE, &m.watlE})
+                std::memcpy(&(*a)[5 * k - 2], &(*a)[8], 3 * sizeof (*a)[0]);
+        else
+            lambingEwe(m, k, mature34);
     }
+    for (int k = 1; k <= m.LL; ++k) nonLambingEwes(m, k);
     pregnancy(m);
     flushing(m);
     lactation(m);
