@@ -165,6 +165,8 @@ std::string firstDifference(const Model& a, const Model& b) {
     CMP(revsbLin)
     CMP(dayseason)
     CMP(lambRows)
+    CMP(seasonEnd)
+    CMP(calendarKey)
 #undef CMP
     return "";
 }

@@ -1,6 +1,7 @@
 #include "feeding/feeding.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "driver/run.h"
 #include "model/model.h"
@@ -34,16 +35,30 @@ void extendCalendar(Model& m) {
             m.datchfs[(y - 1) * n + k] = m.datchfs[k] + 365 * (y - 1);
             m.valfs[(y - 1) * n + k] = m.valfs[k];
         }
+    // The tables below follow from the calendar alone; they are made again
+    // only when it differs from the one they were made for.
+    const int N = m.nchfst;
+    int key[1 + 34 + 32] = {N};
+    std::memcpy(key + 1, m.datchfs, sizeof m.datchfs);
+    std::memcpy(key + 1 + 34, m.valfs, sizeof m.valfs);
+    static_assert(sizeof key == sizeof m.calendarKey);
+    if (m.calendarKey[0] > 0 && std::memcmp(key, m.calendarKey, sizeof key) == 0) return;
+    std::memcpy(m.calendarKey, key, sizeof key);
+    m.calendarKey[0] = N + 1;  // never 0 for a table that has been made
+
     // The rule of seasonByRule for all tabulated days at once: the same
     // assignments in the same order, each over the days where it applies.
     const auto assign = [&](int from, int to, int season) {
         for (int d = from < 0 ? 0 : from; d < to && d < cap::DAYS; ++d) m.dayseason[d] = season;
     };
-    const int N = m.nchfst;
     assign(0, cap::DAYS, 0);
     assign(0, m.datchfs[1], m.valfs[0]);
     for (int q = 1; q <= N - 1; ++q) assign(m.datchfs[q], m.datchfs[q + 1], m.valfs[q]);
     assign(m.datchfs[N], cap::DAYS, m.valfs[N]);
+    // The first day of the next run of equal seasons.
+    m.seasonEnd[cap::DAYS - 1] = cap::DAYS;
+    for (int d = cap::DAYS - 2; d >= 0; --d)
+        m.seasonEnd[d] = m.dayseason[d + 1] != m.dayseason[d] ? d + 1 : m.seasonEnd[d + 1];
 }
 
 int seasonOutsideTable(const Model& m, int d) { return seasonByRule(m, d); }

@@ -3,6 +3,7 @@
 // animals, milking, cheese making, ram purchase), the wool, manure and skin
 // revenues of progeny, and the total cost of every state including the feed
 // and water costs of the nutrition phase.
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdio>
@@ -26,8 +27,17 @@ int whole(double x) { return static_cast<int>(std::trunc(x)); }
 // (housed) in tech.
 int housedDays(const Model& m, const int* tech, int first, int last) {
     int n = 0;
-    for (int d = first; d <= last; ++d)
-        if (tech[seasonOf(m, d)] == 1) ++n;
+    for (int d = first; d <= last;) {
+        if (d < 0 || d >= cap::DAYS) {
+            if (tech[seasonOf(m, d)] == 1) ++n;
+            ++d;
+            continue;
+        }
+        // A run of days of the same season at once.
+        const int end = std::min(m.seasonEnd[d], last + 1);
+        if (tech[m.dayseason[d]] == 1) n += end - d;
+        d = end;
+    }
     return n;
 }
 

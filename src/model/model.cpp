@@ -53,6 +53,8 @@ void resetModel(Model& m) {
     zero(m.prsbLin);
     zero(m.revsbLin);
     zero(m.dayseason);
+    zero(m.seasonEnd);
+    zero(m.calendarKey);
     zero(m.lambRows);
 
     // Discount factors start at 1 (no discounting of an empty category).

@@ -78,6 +78,11 @@ struct Model {
     // Feeding season of every day number below cap::DAYS, from the extended
     // calendar of the feeding seasons (0 where the calendar is not set up).
     int dayseason[cap::DAYS];
+    // The first day after d whose season differs from that of d (or
+    // cap::DAYS), and the calendar (nchfst + 1, datchfs, valfs) for which the
+    // two day tables were made (0 before they are made).
+    int seasonEnd[cap::DAYS];
+    int calendarKey[1 + 34 + 32];
 };
 
 // Sets every quantity to zero and then to the start-up defaults.  Done once
