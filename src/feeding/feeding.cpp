@@ -38,13 +38,12 @@ void extendCalendar(Model& m) {
     // The tables below follow from the calendar alone; they are made again
     // only when it differs from the one they were made for.
     const int N = m.nchfst;
-    int key[1 + 34 + 32] = {N};
+    int key[1 + 34 + 32] = {N + 1};  // never 0, the value before a table is made
     std::memcpy(key + 1, m.datchfs, sizeof m.datchfs);
     std::memcpy(key + 1 + 34, m.valfs, sizeof m.valfs);
     static_assert(sizeof key == sizeof m.calendarKey);
-    if (m.calendarKey[0] > 0 && std::memcmp(key, m.calendarKey, sizeof key) == 0) return;
+    if (std::memcmp(key, m.calendarKey, sizeof key) == 0) return;
     std::memcpy(m.calendarKey, key, sizeof key);
-    m.calendarKey[0] = N + 1;  // never 0 for a table that has been made
 
     // The rule of seasonByRule for all tabulated days at once: the same
     // assignments in the same order, each over the days where it applies.

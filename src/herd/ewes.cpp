@@ -53,8 +53,9 @@ void eweFlock(Run& run) {
 
     // Transition matrix: a ewe that dies or is culled is replaced at once by
     // a young ewe in cycle 1; one that stays moves on to the next cycle.
-    for (auto& row : m.te)
-        for (double& v : row) v = 0;
+    // Only states 1 .. TE are ever written.
+    for (int X = 1; X <= m.TE; ++X)
+        for (int Y = 0; Y <= m.TE; ++Y) m.te[X][Y] = 0;
     for (int p = 1; p <= LL; ++p)
         for (int g = 1; g <= m.nstg1E; ++g) {
             double* row = m.te[(p - 1) * ns + g];
