@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -13,6 +14,7 @@
 #include "driver/driver.h"
 #include "driver/evaluate.h"
 #include "driver/run.h"
+#include "driver/weights_run.h"
 #include "economics/weights.h"
 #include "example_run.h"
 #include "input/reader.h"
@@ -29,7 +31,7 @@ using testutil::Harness;
 // coefficients below.  The loop's weights must reproduce the coefficients.
 // The profit is taken relative to the base profit, so that its rounding to
 // single precision does not blur the small differences.
-int evaluations = 0;
+std::atomic<int> evaluations = 0;
 double profitOffset = 0;
 
 void linearModel(Run& run) {
@@ -362,6 +364,79 @@ TEST(Weights, RatesChangeInTheOrderOfHigherSurvivalFirst) {
     linearModel(h.run);
     weights::step(h.run);
     EXPECT_EQ(m.pcullhE[1], Real(Real(0.20) * 1.01).f());
+}
+
+// ---- the slots shared among threads ---------------------------------------
+
+namespace {
+
+int stopAt = 0;  // zr of the evaluation that stops the run (0: none)
+
+// The linear model with a warning on the console in some evaluations and an
+// error stop in one.
+void linearModelWithStop(Run& run) {
+    if (run.m.zr % 7 == 0) std::fprintf(run.con, "A warning in the evaluation at zr %d\n", run.m.zr);
+    if (run.m.zr == stopAt) failCheck(run, "The evaluation at zr %d stops the run.\n", run.m.zr);
+    linearModel(run);
+}
+
+// The loop over the linear model on the given number of threads; the
+// console goes to the file `console`.
+void sharedLoop(const std::string& console, int threads, int stop, Model& m) {
+    smallSystem(m);
+    m.crossing = 2;
+    m.ewopt = 2;
+    m.bwL[1][1][2] = 4.5;
+    ::Run run(m);
+    run.threads = threads;
+    run.con = std::fopen(console.c_str(), "w");
+    profitOffset = 0;
+    linearModel(run);
+    profitOffset = m.Tprof;
+    linearModel(run);
+    stopAt = stop;
+    economicWeights(run, linearModelWithStop);
+    std::fclose(run.con);
+}
+
+}  // namespace
+
+TEST(Weights, ThreadsShareTheSlotsWithTheSameConsoleAndState) {
+    testutil::TempDir dir;
+    auto one = std::make_unique<Model>(), two = std::make_unique<Model>();
+    sharedLoop((dir / "one").string(), 1, 0, *one);
+    sharedLoop((dir / "two").string(), 2, 0, *two);
+    EXPECT_NE(dir.read("one").find("A warning in the evaluation at zr 14\n  Loop #  15\n"), std::string::npos);
+    EXPECT_EQ(dir.read("two"), dir.read("one"));
+    EXPECT_EQ(firstDifference(*two, *one), "");
+    EXPECT_EQ(std::memcmp(two->ev, one->ev, sizeof one->ev), 0);
+    EXPECT_EQ(std::memcmp(two->evdiff, one->evdiff, sizeof one->evdiff), 0);
+    EXPECT_EQ(std::memcmp(two->pt, one->pt, sizeof one->pt), 0);
+}
+
+// An error stop in an evaluation of the loop ends the run with the console
+// of the evaluations before it, whichever thread met it: before and after
+// the console line of its slot.
+TEST(WeightsDeathTest, AnErrorStopInTheLoopEndsTheRunAsOnOneThread) {
+    testutil::TempDir dir;
+    for (int stop : {54, 55}) {
+        for (int threads : {1, 2}) {
+            const std::string file = (dir / ("console" + std::to_string(threads))).string();
+            EXPECT_EXIT(
+                {
+                    auto m = std::make_unique<Model>();
+                    sharedLoop(file, threads, stop, *m);
+                },
+                testing::ExitedWithCode(1), "");
+        }
+        const std::string one = testutil::maskElapsed(dir.read("console1"));
+        EXPECT_NE(one.find("\n\n\nError message:\nThe evaluation at zr " + std::to_string(stop) + " stops"),
+                  std::string::npos)
+            << one;
+        EXPECT_NE(one.find("at zr 14\n"), std::string::npos) << one;
+        EXPECT_EQ(one.find("at zr 56\n"), std::string::npos) << one;  // the evaluation after the stop
+        EXPECT_EQ(testutil::maskElapsed(dir.read("console2")), one);
+    }
 }
 
 // ---- skip rules ------------------------------------------------------------

@@ -53,6 +53,7 @@ struct Helper {
 };
 
 struct Shared {
+    void (*evaluate)(Run&);
     const int* starts;
     int n;
     std::vector<SlotRecord>& recs;
@@ -79,7 +80,7 @@ void runSlots(Helper& h, int id, Shared& sh) {
                 weights::step(run);
                 std::fflush(run.con);
                 r.begin[e] = std::ftell(run.con);
-                evaluateModel(run);
+                sh.evaluate(run);
                 std::fflush(run.con);
                 r.end[e] = std::ftell(run.con);
             }
@@ -96,9 +97,9 @@ void runSlots(Helper& h, int id, Shared& sh) {
     }
 }
 
-void runSequential(Run& run) {
+void runSequential(Run& run, void (*evaluate)(Run&)) {
     weights::start(run);
-    while (weights::step(run)) evaluateModel(run);
+    while (weights::step(run)) evaluate(run);
 }
 
 void writeSegment(std::FILE* con, const Helper& h, const SlotRecord& r, int e) {
@@ -123,13 +124,13 @@ void writeSegment(std::FILE* con, const Helper& h, const SlotRecord& r, int e) {
 
 }  // namespace
 
-void economicWeights(Run& run) {
+void economicWeights(Run& run, void (*evaluate)(Run&)) {
     Model& m = run.m;
     int starts[weights::kMaxSlots];
     const int n = weights::plan(m, starts);
     const int threads = std::min({run.threads, kMaxThreads, n});
     if (threads <= 1) {
-        runSequential(run);
+        runSequential(run, evaluate);
         return;
     }
 
@@ -145,7 +146,7 @@ void economicWeights(Run& run) {
         h.con = open_memstream(&h.buf, &h.len);
         if (!h.con) std::abort();
     }
-    Shared sh{starts, n, recs, {0}, {n}};
+    Shared sh{evaluate, starts, n, recs, {0}, {n}};
     {
         std::vector<std::thread> pool;
         for (int t = 1; t < threads; ++t) pool.emplace_back(runSlots, std::ref(helpers[std::size_t(t)]), t, std::ref(sh));
