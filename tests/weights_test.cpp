@@ -60,6 +60,20 @@ void linearModel(Run& run) {
     m.avmilkd = 1.6 * m.awo;
     m.fatymst = m.tmilkst * m.fat / 100;
     m.protymst = m.tmilkst * m.prot / 100;
+    // Lambs: 60 % fattened, 40 % sold at weaning.
+    double fleshL = 0, fatL = 0;
+    for (int f = 1; f <= m.nclflfL; ++f)
+        for (int c = 1; c <= m.nclfcfL; ++c) {
+            fleshL += 0.6 * f * m.pclfcfL[1][f][c];
+            fatL += 0.6 * c * m.pclfcfL[1][f][c];
+        }
+    for (int f = 1; f <= m.nclflwL; ++f)
+        for (int c = 1; c <= m.nclfcwL; ++c) {
+            fleshL += 0.4 * f * m.pclfcwL[1][f][c];
+            fatL += 0.4 * c * m.pclfcwL[1][f][c];
+        }
+    m.avfleshL[1] = fleshL;
+    m.avfcL[1] = fatL;
     for (int k = 1; k <= m.crossing; ++k) {
         double cls = 0, flesh = 0, fat = 0;
         for (int s = 1; s <= m.nclS; ++s) cls += s * m.pclS[k][s];
@@ -76,7 +90,7 @@ void linearModel(Run& run) {
               1.5 * m.mwE[1] + 4 * m.avclS[1] + 9 * m.avfleshS[1] - 4 * m.avfcS[1] + 5 * m.avfleshS[2] +
               30 * m.conrateFP[1][1] + 50 * m.avconrateE + 20 * m.avlitE + 0.6 * m.avsur24hL[1] +
               0.4 * m.avsurwL[1] + 5 * m.avlifelE + 0.3 * m.tmilkst + 10 * m.fat + 8 * m.prot - 3 * m.mSCS +
-              m.wsheR[1];
+              m.wsheR[1] + 7 * m.avfleshL[1] - 2 * m.avfcL[1] + 40 * m.adgr[2][1][2];
 }
 
 // A small system: three cycles, three litter-size classes, three carcass
@@ -114,6 +128,18 @@ void smallSystem(Model& m) {
     m.pclS[1][1] = 0.2;
     m.pclS[1][2] = 0.5;
     m.pclS[1][3] = 0.3;
+    // Lambs fattened and sold at weaning priced by fleshiness and fat classes.
+    m.pricefL = m.pricewL = 4;
+    m.nclflfL = 3;
+    m.nclfcfL = 2;
+    m.nclflwL = m.nclfcwL = 2;
+    const double fattened[4][3] = {{0, 0, 0}, {0, 0.1, 0.2}, {0, 0.3, 0.15}, {0, 0.05, 0.2}};
+    for (int f = 1; f <= 3; ++f)
+        for (int c = 1; c <= 2; ++c) m.pclfcfL[1][f][c] = fattened[f][c];
+    m.pclfcwL[1][1][1] = 0.4;
+    m.pclfcwL[1][1][2] = 0.1;
+    m.pclfcwL[1][2][1] = 0.2;
+    m.pclfcwL[1][2][2] = 0.3;
     m.awo = 1.5;
     m.fat = 6.5;
     m.prot = 5.5;
@@ -206,6 +232,9 @@ TEST(Weights, LinearProfitGivesItsCoefficients) {
     near(ev(33), 8 * 100 / 300.0);
     near(ev(34), -3);
     near(ev(35), 1);
+    // Both lamb tables shifted together, each within its conditioning class.
+    near(ev(17), 7);
+    near(ev(18), -2);
     // The profit is linear: the changes of 1 % and 0.5 % agree.
     for (int t : {1, 3, 8, 14, 21, 22, 23, 26, 28, 30, 35}) EXPECT_NEAR(m.ev0[t][1], m.ev[t][1], 1e-5 * std::abs(ev(t)));
     // Reported units: per g/day, per percentage point, per 0.1 kg of daily milk.
@@ -217,7 +246,7 @@ TEST(Weights, LinearProfitGivesItsCoefficients) {
 
     // Skipped traits (no artificial rearing, no fattening, other price
     // systems) and the cross-bred column keep 0 and evdiff -999.
-    for (int t : {4, 5, 7, 9, 10, 11, 12, 13, 15, 16, 17, 18, 19, 25}) {
+    for (int t : {4, 5, 7, 9, 10, 11, 12, 13, 15, 16, 19, 25}) {
         EXPECT_EQ(m.ev[t][1], 0) << t;
         EXPECT_EQ(m.evdiff[t][1], -999) << t;
     }
@@ -235,8 +264,11 @@ TEST(Weights, LinearProfitGivesItsCoefficients) {
     EXPECT_NE(con.find("  Loop # 250\n"), std::string::npos);
     EXPECT_EQ(m.zr, 256);
 
-    // Every changed input holds its stored base value again.
+    // Every changed input holds its stored base value again, and the saved
+    // copies of the tables are cleared.
     EXPECT_EQ(firstDifference(m, *base), "");
+    for (int i = 0; i < cap::N; ++i)
+        for (int j = 0; j < cap::N; ++j) EXPECT_EQ(m.pcl00[i][j] + m.pcl11[i][j], 0) << i << " " << j;
 }
 
 TEST(Weights, BothColumnsAndTheirCombination) {
@@ -255,6 +287,10 @@ TEST(Weights, BothColumnsAndTheirCombination) {
         for (int f = 1; f <= 3; ++f) m.pclfcS[k][f][1] = joint[f];
     // The cross-bred fleece weight is 0: its value cannot move.
     m.wsheR[2] = 0;
+    // Cross-bred young males are sold for breeding, cross-bred young females
+    // have no rearing gain of their own: the males' gain is the trait.
+    m.psp[2][2][2] = 0.1;
+    m.adgr[2][1][2] = 0.22;
     linearBase(h);
     runLoop(h);
 
@@ -273,6 +309,7 @@ TEST(Weights, BothColumnsAndTheirCombination) {
             EXPECT_EQ(m.ev[t][k], 0) << t;
             EXPECT_EQ(m.evdiff[t][k], -999) << t;
         }
+    near(m.ev[6][2], 40);
     EXPECT_EQ(m.evdiff[1][0], 0);  // not formed for the combined column
     // Traits with only a pure-bred slot enter the combination unchanged.
     near(m.ev[21][0], m.ev[21][1]);
@@ -316,6 +353,7 @@ TEST(Weights, ThresholdShiftsWorkedByHand) {
     EXPECT_EQ(m.pclS[1][2], Real(0.5).f());
     EXPECT_EQ(m.pcl0[1], 0);
     EXPECT_EQ(m.pt[2], Real(0.7).f());
+    EXPECT_NEAR(m.pt[3], 1, 1e-7);
     EXPECT_NEAR(m.pclwLql[1], -0.841621 + 0.05, 2e-6);
 
     // Fleshiness within fat-covering class: the conditional distributions
@@ -489,6 +527,7 @@ INSTANTIATE_TEST_SUITE_P(
         Skip{"NoCrossbredYoungStockSold", [](Model& m) { m.psp[1][2][2] = m.psp[2][2][2] = 0; }, 36, false},
         Skip{"CrossbredYoungMalesSold", [](Model& m) { m.psp[1][2][2] = 0; }, 36, true},
         Skip{"NoFattening", [](Model& m) { m.lf[0] = m.lf[1] = m.lf[2] = 0; }, 41, false},
+        Skip{"FatteningOfCastratesAndMales", [](Model& m) { m.lf[1] = 0; }, 41, true},
         Skip{"NoPurebredFattening", [](Model& m) { m.fatpb = 0; }, 41, false},
         Skip{"NoCrossbredFattening", [](Model& m) { m.fatcb = 0; }, 76, false},
         Skip{"NoPurebredFatteningOwnColumnOnly", [](Model& m) { m.fatpb = 0; m.ewopt = 0; }, 41, true},
