@@ -310,6 +310,18 @@ TEST(Weights, BothColumnsAndTheirCombination) {
             EXPECT_EQ(m.evdiff[t][k], -999) << t;
         }
     near(m.ev[6][2], 40);
+    // A female gain just above the limit of 1e-06 is the trait in all five
+    // states, and is restored, although its lowered value is below the limit.
+    smallSystem(m);
+    m.crossing = 2;
+    m.ewopt = 1;
+    m.psp[2][2][2] = 0.1;
+    m.adgr[1][1][2] = 1.004e-06;
+    m.adgr[2][1][2] = 0.22;
+    linearBase(h);
+    const auto base = std::make_unique<Model>(m);
+    runLoop(h);
+    EXPECT_EQ(firstDifference(m, *base), "");
     EXPECT_EQ(m.evdiff[1][0], 0);  // not formed for the combined column
     // Traits with only a pure-bred slot enter the combination unchanged.
     near(m.ev[21][0], m.ev[21][1]);

@@ -167,14 +167,14 @@ int firstEvaluated(const Model& m, int zr, int& itrait) {
 
 // The input changed by a direct trait or by the lactation level.  For the
 // cross-bred gain of young breeding animals the female gain is the trait
-// where it exists, otherwise the male gain; the choice is made anew in each
-// state.
+// where it exists, otherwise the male gain (chosen in the first state of the
+// slot, see step).
 Real& input(Model& m, int num, int k) {
     switch (num) {
     case 1: return m.bwL[1][1][k];
     case 2: return m.adgbwL[1][1][k];
     case 4: return m.adgwarL[1][1][k];
-    case 6: return k == 1 || m.adgr[1][1][2] > 1e-06 ? m.adgr[1][1][k] : m.adgr[2][1][2];
+    case 6: return k == 2 && m.maleGainSlot ? m.adgr[2][1][2] : m.adgr[1][1][k];
     case 7: return m.adgP[k == 1 ? m.icatpb : m.icatcb][k];
     case 8: return k == 1 ? m.mwE[1] : m.mwE2;
     case 9: return m.dreswL[k];
@@ -560,6 +560,12 @@ bool step(Run& run, bool record) {
     const Trait& tr = slotOf(m.zr - st, k);
     switch (st) {
     case 0:
+        // The cross-bred rearing gain changed is that of the males when the
+        // females have none.  The choice is made here, on the base value,
+        // for all five states: made anew on a female gain just above the
+        // limit, a lowered gain could fall below it and the restore would go
+        // to the males' gain.
+        m.maleGainSlot = tr.num == 6 && k == 2 && !(m.adgr[1][1][2] > 1e-06);
         m.Tprofm = m.Tprof;
         m.tvm = valueIsInput(tr) || tr.change == Change::Level ? double(input(m, tr.num, k)) : modelValue(m, tr.num, k);
         if (tr.t2) m.tv2m = secondValue(m, tr.num, k);

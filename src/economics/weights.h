@@ -17,13 +17,14 @@ struct Run;
 
 namespace weights {
 
-// First zr of every slot; 256 ends the loop.
+// The value of zr that ends the loop.
 inline constexpr int kEnd = 256;
 // At most 51 slots are evaluated.
 inline constexpr int kMaxSlots = 51;
 
 // Starts the loop after the base evaluation: prints its console line,
-// clears the weight arrays and keeps the base profit as Tprofm.  Then
+// clears the weight arrays, keeps the base profit as Tprofm and sets itrait
+// to 1.  Then
 //     while (step(run)) evaluate the model;
 // runs the loop.
 void start(Run& run);

@@ -49,6 +49,7 @@ void resetModel(Model& m) {
 #undef QDECL
     m.itrait = 0;
     m.icatpb = m.icatcb = 0;
+    m.maleGainSlot = 0;
     zero(m.l2E);
     zero(m.prsbLin);
     zero(m.revsbLin);

@@ -65,6 +65,7 @@ struct Model {
     int itrait;          // 0 in the base evaluation, else the trait being evaluated
     int icatpb, icatcb;  // progeny-category rows of the reference fattening variants
     int nbsF, nbsM;      // breeding seasons followed for young females and males
+    int maleGainSlot;    // the slot under way changes the cross-bred males' rearing gain
     double l2E[cap::C];  // work vector of the stationary iterations
     // Prices and revenues of breeding animals by progeny category as read
     // (INPUTS10.TXT): categories without animals are given 0 in an
