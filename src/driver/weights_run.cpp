@@ -134,17 +134,27 @@ void economicWeights(Run& run, void (*evaluate)(Run&)) {
         return;
     }
 
-    weights::start(run);
-    std::fflush(run.con);
-
     std::vector<SlotRecord> recs(static_cast<std::size_t>(n));
     std::vector<Helper> helpers(static_cast<std::size_t>(threads));
     for (std::size_t t = 0; t < helpers.size(); ++t) {
         Helper& h = helpers[t];
+        h.con = open_memstream(&h.buf, &h.len);
+        if (!h.con) {  // no memory for the consoles: the loop runs on one thread
+            for (std::size_t u = 0; u < t; ++u) {
+                std::fclose(helpers[u].con);
+                std::free(helpers[u].buf);
+            }
+            runSequential(run, evaluate);
+            return;
+        }
+    }
+
+    weights::start(run);
+    std::fflush(run.con);
+    for (std::size_t t = 0; t < helpers.size(); ++t) {
+        Helper& h = helpers[t];
         if (t > 0) h.copy = copyModel(m);
         h.model = t == 0 ? &m : h.copy.get();
-        h.con = open_memstream(&h.buf, &h.len);
-        if (!h.con) std::abort();
     }
     Shared sh{evaluate, starts, n, recs, {0}, {n}};
     {
