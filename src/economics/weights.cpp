@@ -233,31 +233,46 @@ struct Vec {
     Real& operator[](int i) const { return p[i * stride]; }
 };
 
-// The rates changed by a rate trait: one or two vectors (the second is kept
-// in qcl0).
-int rateVectors(Model& m, int num, int k, Vec* v) {
-    switch (num) {
-    case 21: v[0] = {&m.conrateE[0], 1, m.LL - 1}; return 1;
-    case 23: v[0] = {&m.pdiedbL[0][k], 3, m.clt}; return 1;
-    case 24: v[0] = {&m.pdiedwL[0][k], 3, m.clt}; return 1;
-    case 25:
-        v[0] = {&m.pdiedwL[0][k], 3, m.clt};
-        v[1] = {&m.pdiedarL[0][k], 3, m.clt};
-        return 2;
-    default:  // 26
-        v[0] = {&m.pdiedE[0], 1, m.LL};
-        v[1] = {&m.pcullhE[0], 1, m.LL};
-        return 2;
+// The vectors that a rate or class-distribution trait changes, each with
+// the place where its base values are kept: the rates in pcl0 (and a second
+// vector in qcl0), one class distribution in pcl0, the rows of a table in
+// pcl00 (for weight class w the quality classes of lambs sold at weaning, as
+// pcl00[w][q]; for cycle c the litter-size classes, as pcl00[lt][c]).
+struct Changed {
+    Vec target[cap::N], saved[cap::N];
+    int n = 0;
+    void add(const Vec& t, Real* keep, int keepStride) {
+        target[n] = t;
+        saved[n] = {keep, keepStride, t.n};
+        ++n;
     }
-}
+};
 
-// The class distribution shifted by traits 12 to 14.
-Vec classVector(Model& m, int num, int k) {
+Changed changedVectors(Model& m, int num, int k) {
+    Changed c;
     switch (num) {
-    case 12: return {&m.pclwL[k][0], 1, m.nclwL};
-    case 13: return {&m.pclfL[k][0], 1, m.nclfL};
-    default: return {&m.pclS[k][0], 1, m.nclS};  // 14
+    case 12: c.add({&m.pclwL[k][0], 1, m.nclwL}, m.pcl0, 1); break;
+    case 13: c.add({&m.pclfL[k][0], 1, m.nclfL}, m.pcl0, 1); break;
+    case 14: c.add({&m.pclS[k][0], 1, m.nclS}, m.pcl0, 1); break;
+    case 19:
+        for (int w = 1; w <= m.nclcwwL; ++w) c.add({&m.pclcqwL[w][0][k], 3, m.nclcqwL}, &m.pcl00[w][0], 1);
+        break;
+    case 21: c.add({&m.conrateE[0], 1, m.LL - 1}, m.pcl0, 1); break;
+    case 22:
+        for (int cy = 1; cy <= m.LL; ++cy) c.add({&m.Pltype[0][cy], cap::L, m.clt}, &m.pcl00[0][cy], cap::N);
+        break;
+    case 23: c.add({&m.pdiedbL[0][k], 3, m.clt}, m.pcl0, 1); break;
+    case 24: c.add({&m.pdiedwL[0][k], 3, m.clt}, m.pcl0, 1); break;
+    case 25:
+        c.add({&m.pdiedwL[0][k], 3, m.clt}, m.pcl0, 1);
+        c.add({&m.pdiedarL[0][k], 3, m.clt}, m.qcl0, 1);
+        break;
+    default:  // 26
+        c.add({&m.pdiedE[0], 1, m.LL}, m.pcl0, 1);
+        c.add({&m.pcullhE[0], 1, m.LL}, m.qcl0, 1);
+        break;
     }
+    return c;
 }
 
 // A two-way table of joint class frequencies [fleshiness][fat covering].
@@ -297,33 +312,13 @@ bool shift(Model& m, const double* p, int n, double d) {
     return true;
 }
 
-// Shifts the saved distribution base[1..n] (element i at base[i * stride])
-// by d and writes the new frequencies into v.
-void shiftInto(Model& m, const Real* base, int stride, const Vec& v, double d) {
+// Shifts the saved distribution base[1..n] by d and writes the new
+// frequencies into v.
+void shiftInto(Model& m, const Vec& base, const Vec& v, double d) {
     double p[cap::N];
-    for (int i = 1; i <= v.n; ++i) p[i] = base[i * stride];
+    for (int i = 1; i <= v.n; ++i) p[i] = base[i];
     if (!shift(m, p, v.n, d)) return;
     for (int i = 1; i <= v.n; ++i) v[i] = m.pf[i];
-}
-
-// The rows shifted by traits 19 and 22: for weight class w the quality
-// classes of lambs sold at weaning (saved in pcl00[w][q]); for cycle c the
-// litter-size classes (saved in pcl00[lt][c]).
-int tableRows(Model& m, int num, int k, Vec* rows, Real** saved, int* savedStride) {
-    if (num == 19) {
-        for (int w = 1; w <= m.nclcwwL; ++w) {
-            rows[w] = {&m.pclcqwL[w][0][k], 3, m.nclcqwL};
-            saved[w] = &m.pcl00[w][0];
-            savedStride[w] = 1;
-        }
-        return m.nclcwwL;
-    }
-    for (int c = 1; c <= m.LL; ++c) {
-        rows[c] = {&m.Pltype[0][c], cap::L, m.clt};
-        saved[c] = &m.pcl00[0][c];
-        savedStride[c] = cap::N;
-    }
-    return m.LL;
 }
 
 // Conditional shift within a joint table from its saved copy: for a
@@ -356,43 +351,21 @@ void restoreTable(const Table& t, const Real (*saved)[cap::N]) {
         for (int fc = 1; fc <= t.nfc; ++fc) t.p[fl][fc] = saved[fl][fc];
 }
 
+bool jointShift(const Trait& tr) { return tr.change == Change::Flesh || tr.change == Change::Fat; }
+
 // Saves the base values of the changed inputs (state A).
 void save(Model& m, const Trait& tr, int k) {
-    switch (tr.change) {
-    case Change::Direct:
-    case Change::Level: break;
-    case Change::RatesUp:
-    case Change::RatesDown: {
-        Vec v[2] = {};
-        const int n = rateVectors(m, tr.num, k, v);
-        for (int i = 1; i <= v[0].n; ++i) m.pcl0[i] = v[0][i];
-        if (n == 2)
-            for (int i = 1; i <= v[1].n; ++i) m.qcl0[i] = v[1][i];
-        break;
-    }
-    case Change::Vector: {
-        const Vec v = classVector(m, tr.num, k);
-        for (int i = 1; i <= v.n; ++i) m.pcl0[i] = v[i];
-        break;
-    }
-    case Change::Rows: {
-        Vec rows[cap::N];
-        Real* saved[cap::N];
-        int stride[cap::N];
-        const int n = tableRows(m, tr.num, k, rows, saved, stride);
-        for (int r = 1; r <= n; ++r)
-            for (int i = 1; i <= rows[r].n; ++i) saved[r][i * stride[r]] = rows[r][i];
-        break;
-    }
-    case Change::Flesh:
-    case Change::Fat: {
+    if (tr.change == Change::Direct || tr.change == Change::Level) return;
+    if (jointShift(tr)) {
         Table t[2];
         const int n = jointTables(m, tr.num, k, t);
         if (n >= 1) saveTable(t[0], m.pcl00);
         if (n == 2) saveTable(t[1], m.pcl11);
-        break;
+        return;
     }
-    }
+    const Changed c = changedVectors(m, tr.num, k);
+    for (int r = 0; r < c.n; ++r)
+        for (int i = 1; i <= c.target[r].n; ++i) c.saved[r][i] = c.target[r][i];
 }
 
 // Sets the changed inputs for the evaluation after state st (0 = A .. 3 = D).
@@ -411,20 +384,15 @@ void change(Model& m, const Trait& tr, int k, int st) {
     case Change::RatesUp:
     case Change::RatesDown: {
         const double f = tr.change == Change::RatesUp ? kUp[st] : kDown[st];
-        Vec v[2] = {};
-        const int n = rateVectors(m, tr.num, k, v);
-        for (int i = 1; i <= v[0].n; ++i) v[0][i] = m.pcl0[i] * f;
-        if (n == 2)
-            for (int i = 1; i <= v[1].n; ++i) v[1][i] = m.qcl0[i] * f;
+        const Changed c = changedVectors(m, tr.num, k);
+        for (int r = 0; r < c.n; ++r)
+            for (int i = 1; i <= c.target[r].n; ++i) c.target[r][i] = c.saved[r][i] * f;
         break;
     }
-    case Change::Vector: shiftInto(m, m.pcl0, 1, classVector(m, tr.num, k), kShift[st]); break;
+    case Change::Vector:
     case Change::Rows: {
-        Vec rows[cap::N];
-        Real* saved[cap::N];
-        int stride[cap::N];
-        const int n = tableRows(m, tr.num, k, rows, saved, stride);
-        for (int r = 1; r <= n; ++r) shiftInto(m, saved[r], stride[r], rows[r], kShift[st]);
+        const Changed c = changedVectors(m, tr.num, k);
+        for (int r = 0; r < c.n; ++r) shiftInto(m, c.saved[r], c.target[r], kShift[st]);
         break;
     }
     case Change::Flesh:
@@ -440,55 +408,28 @@ void change(Model& m, const Trait& tr, int k, int st) {
 }
 
 // Gives every changed input its stored base value back (state E) and
-// clears the scratch arrays that the trait used.
+// clears the scratch arrays that the trait used.  A single class
+// distribution (traits 12 to 14) clears only its saved copy; the cumulative
+// frequencies, thresholds and new frequencies of its last shift stay.
 void restore(Model& m, const Trait& tr, int k) {
-    switch (tr.change) {
-    case Change::Direct:
-    case Change::Level: input(m, tr.num, k) = m.tvm; break;
-    case Change::RatesUp:
-    case Change::RatesDown: {
-        Vec v[2] = {};
-        const int n = rateVectors(m, tr.num, k, v);
-        for (int i = 1; i <= v[0].n; ++i) {
-            v[0][i] = m.pcl0[i];
-            m.pcl0[i] = 0;
-        }
-        if (n == 2)
-            for (int i = 1; i <= v[1].n; ++i) {
-                v[1][i] = m.qcl0[i];
-                m.qcl0[i] = 0;
-            }
-        break;
+    if (tr.change == Change::Direct || tr.change == Change::Level) {
+        input(m, tr.num, k) = m.tvm;
+        return;
     }
-    case Change::Vector: {
-        // Only the saved copy is cleared here; the cumulative frequencies,
-        // thresholds and new frequencies of the last shift stay.
-        const Vec v = classVector(m, tr.num, k);
-        for (int i = 1; i <= v.n; ++i) {
-            v[i] = m.pcl0[i];
-            m.pcl0[i] = 0;
-        }
-        break;
-    }
-    case Change::Rows: {
-        Vec rows[cap::N];
-        Real* saved[cap::N];
-        int stride[cap::N];
-        const int n = tableRows(m, tr.num, k, rows, saved, stride);
-        for (int r = 1; r <= n; ++r)
-            for (int i = 1; i <= rows[r].n; ++i) rows[r][i] = saved[r][i * stride[r]];
-        break;
-    }
-    case Change::Flesh:
-    case Change::Fat: {
+    if (jointShift(tr)) {
         Table t[2];
         const int n = jointTables(m, tr.num, k, t);
         if (n >= 1) restoreTable(t[0], m.pcl00);
         if (n == 2) restoreTable(t[1], m.pcl11);
-        break;
+    } else {
+        const Changed c = changedVectors(m, tr.num, k);
+        for (int r = 0; r < c.n; ++r)
+            for (int i = 1; i <= c.target[r].n; ++i) {
+                c.target[r][i] = c.saved[r][i];
+                c.saved[r][i] = 0;
+            }
     }
-    }
-    if (tr.change == Change::Rows || tr.change == Change::Flesh || tr.change == Change::Fat)
+    if (tr.change == Change::Rows || jointShift(tr))
         for (int i = 1; i <= 15; ++i) {
             m.pt[i] = m.pf[i] = m.pf0[i] = m.pf1[i] = m.pclwLqm[i] = m.pclwLql[i] = 0;
             for (int j = 1; j <= 15; ++j) m.pcl00[i][j] = m.pcl11[i][j] = 0;

@@ -7,9 +7,8 @@
 #include <new>
 #include <type_traits>
 
-namespace {
-
-bool allZero(const unsigned char* p, std::size_t n) {
+bool allZeroBytes(const void* data, std::size_t n) {
+    const auto* p = static_cast<const unsigned char*>(data);
     std::size_t i = 0;
     for (; i + 64 <= n; i += 64) {
         std::uint64_t w[8];
@@ -21,10 +20,12 @@ bool allZero(const unsigned char* p, std::size_t n) {
     return true;
 }
 
+namespace {
+
 // Zeroes a scalar or a (multi-dimensional) array member that is not zero.
 template <class A> void zero(A& a) {
     using E = std::remove_all_extents_t<A>;
-    if (allZero(reinterpret_cast<const unsigned char*>(&a), sizeof(A))) return;
+    if (allZeroBytes(&a, sizeof(A))) return;
     std::fill_n(reinterpret_cast<E*>(&a), sizeof(A) / sizeof(E), E{});
 }
 
@@ -107,7 +108,7 @@ ModelCopy copyModel(const Model& m) {
     while (at < sizeof(Model)) {
         if (next == at) next += kPage;
         const std::size_t end = std::min(next, sizeof(Model));
-        if (!allZero(from + at, end - at)) std::memcpy(to + at, from + at, end - at);
+        if (!allZeroBytes(from + at, end - at)) std::memcpy(to + at, from + at, end - at);
         at = end;
     }
     return ModelCopy(static_cast<Model*>(mem));

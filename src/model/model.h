@@ -4,6 +4,7 @@
 // header turns that list into the record's members.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 
 #include "model/arr.h"
@@ -91,6 +92,9 @@ struct Model {
 // written, so that the pages of a fresh record that the run never uses are
 // never touched.
 void resetModel(Model& m);
+
+// Whether the n bytes at data are all zero; stops at the first that is not.
+bool allZeroBytes(const void* data, std::size_t n);
 
 // A copy of m in fresh memory (released with std::free).  Only the parts of
 // m that are not zero are written: most of the record's capacity is unused,

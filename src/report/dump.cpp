@@ -176,20 +176,6 @@ template <class F> void forEachIndex(const Model& m, const Entry& e, F&& visit) 
     }
 }
 
-// Whether the n bytes at p are all zero: a block of a sparse array in which
-// no element can pass a value condition.  Stops at the first non-zero word.
-bool allZero(const char* p, std::size_t n) {
-    std::size_t i = 0;
-    for (; i + 64 <= n; i += 64) {
-        std::uint64_t w[8];
-        std::memcpy(w, p + i, sizeof w);
-        if ((w[0] | w[1] | w[2] | w[3] | w[4] | w[5] | w[6] | w[7]) != 0) return false;
-    }
-    for (; i < n; ++i)
-        if (p[i] != 0) return false;
-    return true;
-}
-
 std::size_t elementSize(const Entry& e) {
     return e.kind == Kind::DOUBLE ? sizeof(double) : e.kind == Kind::REAL ? sizeof(Real) : sizeof(int);
 }
@@ -206,7 +192,7 @@ void writeElements(const Model& m, const Entry& e, Sink& out, int d, int* idx, s
         // all of them are zero.
         std::size_t inner = elementSize(e);
         for (int k = d + 1; k < e.rank; ++k) inner *= std::size_t(e.cap[k]);
-        if (allZero(base + flat * inner, inner * std::size_t(e.cap[d]))) return;
+        if (allZeroBytes(base + flat * inner, inner * std::size_t(e.cap[d]))) return;
     }
     int lo = e.rng[d].lo.eval(m, idx);
     int hi = e.rng[d].hi.eval(m, idx);
