@@ -11,6 +11,7 @@
 #include "input/reader.h"
 #include "model/model.h"
 #include "report/dump.h"
+#include "report/results.h"
 
 namespace {
 
@@ -92,8 +93,9 @@ int runFromBase(Run& run) {
 
     std::fprintf(run.con, "Writing results from loop %d to file CHECKS1\n", run.m.zr);
     writeDumpFile(run, "CHECKS1");
+    run.checks1Written = true;
 
-    // Results chapter 3: written here.
+    writeResults(run);
 
     outputrw(run.texts, run.res);
     closeInput(run.texts);

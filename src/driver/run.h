@@ -19,6 +19,7 @@ struct Run {
     int sectionNo = 0;            // section number of its echo (2.sectionNo)
     std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
     int threads = 1;              // threads that share the evaluations of the economic weights
+    bool checks1Written = false;  // CHECKS1 is complete (said when a later stop ends the run)
     bool worker = false;          // a helper run of the economic weights (see stopRun)
 
     explicit Run(Model& model) : m(model) {}
