@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "driver/driver.h"
 #include "test_util.h"
@@ -16,10 +17,30 @@ struct ExampleRun {
     std::string console, results, checks, checks1;
 };
 
-inline std::unique_ptr<ExampleRun> runExample(const std::string& name, int threads = 1) {
+// One change of an input file: the only occurrence of `from` becomes `to`.
+struct Edit {
+    const char* file;
+    const char* from;
+    const char* to;
+};
+
+// Applies an edit to a working directory; the text to replace must occur
+// exactly once.
+inline void applyEdit(const TempDir& dir, const Edit& e) {
+    std::string text = dir.read(e.file);
+    const auto at = text.find(e.from);
+    ASSERT_NE(at, std::string::npos) << e.file << ": " << e.from;
+    ASSERT_EQ(text.find(e.from, at + 1), std::string::npos) << e.file << ", ambiguous: " << e.from;
+    text.replace(at, std::string(e.from).size(), e.to);
+    dir.write(e.file, text);
+}
+
+inline std::unique_ptr<ExampleRun> runExample(const std::string& name, int threads = 1,
+                                              const std::vector<Edit>& edits = {}) {
     auto r = std::make_unique<ExampleRun>();
     TempDir dir;
     copyExample(name, dir);
+    for (const Edit& e : edits) applyEdit(dir, e);
     InDir in(dir.path());
     dir.write(".stdin", "RESULTS.TXT\n");
     Run run(*r->model);
