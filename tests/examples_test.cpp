@@ -242,6 +242,9 @@ INSTANTIATE_TEST_SUITE_P(All, Systems, testing::ValuesIn(systems()),
                          [](const testing::TestParamInfo<System>& i) { return std::string(i.param.name); });
 
 // ---- a minimal change of an example stops the run with its message -----
+//
+// One row for every check of the inputs and of the model: the example, the
+// file, the text changed and the message expected after "Error message:".
 
 namespace {
 
@@ -277,71 +280,412 @@ TEST_P(ExampleCheck, StopsWithItsMessage) {
 INSTANTIATE_TEST_SUITE_P(
     Examples, ExampleCheck,
     testing::Values(
+        // TEXTS_OUT.TXT
         Change{"TooFewFragments", "dairy", "TEXTS_OUT.TXT", "\"\n\nEnd of the results.\n\"", "",
                "The file TEXTS_OUT.TXT holds too few text fragments: it ends in fragment 301,\n"
                "  where a text in double quotes is expected.\n"
                "  The values of all variables are complete in the file CHECKS1.\n"},
+        // PARAS.TXT
         Change{"Paras", "dairy", "PARAS.TXT", "1\n\"Type of weaning", "3\n\"Type of weaning",
                "Type of weaning can be only 1 or 2.\n"},
+        Change{"CrossingType", "dairy", "PARAS.TXT", "1\n\"Type of crossing", "3\n\"Type of crossing",
+               "Type of crossing can be only 1 or 2.\n"},
+        Change{"FemaleVariants", "dairy", "PARAS.TXT", "0\n\"Number of fattening variants for surplus female",
+               "6\n\"Number of fattening variants for surplus female",
+               "The number of variants for fattening of surplus female progeny\n"
+               "must be an integer in the interval from 0 to 5.\n"},
+        Change{"MaleVariants", "dairy", "PARAS.TXT", "1\n\"Number of fattening variants for surplus male",
+               "-1\n\"Number of fattening variants for surplus male",
+               "The number of variants for fattening of surplus male progeny\n"
+               "must be an integer in the interval from 0 to 5.\n"},
+        Change{"CastrateVariants", "dairy", "PARAS.TXT", "0\n\"Number of fattening variants for castrates",
+               "6\n\"Number of fattening variants for castrates",
+               "The number of variants for fattening of castrates\nmust be an integer in the interval from 0 to 5.\n"},
+        Change{"BreedType", "dairy", "PARAS.TXT", "1\n\"Type of breed", "4\n\"Type of breed",
+               "Type of breed can be only 1, 2 or 3.\n"},
+        Change{"FeedCostMethod", "dairy", "PARAS.TXT", "1\n\"Method for the feed costs",
+               "0\n\"Method for the feed costs", "Method for calculating the feed costs can be only 1 or 2.\n"},
+        Change{"FemaleReplacement", "dairy", "PARAS.TXT", "1\n\"Female replacement", "3\n\"Female replacement",
+               "Parameter female replacement may take only values 1 or 2.\n"},
+        Change{"WeightOption", "dairy", "PARAS.TXT", "0\n\"Option for economic weights",
+               "3\n\"Option for economic weights",
+               "The option for calculating economic weights may take only values 0, 1 or 2.\n"},
+        Change{"WeightOptionPureBred", "dairy", "PARAS.TXT", "0\n\"Option for economic weights",
+               "1\n\"Option for economic weights",
+               "The option for calculating economic weights must be 0 when there\n  is only pure-bred progeny.\n"},
+        Change{"WeightOptionCrossing", "meat", "PARAS.TXT", "2\n\"Option for economic weights",
+               "0\n\"Option for economic weights",
+               "The option for calculating economic weights cannot be 0 if there\n  is crossing in the herd.\n"},
+        Change{"ParasEndsEarly", "dairy", "PARAS.TXT",
+               "\"Option for economic weights (0 = pure-bred only, 1 = cross-bred column, 2 = both columns)\"", "",
+               "The input file PARAS.TXT ends in record 10, where the text of a system variable in double quotes is "
+               "expected.\n"},
+        // INPUTS01.TXT
         Change{"Cycles", "dairy", "INPUTS01.TXT", "8\n\"Number of reproductive cycles of ewes\"",
                "16\n\"Number of reproductive cycles of ewes\"",
                "The number of reproductive cycles must be in the range from 4\n"},
+        Change{"CyclesNotANumber", "dairy", "INPUTS01.TXT", "8\n\"Number of reproductive cycles of ewes\"",
+               "x8\n\"Number of reproductive cycles of ewes\"",
+               "In the input file INPUTS01.TXT, record 2 holds \"x8\" where a whole number is expected.\n"},
         Change{"LambingDate", "dairy", "INPUTS01.TXT", "0 1 5\n\"Date of lambing\"", "0 2 30\n\"Date of lambing\"",
                "The date of lambing is wrong. Correct the date in\n  INPUTS01.TXT and restart the program.\n"},
+        Change{"BreedingEndYear", "dairy", "INPUTS01.TXT", "0 9 30\n\"End of the breeding season\"",
+               "11 9 30\n\"End of the breeding season\"",
+               "The date of the end of the breeding season is wrong. Correct the date in\n"},
+        Change{"DryingDate", "dairy", "INPUTS01.TXT", "0 7 15\n\"Date of drying", "0 2 3\n\"Date of drying",
+               "The date of drying must not be earlier than the date of weaning lambs.\n"},
         Change{"DiscountRate", "dairy", "INPUTS01.TXT", "0.020\n\"Discount rate\"", "-1\n\"Discount rate\"",
                "The discount rate must be greater than -1.\n"},
+        Change{"DiscountNotANumber", "dairy", "INPUTS01.TXT", "0.020\n\"Discount rate\"", "O.020\n\"Discount rate\"",
+               "In the input file INPUTS01.TXT, record 16 holds \"O.020\" where a number is expected.\n"},
+        Change{"DiscountNotFinite", "dairy", "INPUTS01.TXT", "0.020\n\"Discount rate\"", "1e40\n\"Discount rate\"",
+               "In the input file INPUTS01.TXT, record 16 holds a value that is not a finite number.\n"},
+        Change{"EndsAtNumber", "dairy", "INPUTS01.TXT", "0.020\n\"Discount rate\" \"per year\"", "",
+               "The input file INPUTS01.TXT ends in record 16, where a number is expected.\n"},
+        Change{"EndsAtNameText", "dairy", "INPUTS01.TXT", "\"Discount rate\" \"per year\"", "",
+               "The input file INPUTS01.TXT ends in record 16, where the name text of the record in double quotes is "
+               "expected.\n"},
+        Change{"EndsAtUnitText", "dairy", "INPUTS01.TXT", "\"Discount rate\" \"per year\"",
+               "\"Discount rate\" \"per year",
+               "The input file INPUTS01.TXT ends in record 16, where the unit text of the record in double quotes is "
+               "expected.\n"},
+        // INPUTS02.TXT
+        Change{"CommentNotClosed", "dairy", "INPUTS02.TXT", "leave the flock. /", "leave the flock. ",
+               "The input file INPUTS02.TXT ends in record 1, where a comment between two slashes is expected.\n"},
+        Change{"RamCycles", "dairy", "INPUTS02.TXT", "4\n\"Number of breeding cycles of rams\"",
+               "6\n\"Number of breeding cycles of rams\"",
+               "The number of breeding cycles for rams must be in the range from 1\n"},
         Change{"RamSum", "dairy", "INPUTS02.TXT", "0.100 0.150 0.250 0.900", "0.100 0.150 0.250 0.800",
                "The sum pdiedR[RR]+psoldR[RR]+pcullR[RR] must be one.\n"},
-        Change{"RamsStaying", "dairy", "INPUTS02.TXT", "0.100 0.150 0.250 0.900", "0.900 0.150 0.250 0.900",
-               "The proportion of rams staying to the next breeding cycle \n"},
+        // INPUTS03.TXT
         Change{"LitterClasses", "dairy", "INPUTS03.TXT", "3\n\"Number of classes for litter size\"",
                "6\n\"Number of classes for litter size\"",
                "The number of classes for litter size must be in the range from 1\n"},
+        Change{"EmptyTopLitterClass", "dairy", "INPUTS03.TXT",
+               "0.030 0.080 0.100 0.110 0.110 0.100 0.090 0.080\n\"Lambings by litter size",
+               "0.000 0.000 0.000 0.000 0.000 0.000 0.000 0.000\n\"Lambings by litter size",
+               "The number of classes for litter size is too high. The fraction\n"},
         Change{"LitterColumn", "dairy", "INPUTS03.TXT", "0.550 0.400", "0.560 0.400",
                "In file INPUTS03.TXT are wrong data for the fraction of\n  lambings in individual classes for litter "
                "size. The fractions\n  in reproductive cycle 1 do not sum to 1.\n"},
-        Change{"PurchasedRamWeight", "dairy", "INPUTS04.TXT", "60.0\n\"Weight of purchased rams\"",
-               "96.0\n\"Weight of purchased rams\"",
-               "The weight of purchased rams of the breed of the herd\n  is not correct.\n"
-               "  The weight must be less than mature weight ( 95 kg).\n"},
+        // INPUTS05.TXT
         Change{"SurplusFemales", "dairy", "INPUTS05.TXT", "0.850 0.150\n", "0.850 0.160\n",
                "The fractions of pure-bred surplus female progeny must sum to 1.\n"},
+        Change{"TargetUnit", "dairy", "INPUTS05.TXT", "1\n\"Unit of the fattening target of male lambs\"",
+               "3\n\"Unit of the fattening target of male lambs\"",
+               "The unit of target 1 for fattening of male progeny must be 1 (kg)\n"},
+        Change{"TargetCode", "dairy", "INPUTS05.TXT", "1\n\"Progeny to which the male target applies\"",
+               "3\n\"Progeny to which the male target applies\"",
+               "The code of target 1 for fattening of male progeny must be 0, 1 or 2.\n"},
         Change{"CrossbredTarget", "dairy", "INPUTS05.TXT", "1\n\"Progeny to which the male target applies\"",
                "2\n\"Progeny to which the male target applies\"",
                "In the file INPUTS05.TXT are wrong codes indicating\n  the presence of cross-bred male progeny in "
                "fattening\n"},
+        Change{"TargetFraction", "meat", "INPUTS05.TXT", "0 2\n\"Progeny to which the female targets apply\"",
+               "0 1\n\"Progeny to which the female targets apply\"",
+               "The fraction of pure-bred female progeny\n  for target 2 in fattening is not correct.\n"},
         Change{"FatteningGain", "dairy", "INPUTS05.TXT", "0.300\n\"Daily gain of male lambs in fattening\"",
                "0\n\"Daily gain of male lambs in fattening\"",
                "Average daily gain for fattening of pure-bred male progeny\n  to target 1 must be greater than zero.\n"},
+        Change{"CastratesNotFattened", "dairy", "INPUTS05.TXT", "0.400 0.050 0.000 0.550\n",
+               "0.400 0.050 0.100 0.450\n",
+               "In the parameter file PARAS.TXT you stated that there will\n"
+               "  be no fattening of castrates. In input file INPUTS05.TXT\n"},
+        // INPUTS04.TXT (read after INPUTS05.TXT)
+        Change{"PurchasedRamWeight", "dairy", "INPUTS04.TXT", "60.0\n\"Weight of purchased rams\"",
+               "96.0\n\"Weight of purchased rams\"",
+               "The weight of purchased rams of the breed of the herd\n  is not correct.\n"
+               "  The weight must be less than mature weight ( 95 kg).\n"},
+        // INPUTS06.TXT
+        Change{"CheeseMethod", "dairy", "INPUTS06.TXT", "1\n\"Method for the cheese yield\"",
+               "3\n\"Method for the cheese yield\"",
+               "The method for calculating the cheese yield must be in the range from 1\n"},
+        // INPUTS08.TXT
         Change{"FeedingSeasons", "dairy", "INPUTS08.TXT", "3\n\"Number of feeding seasons\"",
                "5\n\"Number of feeding seasons\"",
                "The number of feeding seasons must be in the range from 1\nto 4."},
+        Change{"SeasonChanges", "dairy", "INPUTS08.TXT", "3\n\"Number of changes of feeding season",
+               "8\n\"Number of changes of feeding season",
+               "The number of changes of the feeding season in a year must be in the\n"
+               "range from 0 to 7. Correct this error in INPUTS08.TXT and restart the program.\n"},
+        Change{"SeasonChangeDate", "dairy", "INPUTS08.TXT", "0 4 1\n\"Start of grazing\"",
+               "0 4 31\n\"Start of grazing\"",
+               "The date of change in the feeding season is wrong. Correct the date in\n"},
+        Change{"LastSeasonCode", "dairy", "INPUTS08.TXT", "1\n\"Feeding season from this date\"",
+               "2\n\"Feeding season from this date\"",
+               "The code for the feeding season after the last change in the year\n"
+               "  must be the same as the code on January 1st.\n"},
+        Change{"SeasonCode", "dairy", "INPUTS08.TXT", "2\n\"Feeding season from this date\"",
+               "4\n\"Feeding season from this date\"",
+               "The code of a feeding season must be in the range from 1 to 3,\n"},
+        Change{"SeasonDatesOrder", "dairy", "INPUTS08.TXT", "0 9 1\n\"Start of autumn feeding\"",
+               "0 3 1\n\"Start of autumn feeding\"",
+               "The dates of change in the feeding season must increase and lie within\n"},
+        Change{"KeepingCode", "dairy", "INPUTS08.TXT", "1 2 3\n\"Keeping of ewes", "1 2 4\n\"Keeping of ewes",
+               "The code of the keeping technology of ewes must be in the\n"
+               "range from 1 to 3. Correct this error in INPUTS08.TXT and restart the program.\n"},
+        // INPUTS10.TXT
+        Change{"BreedingSaleOption", "dairy", "INPUTS10.TXT", "1\n\"Animals sold for breeding are paid\"",
+               "3\n\"Animals sold for breeding are paid\"",
+               "The option for the young stock sold for breeding must be 1 (revenue per\n"},
+        // INPUTS11.TXT
         Change{"MilkPrice", "dairy", "INPUTS11.TXT", "5\n\"Milk pricing system\"", "6\n\"Milk pricing system\"",
                "The milk pricing system must be in the range from 1\nto 5."},
+        Change{"FatLimits", "dairy", "INPUTS11.TXT", "3\n\"Number of class limits for fat content\"",
+               "-1\n\"Number of class limits for fat content\"",
+               "The number of class limits for fat content must be in the range from 0\n"
+               "to 9. Correct this error in INPUTS11.TXT and restart the program.\n"},
+        Change{"ProteinLimits", "dairy", "INPUTS11.TXT", "3\n\"Number of class limits for protein content\"",
+               "-1\n\"Number of class limits for protein content\"",
+               "The number of class limits for protein content must be in the range from 0\n"
+               "to 9. Correct this error in INPUTS11.TXT and restart the program.\n"},
         Change{"FatSd", "dairy", "INPUTS11.TXT", "0.90\n\"Standard deviation of fat content\"",
                "0\n\"Standard deviation of fat content\"",
                "The standard deviation of the fat content must be greater than zero.\n"},
+        Change{"ProteinSd", "dairy", "INPUTS11.TXT", "0.40\n\"Standard deviation of protein content\"",
+               "0\n\"Standard deviation of protein content\"",
+               "The standard deviation of the protein content must be greater than zero.\n"},
+        Change{"CellScoreSd", "dairy", "INPUTS11.TXT", "1.50\n\"Standard deviation of somatic cell score\"",
+               "0\n\"Standard deviation of somatic cell score\"",
+               "The standard deviation of the somatic cell score must be greater than zero.\n"},
+        Change{"CellClasses", "dairy", "INPUTS11.TXT", "4\n\"Number of classes of somatic cell count\"",
+               "0\n\"Number of classes of somatic cell count\"",
+               "The number of somatic cell count classes must be in the range from 1\n"
+               "to 7. Correct this error in INPUTS11.TXT and restart the program.\n"},
+        Change{"CellLimit", "dairy", "INPUTS11.TXT", "300000 500000 1000000\n", "300000 0 1000000\n",
+               "The class limits of the somatic cell count must be positive, but\n"
+               "limit 2 is 0. Correct this error in INPUTS11.TXT and restart the program.\n"},
+        // INPUTS12.TXT
+        Change{"CulledPricing", "meat", "INPUTS12.TXT", "2\n\"Pricing system for culled sheep\"",
+               "5\n\"Pricing system for culled sheep\"",
+               "The pricing system for culled sheep must be in the range from 1\n"
+               "to 4. Correct this error in INPUTS12.TXT and restart the program.\n"},
+        Change{"CulledQualityClasses", "meat", "INPUTS12.TXT", "3\n\"Number of carcass quality classes\"",
+               "6\n\"Number of carcass quality classes\"",
+               "The number of carcass quality classes must be in the range from 1\n"
+               "to 5. Correct this error in INPUTS12.TXT and restart the program.\n"},
+        Change{"CulledQualityFrequencies", "meat", "INPUTS12.TXT", "0.30 0.50 0.20\n", "0.30 0.50 0.30\n",
+               "Frequencies in quality classes for\n  pure-bred adult sheep do not sum up to 1. The sum is 1.1000.\n"},
+        Change{"CulledFleshClasses", "dairy", "INPUTS12.TXT", "4\n\"Number of fleshiness classes\"",
+               "8\n\"Number of fleshiness classes\"",
+               "The number of fleshiness classes must be in the range from 1\n"
+               "to 7. Correct this error in INPUTS12.TXT and restart the program.\n"},
+        Change{"CulledFatClasses", "dairy", "INPUTS12.TXT", "4\n\"Number of fat-covering classes\"",
+               "8\n\"Number of fat-covering classes\"",
+               "The number of fat covering classes must be in the range from 1\n"
+               "to 7. Correct this error in INPUTS12.TXT and restart the program.\n"},
         Change{"FleshFatFrequencies", "dairy", "INPUTS12.TXT",
                "0.005 0.010 0.010 0.005\n\"Culled sheep by fleshiness", "0.005 0.010 0.010 0.015\n\"Culled sheep by fleshiness",
                "Frequencies in classes for fleshiness/ fat covering for\n  pure-bred adult sheep do not sum up to 1. "
                "The sum is 1.0100.\n"},
         Change{"EweDressing", "dairy", "INPUTS12.TXT", "42.0\n\"Dressing percentage of ewes\"",
                "0\n\"Dressing percentage of ewes\"", "The dressing percentage of ewes must be greater than 0 when culled sheep\n"},
+        Change{"CrossingSireDressing", "extensive", "INPUTS12.TXT", "48.0\n\"Dressing percentage of crossing sires\"",
+               "0.0\n\"Dressing percentage of crossing sires\"",
+               "The dressing percentage of rams of the breed used for crossing must be\n"},
+        // INPUTS13.TXT
+        Change{"WeanedPricing", "dairy", "INPUTS13.TXT", "1\n\"Pricing system for lambs slaughtered at weaning\"",
+               "5\n\"Pricing system for lambs slaughtered at weaning\"",
+               "The pricing system for lambs sold at weaning must be in the range\n"
+               "from 1 to 4. Correct this error in INPUTS13.TXT and restart the program.\n"},
+        // No example pays weaned lambs by carcass classes (pricing system 2): these
+        // two set system 2 together with a wrong number of classes.
+        Change{"WeanedQualityClasses", "dairy", "INPUTS13.TXT",
+               "1\n\"Pricing system for lambs slaughtered at weaning\" \"1 = per kg live weight\"\n"
+               "/ Price per kg live weight /\n4.60\n"
+               "\"Price of lambs slaughtered at weaning\" \"EUR per kg live weight\"\n4.60\n"
+               "\"Price of cross-bred lambs slaughtered at weaning\" \"EUR per kg live weight; not used\"\n"
+               "/ Carcass quality classes: not used with pricing system 1 /\n3\n\"Number of carcass quality classes\"",
+               "2\n\"Pricing system for lambs slaughtered at weaning\" \"1 = per kg live weight\"\n"
+               "/ Price per kg live weight /\n4.60\n"
+               "\"Price of lambs slaughtered at weaning\" \"EUR per kg live weight\"\n4.60\n"
+               "\"Price of cross-bred lambs slaughtered at weaning\" \"EUR per kg live weight; not used\"\n"
+               "/ Carcass quality classes: not used with pricing system 1 /\n6\n\"Number of carcass quality classes\"",
+               "The number of carcass classes of lambs sold at weaning must be in the range\n"
+               "from 1 to 5. Correct this error in INPUTS13.TXT and restart the program.\n"},
+        Change{"WeanedQualityFrequencies", "dairy", "INPUTS13.TXT",
+               "1\n\"Pricing system for lambs slaughtered at weaning\" \"1 = per kg live weight\"\n"
+               "/ Price per kg live weight /\n4.60\n"
+               "\"Price of lambs slaughtered at weaning\" \"EUR per kg live weight\"\n4.60\n"
+               "\"Price of cross-bred lambs slaughtered at weaning\" \"EUR per kg live weight; not used\"\n"
+               "/ Carcass quality classes: not used with pricing system 1 /\n3\n\"Number of carcass quality classes\"",
+               "2\n\"Pricing system for lambs slaughtered at weaning\" \"1 = per kg live weight\"\n"
+               "/ Price per kg live weight /\n4.60\n"
+               "\"Price of lambs slaughtered at weaning\" \"EUR per kg live weight\"\n4.60\n"
+               "\"Price of cross-bred lambs slaughtered at weaning\" \"EUR per kg live weight; not used\"\n"
+               "/ Carcass quality classes: not used with pricing system 1 /\n2\n\"Number of carcass quality classes\"",
+               "Frequencies in quality classes for\n"
+               "  pure-bred weaned slaughter lambs do not sum up to 1. The sum is 0.8000.\n"},
+        Change{"WeanedFleshClasses", "extensive", "INPUTS13.TXT", "5\n\"Number of fleshiness classes\"",
+               "8\n\"Number of fleshiness classes\"",
+               "The number of fleshiness classes of lambs sold at weaning must be in the range\n"
+               "from 1 to 7. Correct this error in INPUTS13.TXT and restart the program.\n"},
+        Change{"WeanedFatClasses", "extensive", "INPUTS13.TXT", "4\n\"Number of fat-covering classes\"",
+               "8\n\"Number of fat-covering classes\"",
+               "The number of fat covering classes of lambs sold at weaning must be in the range\n"
+               "from 1 to 7. Correct this error in INPUTS13.TXT and restart the program.\n"},
+        Change{"WeanedFleshFatFrequencies", "extensive", "INPUTS13.TXT", "0.030 0.040 0.010 0.005\n",
+               "0.130 0.040 0.010 0.005\n",
+               "Frequencies in classes for fleshiness/ fat covering for pure-bred\n"
+               "  heavy lambs (carcass weight > 13 kg) slaughtered after weaning or\n"
+               "  artificial rearing do not sum up to 1. The sum is 1.1000.\n"},
+        Change{"EndsInSkippedRecord", "dairy", "INPUTS13.TXT",
+               "\"Cross-bred heavy lambs by fleshiness and fat covering\" \"fractions; not used\"",
+               "\"Cross-bred heavy lambs by fleshiness and fat covering\"",
+               "The input file INPUTS13.TXT ends in record 32, where the texts of a record in double quotes is "
+               "expected.\n"},
+        // INPUTS14.TXT
+        Change{"FattenedPricing", "dairy", "INPUTS14.TXT", "2\n\"Pricing system for fattened lambs\"",
+               "5\n\"Pricing system for fattened lambs\"",
+               "The pricing system for fattened lambs must be in the range\n"
+               "from 1 to 4. Correct this error in INPUTS14.TXT and restart the program.\n"},
+        Change{"FattenedQualityClasses", "dairy", "INPUTS14.TXT", "3\n\"Number of carcass quality classes\"",
+               "6\n\"Number of carcass quality classes\"",
+               "The number of carcass classes of fattened lambs must be in the range\n"
+               "from 1 to 5. Correct this error in INPUTS14.TXT and restart the program.\n"},
         Change{"FattenedFrequencies", "dairy", "INPUTS14.TXT", "0.25 0.55 0.20\n\"Fattened lambs by",
                "0.25 0.55 0.30\n\"Fattened lambs by",
                "Frequencies in quality classes for\n  pure-bred fattened lambs do not sum up to 1. The sum is 1.1000.\n"},
+        Change{"FattenedFleshClasses", "meat", "INPUTS14.TXT", "5\n\"Number of fleshiness classes\"",
+               "8\n\"Number of fleshiness classes\"",
+               "The number of fleshiness classes of fattened lambs must be in the range\n"
+               "from 1 to 7. Correct this error in INPUTS14.TXT and restart the program.\n"},
+        Change{"FattenedFatClasses", "meat", "INPUTS14.TXT", "4\n\"Number of fat-covering classes\"",
+               "8\n\"Number of fat-covering classes\"",
+               "The number of fat covering classes of fattened lambs must be in the range\n"
+               "from 1 to 7. Correct this error in INPUTS14.TXT and restart the program.\n"},
+        Change{"FattenedFleshFatFrequencies", "meat", "INPUTS14.TXT", "0.005 0.010 0.005 0.005\n",
+               "0.105 0.010 0.005 0.005\n",
+               "Frequencies in classes for fleshiness/ fat covering for fattened\n"
+               "  pure-bred lambs do not sum up to 1. The sum is 1.1000.\n"},
+        // Checks of the model phases, in the order of the evaluation
+        Change{"WeaningBeforeLambing", "dairy", "INPUTS01.TXT", "0 2 4\n\"Date of weaning of lambs\"",
+               "0 1 5\n\"Date of weaning of lambs\"",
+               "The date of weaning lambs must be later than the date of lambing.\n"},
+        Change{"ArtificialRearingAge", "meat", "INPUTS03.TXT", "56\n\"Age of lambs at the end of artificial rearing\"",
+               "30\n\"Age of lambs at the end of artificial rearing\"",
+               "The age at the end of artificial rearing must be higher than the age\n"
+               "  at weaning (30 days). Correct this error in INPUTS03.TXT and restart the program.\n"},
         Change{"PregnancyInterval", "dairy", "INPUTS04.TXT", "150\n\"Length of pregnancy\"",
                "157\n\"Length of pregnancy\"",
                "The time for pregnancy calculated from your input parameters\n  is too short.\n"},
+        Change{"EweFlockUndefined", "dairy", "INPUTS01.TXT", "0.030 0.030 0.035 0.040 0.045 0.055 0.065 0.080\n",
+               "2.000 0.030 0.035 0.040 0.045 0.055 0.065 0.080\n",
+               "The structure of the ewe flock cannot be calculated from your input\n"},
+        Change{"RamsStaying", "dairy", "INPUTS02.TXT", "0.100 0.150 0.250 0.900", "0.900 0.150 0.250 0.900",
+               "The proportion of rams staying to the next breeding cycle \n"},
+        Change{"RamPopulationUndefined", "dairy", "INPUTS02.TXT", "0.150 0.100 0.050 0.020\n",
+               "-1e30 0.100 0.050 0.020\n", "The structure of the ram population cannot be calculated from your\n"},
         Change{"FemaleSaleAge", "dairy", "INPUTS04.TXT",
                "150.0\n\"Age at sale of breeding female lambs sold before the first breeding season\"",
                "250.0\n\"Age at sale of breeding female lambs sold before the first breeding season\"",
                "The age of pure-bred breeding female lambs sold\n  before the 1st breeding season is not correct.\n"},
+        Change{"FemaleSaleAgeSecond", "dairy", "INPUTS04.TXT",
+               "300.0\n\"Age at sale of breeding female lambs sold between",
+               "600.0\n\"Age at sale of breeding female lambs sold between",
+               "The age of pure-bred breeding female lambs sold\n"
+               "  between the 1st and 2nd breeding season is not correct.\n"
+               "  The age must be between 210 and 574 days.\n"},
         Change{"YoungFemaleWeight", "dairy", "INPUTS04.TXT",
                "0.180 0.070\n\"Daily gain of young females in rearing stages 1 and 2\"",
                "0.400 0.070\n\"Daily gain of young females in rearing stages 1 and 2\"",
                "The weight calculated for pure-bred female lambs in the first\n  breeding season is higher than mature "
                "weight."},
+        Change{"YoungFemaleWeightSecond", "dairy", "INPUTS04.TXT", "0.180 0.070\n\"Daily gain of young females",
+               "0.180 0.400\n\"Daily gain of young females",
+               "The weight calculated for pure-bred female lambs in the second\n"
+               "  breeding season is higher than mature weight. Correct the \n"},
+        Change{"YoungMaleWeight", "dairy", "INPUTS04.TXT", "0.250 0.080\n\"Daily gain of young males",
+               "0.500 0.080\n\"Daily gain of young males",
+               "The weight calculated for pure-bred male lambs in the first\n"
+               "  breeding season is higher than mature weight. Correct the \n"},
+        Change{"YoungMaleWeightSecond", "dairy", "INPUTS04.TXT", "0.250 0.080\n\"Daily gain of young males",
+               "0.250 0.300\n\"Daily gain of young males",
+               "The weight calculated for pure-bred male lambs in the second\n"
+               "  breeding season is higher than mature weight. Correct the \n"},
+        Change{"MaleSaleAge", "dairy", "INPUTS04.TXT", "160.0\n\"Age at sale of breeding male lambs sold before",
+               "250.0\n\"Age at sale of breeding male lambs sold before",
+               "The age at which pure-bred breeding male lambs are sold\n"
+               "  before the first breeding season is not correct.\n"},
+        Change{"MaleSaleAgeSecond", "dairy", "INPUTS04.TXT", "330.0\n\"Age at sale of breeding male lambs sold between",
+               "600.0\n\"Age at sale of breeding male lambs sold between",
+               "The age at which pure-bred breeding male lambs are sold\n"
+               "  between the first and second breeding season is not correct.\n"},
+        Change{"NoFemaleReplacement", "dairy", "INPUTS04.TXT", "0.970\n\"Survival of pregnant young females",
+               "0.000\n\"Survival of pregnant young females",
+               "No young female reared for replacement joins the ewe flock: the conception\n"},
+        Change{"OwnReplacement", "extensive", "INPUTS01.TXT", "0.000 0.000 0.300 0.600 1.000",
+               "0.900 0.900 0.900 0.900 1.000",
+               "There are not enough pure-bred female weaned lambs for own replacement.\n"},
+        Change{"EwesPerRam", "dairy", "INPUTS04.TXT", "40.0\n\"Ewes per older ram\"", "-40.0\n\"Ewes per older ram\"",
+               "The numbers of ewes per young ram and per older ram must be greater\n"},
+        Change{"NoMaleReplacement", "dairy", "INPUTS04.TXT", "0.970 0.980\n\"Survival of young males",
+               "0.000 0.980\n\"Survival of young males",
+               "No young male reared for ram replacement enters the ram flock: the\n"},
+        Change{"LactationCurve", "dairy", "INPUTS06.TXT", "0.0080\n\"Parameter c", "-1.0\n\"Parameter c",
+               "The parameters of the lactation curve give a milk yield that is too\n"},
+        // No example makes cheese by the recovery method (method 2): these three
+        // set method 2 together with one of its values.
+        Change{"CheeseMoisture", "dairy", "INPUTS06.TXT",
+               "1\n\"Method for the cheese yield\" \"1 = linear formula, 2 = fat and casein recovery\"\n11.500\n"
+               "\"Intercept of the milk needed per kg cheese\" \"kg milk per kg cheese\"\n-0.450\n"
+               "\"Change of the milk needed per kg cheese per per cent of fat\" \"kg milk\"\n-0.650\n"
+               "\"Change of the milk needed per kg cheese per per cent of protein\" \"kg milk\"\n0.900\n"
+               "\"Recovery of milk fat in the cheese\" \"fraction; not used with method 1\"\n0.950\n"
+               "\"Recovery of casein in the cheese\" \"fraction; not used with method 1\"\n0.780\n"
+               "\"Casein in milk protein\" \"fraction; not used with method 1\"\n40.0",
+               "2\n\"Method for the cheese yield\" \"1 = linear formula, 2 = fat and casein recovery\"\n11.500\n"
+               "\"Intercept of the milk needed per kg cheese\" \"kg milk per kg cheese\"\n-0.450\n"
+               "\"Change of the milk needed per kg cheese per per cent of fat\" \"kg milk\"\n-0.650\n"
+               "\"Change of the milk needed per kg cheese per per cent of protein\" \"kg milk\"\n0.900\n"
+               "\"Recovery of milk fat in the cheese\" \"fraction; not used with method 1\"\n0.950\n"
+               "\"Recovery of casein in the cheese\" \"fraction; not used with method 1\"\n0.780\n"
+               "\"Casein in milk protein\" \"fraction; not used with method 1\"\n100.0",
+               "The moisture content of cheese must be below 100 per cent.\n"},
+        Change{"CheeseFat", "dairy", "INPUTS06.TXT",
+               "1\n\"Method for the cheese yield\" \"1 = linear formula, 2 = fat and casein recovery\"\n11.500\n"
+               "\"Intercept of the milk needed per kg cheese\" \"kg milk per kg cheese\"\n-0.450\n"
+               "\"Change of the milk needed per kg cheese per per cent of fat\" \"kg milk\"\n-0.650\n"
+               "\"Change of the milk needed per kg cheese per per cent of protein\" \"kg milk\"\n0.900\n"
+               "\"Recovery of milk fat in the cheese\" \"fraction; not used with method 1\"\n0.950\n"
+               "\"Recovery of casein in the cheese\" \"fraction; not used with method 1\"\n0.780\n"
+               "\"Casein in milk protein\" \"fraction; not used with method 1\"\n40.0\n"
+               "\"Moisture of the cheese\" \"per cent; not used with method 1\"\n30.0",
+               "2\n\"Method for the cheese yield\" \"1 = linear formula, 2 = fat and casein recovery\"\n11.500\n"
+               "\"Intercept of the milk needed per kg cheese\" \"kg milk per kg cheese\"\n-0.450\n"
+               "\"Change of the milk needed per kg cheese per per cent of fat\" \"kg milk\"\n-0.650\n"
+               "\"Change of the milk needed per kg cheese per per cent of protein\" \"kg milk\"\n0.900\n"
+               "\"Recovery of milk fat in the cheese\" \"fraction; not used with method 1\"\n0.950\n"
+               "\"Recovery of casein in the cheese\" \"fraction; not used with method 1\"\n0.780\n"
+               "\"Casein in milk protein\" \"fraction; not used with method 1\"\n40.0\n"
+               "\"Moisture of the cheese\" \"per cent; not used with method 1\"\n0.0",
+               "The fat content of cheese must be above 0 per cent.\n"},
+        Change{"CheeseYield", "dairy", "INPUTS06.TXT",
+               "1\n\"Method for the cheese yield\" \"1 = linear formula, 2 = fat and casein recovery\"\n11.500\n"
+               "\"Intercept of the milk needed per kg cheese\" \"kg milk per kg cheese\"\n-0.450\n"
+               "\"Change of the milk needed per kg cheese per per cent of fat\" \"kg milk\"\n-0.650\n"
+               "\"Change of the milk needed per kg cheese per per cent of protein\" \"kg milk\"\n0.900",
+               "2\n\"Method for the cheese yield\" \"1 = linear formula, 2 = fat and casein recovery\"\n11.500\n"
+               "\"Intercept of the milk needed per kg cheese\" \"kg milk per kg cheese\"\n-0.450\n"
+               "\"Change of the milk needed per kg cheese per per cent of fat\" \"kg milk\"\n-0.650\n"
+               "\"Change of the milk needed per kg cheese per per cent of protein\" \"kg milk\"\n0.000",
+               "The cheese yield calculated from the fat and protein content of milk\n"
+               "  and the recoveries of fat and casein is not positive. Correct the\n"},
+        Change{"DiscountFactors", "dairy", "INPUTS01.TXT", "0.020\n\"Discount rate\"", "-0.999999\n\"Discount rate\"",
+               "The discount rate gives discount factors too large to be calculated.\n"},
+        Change{"RationEnergy", "dairy", "INPUTS08.TXT", "5.200 6.000 5.600\n", "0.000 6.000 5.600\n",
+               "The ration of feeding group 1 of rams in feeding season 1 is needed,\n"
+               "  but it has no energy or dry-matter content. Correct the ration in INPUTS08.TXT and restart the "
+               "program.\n"},
+        Change{"RationProtein", "dairy", "INPUTS08.TXT", "80.0 95.0 88.0\n", "0.0 95.0 88.0\n",
+               "The ration of feeding group 1 of rams in feeding season 1 is needed,\n"
+               "  but it has no protein or dry-matter content. Correct the ration in INPUTS08.TXT and restart the "
+               "program.\n"},
+        Change{"RationLosses", "dairy", "INPUTS08.TXT", "8.0 15.0 10.0\n\"Rams: feed losses\"",
+               "8.0 15.0 100.0\n\"Rams: feed losses\"",
+               "The ration of feeding group 2 of rams in feeding season 3 is needed,\n"
+               "  but its losses are 100 per cent or more. Correct the ration in INPUTS08.TXT and restart the "
+               "program.\n"},
         Change{"EwePregnancyRequirement", "dairy", "INPUTS04.TXT", "2.0\n\"Weight gain of ewes during flushing\"",
                "8.0\n\"Weight gain of ewes during flushing\"",
                "There is at least one negative value for net energy or protein\n  requirement for pregnancy for ewes.\n"
@@ -351,7 +695,29 @@ INSTANTIATE_TEST_SUITE_P(
                "6.0\n\"Weight gain of young females during flushing\"",
                "There is at least one negative value for net energy or protein\n  requirement for pregnancy for female "
                "breeding lambs.\n  Decrease the weight gain during flushing for female breeding lambs\n"},
-        Change{"OwnReplacement", "extensive", "INPUTS01.TXT", "0.000 0.000 0.300 0.600 1.000",
-               "0.900 0.900 0.900 0.900 1.000",
-               "There are not enough pure-bred female weaned lambs for own replacement.\n"}),
+        Change{"NegativeWeight", "dairy", "INPUTS04.TXT", "0.180 0.070\n\"Daily gain of young females",
+               "-0.180 0.070\n\"Daily gain of young females",
+               "The live weight of progeny of category 13 calculated for their feeding\n"}
+        // Stops that no change of a single input file can reach:
+        //  - "The input file %s cannot be opened.": an input file is missing from the
+        //    working directory (PARAS.TXT, INPUTS01..14.TXT or TEXTS_OUT.TXT; the
+        //    message names it).
+        //  - "The name of the file for writing results is too long." (more than 255
+        //    characters typed) and "No name of the file for writing results was
+        //    given." (empty input): the name comes from the console, which this
+        //    table always answers with RESULTS.TXT.
+        //  - "The results file %s cannot be created.": a name in a directory that
+        //    does not exist, or a read-only working directory.
+        //  - "The file %s cannot be written in the working directory.": CHECKS or
+        //    CHECKS1 cannot be created, e.g. a directory of that name exists.
+        //  - TEXTS_OUT.TXT ending before the results are written (the message
+        //    without the line about CHECKS1) needs the whole tail of the file
+        //    removed, not the change of one fragment: removing a single quote only
+        //    moves the end to fragment 301 (TooFewFragments above).
+        // Variants of a covered message that differ only in a parameter (the date,
+        // the breed, the kind of progeny, the feeding group) are not repeated. The
+        // cross-bred message of INPUTS13.TXT ("cross-bred weaned slaugher lambs")
+        // needs crossing together with pricing system 2 of lambs sold at weaning,
+        // which no example has, and is left out.
+    ),
     [](const testing::TestParamInfo<Change>& i) { return std::string(i.param.name); });
