@@ -28,7 +28,7 @@ TEST(Driver, ResultsFileThatCannotBeCreatedStops) {
     dir.write("TEXTS_OUT.TXT", "\"Title\"");
     const auto r = testutil::runKarvel1(dir, "no/such/dir/R.TXT\n");
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.out.find("Error message:\nThe results file no/such/dir/R.TXT cannot be created.\n"),
+    EXPECT_NE(r.out.find("Error message:\nThe results file no/such/dir/R.TXT cannot be created (No such file or directory).\n"),
               std::string::npos);
 }
 

@@ -134,12 +134,12 @@ TEST(EweFlock, RowSumWarningDoesNotStopTheRun) {
     EXPECT_GT(m.Nlamb, 0);
 }
 
-TEST(EweFlockDeathTest, PregnancyIntervalEqualToPregnancyStops) {
+TEST(EweFlockStop, PregnancyIntervalEqualToPregnancyStops) {
     Harness h;
     Model& m = *h.model;
     smallFlock(m);
     m.lpreg = 365 + 60 - 244;
-    EXPECT_EXIT(eweFlock(h.run), testing::ExitedWithCode(1), "");
+    EXPECT_THROW(eweFlock(h.run), RunStopped);
     EXPECT_NE(h.console().find("Error message:\nThe time for pregnancy calculated from your input parameters\n"
                                "  is too short.\n  Correct this error in INPUTS01.TXT and restart the program.\n"),
               std::string::npos);
@@ -147,12 +147,12 @@ TEST(EweFlockDeathTest, PregnancyIntervalEqualToPregnancyStops) {
     eweFlock(h.run);
 }
 
-TEST(EweFlockDeathTest, FlockWithoutEwesStops) {
+TEST(EweFlockStop, FlockWithoutEwesStops) {
     Harness h;
     Model& m = *h.model;
     smallFlock(m);
     m.pdiedE[2] = 10;   // far outside the range of fractions
-    EXPECT_EXIT(eweFlock(h.run), testing::ExitedWithCode(1), "");
+    EXPECT_THROW(eweFlock(h.run), RunStopped);
     EXPECT_NE(h.console().find("The structure of the ewe flock cannot be calculated"), std::string::npos)
         << h.console();
 }
@@ -209,7 +209,7 @@ TEST(RamPopulation, NoRamStayingPassesAndTheStayingStateIsEmpty) {
     EXPECT_NEAR(m.l4R[1], 1.0, 1e-12);
 }
 
-TEST(RamPopulationDeathTest, FractionsAboveOneStop) {
+TEST(RamPopulationStop, FractionsAboveOneStop) {
     Harness h;
     Model& m = *h.model;
     m.RR = 2;
@@ -217,7 +217,7 @@ TEST(RamPopulationDeathTest, FractionsAboveOneStop) {
     m.psoldR[1] = 0.4;
     m.pcullR[1] = 0.31;
     m.pcullR[2] = 1;
-    EXPECT_EXIT(ramPopulation(h.run), testing::ExitedWithCode(1), "");
+    EXPECT_THROW(ramPopulation(h.run), RunStopped);
     EXPECT_NE(h.console().find("Error message:\nThe proportion of rams staying to the next breeding cycle \n"
                                "must be > 0. Reduce the fractions of the other categories. \n"
                                "Correct this error in INPUTS02.TXT and restart the program.\n"),

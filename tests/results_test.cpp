@@ -100,7 +100,6 @@ struct Written {
 Written writeChapter(Model& m, const std::string& fragments) {
     Written w;
     Run run(m);
-    run.worker = true;  // an error stop throws instead of ending the process
     char* out = nullptr;
     std::size_t outLen = 0;
     run.res = open_memstream(&out, &outLen);
@@ -115,11 +114,11 @@ Written writeChapter(Model& m, const std::string& fragments) {
     outputr(run.texts);
     try {
         writeResults(run);
-    } catch (const StopRequest&) {
+    } catch (const RunStopped&) {
         w.stopped = true;
     }
     for (int ch; (ch = std::fgetc(texts)) != EOF;) w.left += char(ch);
-    std::fclose(texts);
+    closeInput(run.texts);
     std::fclose(con);
     std::fclose(run.res);
     w.chapter.assign(out, outLen);

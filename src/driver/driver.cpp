@@ -1,6 +1,10 @@
 #include "driver/driver.h"
 
 #include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <string>
 
 #include "driver/evaluate.h"
 #include "driver/run.h"
@@ -23,7 +27,8 @@ void printBanner(Run& run) {
     std::fputs("         Reports of faults: see the README of the program\n\n\n", run.con);
 }
 
-// Reads one white-space-delimited word, the name of the results file.
+// Reads the name of the results file: the first word typed.  Whatever else
+// stands on the line is not used, and the user is told so.
 void readResultsName(Run& run, std::FILE* input) {
     const int maxLen = int(sizeof run.resName) - 1;
     int c;
@@ -44,17 +49,101 @@ void readResultsName(Run& run, std::FILE* input) {
         failCheck(run,
                   "No name of the file for writing results was given.\n"
                   "  Restart the program and type the name of the file.\n");
+    bool more = false;
+    while (c != EOF && c != '\n') {
+        if (!std::isspace(c)) more = true;
+        c = std::fgetc(input);
+    }
+    if (more)
+        std::fprintf(run.con, "Only the first word, %s, is used as the name of the results file.\n",
+                     printable(run.resName).c_str());
+    for (int i = 0; i < n; ++i)
+        if (std::iscntrl(static_cast<unsigned char>(run.resName[i])))
+            failCheck(run,
+                      "The name of the file for writing results, %s, holds a control character.\n"
+                      "  Restart the program and type a name of letters, digits and punctuation.\n",
+                      printable(run.resName).c_str());
+}
+
+// The files that the program reads or writes itself.
+constexpr const char* kOwnFiles[] = {"PARAS.TXT",    "INPUTS01.TXT", "INPUTS02.TXT", "INPUTS03.TXT", "INPUTS04.TXT",
+                                     "INPUTS05.TXT", "INPUTS06.TXT", "INPUTS07.TXT", "INPUTS08.TXT", "INPUTS09.TXT",
+                                     "INPUTS10.TXT", "INPUTS11.TXT", "INPUTS12.TXT", "INPUTS13.TXT", "INPUTS14.TXT",
+                                     "TEXTS_OUT.TXT", "CHECKS",      "CHECKS1"};
+
+bool sameName(const std::string& a, const char* b) {
+    if (a.size() != std::strlen(b)) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+// The results file may not be one of the program's own files: writing it
+// would destroy an input or mix the results into a dump.  Compared without
+// regard to case (the files may come from a system that ignores case), in
+// the working directory, and also through links.
+void checkResultsName(Run& run) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path p = fs::path(run.resName).lexically_normal();
+    const fs::path dir = p.parent_path();
+    const bool here = dir.empty() || fs::equivalent(dir, ".", ec);
+    for (const char* own : kOwnFiles) {
+        bool clash = here && sameName(p.filename().string(), own);
+        if (!clash && fs::exists(p, ec) && fs::exists(own, ec)) clash = fs::equivalent(p, own, ec);
+        if (clash)
+            failCheck(run,
+                      "The results file cannot be named %s: that is the program's file %s,\n"
+                      "  which would be overwritten. Restart the program and type another name.\n",
+                      printable(run.resName).c_str(), own);
+    }
+}
+
+// An output file that cannot be opened, written or closed stops the run.
+[[noreturn]] void outputFailed(Run& run, const char* name, int err) {
+    failCheck(run,
+              "The file %s cannot be written in the working directory%s%s%s.\n"
+              "  Make room on the disk or make the file and the directory writable,\n"
+              "  and restart the program.\n",
+              printable(name).c_str(), err ? " (" : "", err ? std::strerror(err) : "", err ? ")" : "");
+}
+
+void closeOutput(Run& run, std::FILE*& f, const char* name) {
+    errno = 0;
+    const bool failed = std::ferror(f) != 0;
+    const int err = errno;
+    std::FILE* g = f;
+    f = nullptr;
+    errno = 0;
+    if (std::fclose(g) != 0 || failed) outputFailed(run, name, err ? err : errno);
 }
 
 void writeDumpFile(Run& run, const char* name) {
+    errno = 0;
     std::FILE* f = std::fopen(name, "w");
-    if (!f)
-        failCheck(run,
-                  "The file %s cannot be written in the working directory.\n"
-                  "  Make the directory writable and restart the program.\n",
-                  name);
+    if (!f) outputFailed(run, name, errno);
+    struct Closer {
+        std::FILE*& f;
+        ~Closer() {
+            if (f) std::fclose(f);
+        }
+    } closer{f};
     writeDump(run.m, f);
-    std::fclose(f);
+    closeOutput(run, f, name);
+}
+
+// A quantity that is not a finite number must not reach a dump or the
+// results file: inputs of extreme size (or a combination that divides by
+// zero) stop the run here.
+void checkFinite(Run& run, const char* what) {
+    char name[128];
+    if (!findNonFinite(run.m, name, sizeof name)) return;
+    failCheck(run,
+              "%s gives a value that is not a finite number for %s.\n"
+              "  Look for inputs of extreme size (prices, costs, labour, weights, rates)\n"
+              "  in INPUTS01.TXT to INPUTS14.TXT, correct them and restart the program.\n",
+              what, name);
 }
 
 }  // namespace
@@ -69,12 +158,15 @@ void runToBase(Run& run, std::FILE* input) {
     std::fputs("Please enter the name of the file for writing results\n", run.con);
     std::fflush(run.con);
     readResultsName(run, input);
+    checkResultsName(run);
+    errno = 0;
     run.res = std::fopen(run.resName, "w");
     if (!run.res)
         failCheck(run,
-                  "The results file %s cannot be created.\n"
+                  "The results file %s cannot be created%s%s%s.\n"
                   "  Check the name and the working directory and restart the program.\n",
-                  run.resName);
+                  printable(run.resName).c_str(), errno ? " (" : "", errno ? std::strerror(errno) : "",
+                  errno ? ")" : "");
 
     outputrw(run.texts, run.res);
     readParas(run);
@@ -83,6 +175,7 @@ void runToBase(Run& run, std::FILE* input) {
 
     growthConstants(run);
     evaluateModel(run);
+    checkFinite(run, "The base evaluation");
 
     std::fputs("Writing results from loop 1 to file CHECKS\n", run.con);
     writeDumpFile(run, "CHECKS");
@@ -90,6 +183,7 @@ void runToBase(Run& run, std::FILE* input) {
 
 int runFromBase(Run& run) {
     economicWeights(run);
+    checkFinite(run, "The computation of the economic weights");
 
     std::fprintf(run.con, "Writing results from loop %d to file CHECKS1\n", run.m.zr);
     writeDumpFile(run, "CHECKS1");
@@ -99,8 +193,7 @@ int runFromBase(Run& run) {
 
     outputrw(run.texts, run.res);
     closeInput(run.texts);
-    std::fclose(run.res);
-    run.res = nullptr;
+    closeOutput(run, run.res, run.resName);
 
     std::fputs("\nThank you for using the program KARVEL1.\n", run.con);
     std::fprintf(run.con, "The results are given in the file %s.\n", run.resName);
@@ -110,6 +203,17 @@ int runFromBase(Run& run) {
 }
 
 int runProgram(Run& run, std::FILE* input) {
-    runToBase(run, input);
-    return runFromBase(run);
+    try {
+        runToBase(run, input);
+        return runFromBase(run);
+    } catch (const RunStopped&) {
+        // The error message is on the console; the files are closed as
+        // they are, and the run ends with the elapsed time.
+        closeInput(run.texts);
+        if (run.res) std::fclose(run.res);
+        run.res = nullptr;
+        printElapsed(run);
+        std::fflush(run.con);
+        return 1;
+    }
 }

@@ -1,7 +1,6 @@
 #include "driver/run.h"
 
 #include <cstdarg>
-#include <cstdlib>
 
 void printElapsed(Run& run) {
     const auto end = std::chrono::steady_clock::now();
@@ -9,12 +8,22 @@ void printElapsed(Run& run) {
     std::fprintf(run.con, "The program needed %6.2f seconds.\n\n\n", double(ms) / 1000.0);
 }
 
-void stopRun(Run& run) {
-    if (run.worker) throw StopRequest{};
-    printElapsed(run);
-    std::fflush(nullptr);
-    std::exit(EXIT_FAILURE);
+std::string printable(const char* text) {
+    std::string out;
+    for (const char* p = text; *p; ++p) {
+        const unsigned char c = static_cast<unsigned char>(*p);
+        if (c < 32 || c == 127) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", c);
+            out += hex;
+        } else {
+            out += char(c);
+        }
+    }
+    return out;
 }
+
+void stopRun(Run&) { throw RunStopped{}; }
 
 void failCheck(Run& run, const char* fmt, ...) {
     std::fputs("\n\n\nError message:\n", run.con);

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <string>
 
 #include "input/reader.h"
 
@@ -20,24 +21,23 @@ struct Run {
     std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
     int threads = 1;              // threads that share the evaluations of the economic weights
     bool checks1Written = false;  // CHECKS1 is complete (said when a later stop ends the run)
-    bool worker = false;          // a helper run of the economic weights (see stopRun)
 
     explicit Run(Model& model) : m(model) {}
 };
 
+// The text with every control character written as \xNN, for messages
+// that repeat what a user typed or what a file holds.
+std::string printable(const char* text);
+
 // Writes the elapsed-time line that ends every run.
 void printElapsed(Run& run);
 
-// The common error stop: writes the elapsed-time line and ends the program
-// with a non-zero exit status.  Nothing after the failing check runs; the
-// results file keeps what has been written so far.
-//
-// In a helper run that evaluates slots of the economic weights on its own
-// copy of the model, the stop instead throws StopRequest: the message is
-// already on the helper's console, and the driver ends the program when it
-// replays that console in the order of the evaluations.
+// The common error stop: throws RunStopped, which unwinds the run to the
+// driver (runProgram), where the files are closed, the elapsed-time line is
+// written and the exit status becomes non-zero.  Nothing after the failing
+// check runs; the results file keeps what has been written so far.
+struct RunStopped {};
 [[noreturn]] void stopRun(Run& run);
-struct StopRequest {};
 
 // Prints "\n\n\nError message:\n" followed by the formatted text on the
 // console, then stops the run.

@@ -50,6 +50,14 @@ struct Helper {
     char* buf = nullptr;
     std::size_t len = 0;
     std::FILE* con = nullptr;
+
+    Helper() = default;
+    Helper(const Helper&) = delete;
+    Helper& operator=(const Helper&) = delete;
+    ~Helper() {
+        if (con) std::fclose(con);
+        std::free(buf);
+    }
 };
 
 struct Shared {
@@ -64,7 +72,6 @@ struct Shared {
 void runSlots(Helper& h, int id, Shared& sh) {
     ::Run run(*h.model);
     run.con = h.con;
-    run.worker = true;
     for (;;) {
         const int i = sh.next.fetch_add(1);
         // Slots after one that stopped the run are never needed.
@@ -84,7 +91,7 @@ void runSlots(Helper& h, int id, Shared& sh) {
                 std::fflush(run.con);
                 r.end[e] = std::ftell(run.con);
             }
-        } catch (const StopRequest&) {
+        } catch (const RunStopped&) {
             std::fflush(run.con);
             r.end[e] = std::ftell(run.con);
             r.stoppedAt = e;
@@ -140,10 +147,7 @@ void economicWeights(Run& run, void (*evaluate)(Run&)) {
         Helper& h = helpers[t];
         h.con = open_memstream(&h.buf, &h.len);
         if (!h.con) {  // no memory for the consoles: the loop runs on one thread
-            for (std::size_t u = 0; u < t; ++u) {
-                std::fclose(helpers[u].con);
-                std::free(helpers[u].buf);
-            }
+            helpers.clear();
             runSequential(run, evaluate);
             return;
         }
@@ -181,9 +185,5 @@ void economicWeights(Run& run, void (*evaluate)(Run&)) {
             e = 0;
             ++slot;
         }
-    }
-    for (Helper& h : helpers) {
-        std::fclose(h.con);
-        std::free(h.buf);
     }
 }

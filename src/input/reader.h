@@ -10,17 +10,40 @@
 #pragma once
 
 #include <cstdio>
+#include <utility>
 
 #include "model/real.h"
 
 struct Run;
 
+// An input file open for reading; closed when the object goes (also when
+// an error stop unwinds the run).
 struct InFile {
     std::FILE* f = nullptr;
     const char* name = "";     // file name, for messages
     Run* run = nullptr;
     int record = 0;            // records completed so far
     bool fragments = false;    // a file of text fragments (TEXTS_OUT.TXT)
+
+    InFile() = default;
+    InFile(const InFile&) = delete;
+    InFile& operator=(const InFile&) = delete;
+    InFile(InFile&& o) noexcept { *this = std::move(o); }
+    InFile& operator=(InFile&& o) noexcept {
+        if (this != &o) {
+            if (f) std::fclose(f);
+            f = o.f;
+            name = o.name;
+            run = o.run;
+            record = o.record;
+            fragments = o.fragments;
+            o.f = nullptr;
+        }
+        return *this;
+    }
+    ~InFile() {
+        if (f) std::fclose(f);
+    }
 };
 
 // Opens an input file of the working directory; stops the run when it

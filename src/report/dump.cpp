@@ -6,6 +6,8 @@
 #include <memory>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <algorithm>
 #include <initializer_list>
 #include <utility>
 #include <type_traits>
@@ -236,6 +238,30 @@ void writeInterleaved(const Model& m, const Entry* first, const Entry* last, Sin
 }  // namespace
 
 int dumpEntryCount() { return kEntryCount; }
+
+bool findNonFinite(const Model& m, char* name, std::size_t size) {
+    for (const Entry& e : kEntries) {
+        if (e.kind != Kind::REAL && e.kind != Kind::DOUBLE) continue;
+        bool found = false;
+        int at[kMaxRank] = {};
+        forEachIndex(m, e, [&](const int* idx) {
+            if (!found && !std::isfinite(valueAt(m, e, idx))) {
+                found = true;
+                std::copy(idx, idx + kMaxRank, at);
+            }
+        });
+        if (!found) continue;
+        // The name as its dump line writes it, without " = value".
+        char line[512];
+        char* end = formatLine(line, lineFormats()[&e - kEntries], at, 0.0);
+        *end = '\0';
+        char* eq = std::strstr(line, " =");
+        if (eq) *eq = '\0';
+        std::snprintf(name, size, "%s", line);
+        return true;
+    }
+    return false;
+}
 
 void writeDump(const Model& m, std::FILE* file) {
     const auto sink = std::make_unique<Sink>(file);

@@ -2,12 +2,18 @@
 // per scalar or array element, written from the quantity list.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 
 struct Model;
 
 // Writes every quantity of m to out, in list order (see fields.def).
 void writeDump(const Model& m, std::FILE* out);
+
+// Whether a real quantity within the ranges that the dumps list holds a
+// value that is not a finite number; name receives the first such element
+// as its dump line names it (for instance "Tprof" or "revL[33][1]").
+bool findNonFinite(const Model& m, char* name, std::size_t size);
 
 // Number of entries of the quantity list (the dimension constants included).
 int dumpEntryCount();
