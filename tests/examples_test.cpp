@@ -339,7 +339,7 @@ INSTANTIATE_TEST_SUITE_P(
         Change{"DiscountNotANumber", "dairy", "INPUTS01.TXT", "0.020\n\"Discount rate\"", "O.020\n\"Discount rate\"",
                "In the input file INPUTS01.TXT, record 16 holds \"O.020\" where a number is expected.\n"},
         Change{"DiscountNotFinite", "dairy", "INPUTS01.TXT", "0.020\n\"Discount rate\"", "1e40\n\"Discount rate\"",
-               "In the input file INPUTS01.TXT, record 16 holds a value that is not a finite number.\n"},
+               "In the input file INPUTS01.TXT, record 16 holds 1e40, a value too large for the program.\n"},
         Change{"EndsAtNumber", "dairy", "INPUTS01.TXT", "0.020\n\"Discount rate\" \"per year\"", "",
                "The input file INPUTS01.TXT ends in record 16, where a number is expected.\n"},
         Change{"EndsAtNameText", "dairy", "INPUTS01.TXT", "\"Discount rate\" \"per year\"", "",

@@ -203,10 +203,33 @@ TEST(ReaderStop, TextWhereANumberIsExpectedStops) {
                "  Correct the record and restart the program.\n");
 }
 
-TEST(ReaderStop, NotAFiniteNumberStops) {
-    Harness h;
-    expectStop(h, "nan \"Weight\" \"kg\"", [](Harness& hh, InFile& in) { readfloat(hh.run.res, in); },
-               "In the input file INPUTS99.TXT, record 1 holds a value that is not a finite number.\n");
+// Only decimal numbers are numbers: no hexadecimal, no "nan" or "inf", no
+// fraction where a whole number is expected, nothing beyond the 32-bit
+// range or the range of a real value.
+TEST(ReaderStop, NumbersOfOtherForms) {
+    struct Case {
+        const char* text;
+        bool whole;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"nan \"W\" \"kg\"", false, "record 1 holds \"nan\" where a number is expected.\n"},
+        {"-inf \"W\" \"kg\"", false, "record 1 holds \"-inf\" where a number is expected.\n"},
+        {"0x10 \"W\" \"kg\"", false, "record 1 holds \"0x10\" where a number is expected.\n"},
+        {"1.5kg \"W\" \"kg\"", false, "record 1 holds \"1.5kg\" where a number is expected.\n"},
+        {"1e40 \"W\" \"kg\"", false, "record 1 holds 1e40, a value too large for the program.\n"},
+        {"8.5 \"N\" \"n\"", true, "record 1 holds \"8.5\" where a whole number is expected.\n"},
+        {"4294967304 \"N\" \"n\"", true,
+         "record 1 holds 4294967304, where a whole number from\n  -2147483648 to 2147483647 is expected."},
+        {"\x01\x02 \"N\" \"n\"", true, "The file INPUTS99.TXT holds a byte that is not text (code 1) in record 1.\n"},
+    };
+    for (const Case& c : cases) {
+        Harness h;
+        expectStop(h, c.text,
+                   c.whole ? +[](Harness& hh, InFile& in) { readint(hh.run.res, in); }
+                           : +[](Harness& hh, InFile& in) { readfloat(hh.run.res, in); },
+                   c.message[0] == 'T' ? c.message : std::string("In the input file INPUTS99.TXT, ") + c.message);
+    }
 }
 
 TEST(ReaderStop, MissingFileStops) {

@@ -1,7 +1,15 @@
 #include "input/reader.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <climits>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include <sys/stat.h>
 
 #include "driver/run.h"
 
@@ -25,21 +33,91 @@ constexpr int kSlash = 47;
               in.name, in.record + 1, expected);
 }
 
-// Text (or a value that is not a finite number) where a number is expected.
-[[noreturn]] void notANumber(InFile& in, const char* kind) {
-    char seen[24] = {};
-    int n = 0, c;
-    while (n < 20 && (c = std::fgetc(in.f)) != EOF && !std::isspace(c)) seen[n++] = char(c);
+// A byte that no text file holds: a control character other than the
+// white-space ones.  Such a file is not an annotated text file (or it is
+// damaged), and its bytes are not copied into the results file.
+bool binaryByte(int c) { return (c >= 0 && c < 32 && c != '\t' && c != '\n' && c != '\v' && c != '\f' && c != '\r') || c == 127; }
+
+[[noreturn]] void notText(InFile& in, int c) {
     failCheck(*in.run,
-              "In the input file %s, record %d holds \"%s\" where %s is expected.\n"
-              "  Correct the record and restart the program.\n",
-              in.name, in.record + 1, seen, kind);
+              "The file %s holds a byte that is not text (code %d) in record %d.\n"
+              "  It may be damaged or not a text file. Correct the file and restart the program.\n",
+              in.name, c, in.record + 1);
 }
 
 int nextChar(InFile& in, const char* expected) {
     const int c = std::fgetc(in.f);
     if (c == EOF) endedEarly(in, expected);
+    if (binaryByte(c)) notText(in, c);
     return c;
+}
+
+// The characters of one number: everything up to the next white space,
+// double quote or slash (at most kToken - 1 of them are kept).
+constexpr int kToken = 64;
+struct Token {
+    char text[kToken] = {};
+    bool tooLong = false;
+};
+
+// Skips white space and reads the next number's characters; a file that
+// ends first stops the run.
+Token readToken(InFile& in, const char* expected) {
+    int c;
+    do c = std::fgetc(in.f);
+    while (c != EOF && std::isspace(c));
+    if (c == EOF) endedEarly(in, expected);
+    Token t;
+    int n = 0;
+    while (c != EOF && !std::isspace(c) && c != kQuote && c != kSlash) {
+        if (binaryByte(c)) notText(in, c);
+        if (n < kToken - 1) t.text[n++] = char(c);
+        else t.tooLong = true;
+        c = std::fgetc(in.f);
+    }
+    if (c != EOF) std::ungetc(c, in.f);
+    return t;
+}
+
+// Text where a number is expected.
+[[noreturn]] void notANumber(InFile& in, const Token& t, const char* kind) {
+    std::string seen(t.text, std::min<std::size_t>(std::strlen(t.text), 20));
+    // A quote or a slash where the number should begin: show what follows.
+    if (seen.empty())
+        for (int c; seen.size() < 20 && (c = std::fgetc(in.f)) != EOF && !std::isspace(c);) seen += char(c);
+    if (t.tooLong || std::strlen(t.text) > 20) seen += "...";
+    failCheck(*in.run,
+              "In the input file %s, record %d holds \"%s\" where %s is expected.\n"
+              "  Correct the record and restart the program.\n",
+              in.name, in.record + 1, printable(seen.c_str()).c_str(), kind);
+}
+
+// Optional sign and decimal digits.
+bool wholeNumber(const char* s) {
+    if (*s == '+' || *s == '-') ++s;
+    if (!std::isdigit(static_cast<unsigned char>(*s))) return false;
+    while (std::isdigit(static_cast<unsigned char>(*s))) ++s;
+    return *s == '\0';
+}
+
+// A decimal number: optional sign, digits with an optional decimal point
+// (at least one digit), optional exponent.
+bool decimalNumber(const char* s) {
+    if (*s == '+' || *s == '-') ++s;
+    int digits = 0;
+    while (std::isdigit(static_cast<unsigned char>(*s))) ++s, ++digits;
+    if (*s == '.') {
+        ++s;
+        while (std::isdigit(static_cast<unsigned char>(*s))) ++s, ++digits;
+    }
+    if (digits == 0) return false;
+    if (*s == 'e' || *s == 'E') {
+        ++s;
+        if (*s == '+' || *s == '-') ++s;
+        if (!std::isdigit(static_cast<unsigned char>(*s))) return false;
+        while (std::isdigit(static_cast<unsigned char>(*s))) ++s;
+    }
+    return *s == '\0';
 }
 
 // Reads up to and including the n-th character `mark`, writing every other
@@ -73,10 +151,22 @@ InFile openInput(Run& run, const char* name) {
     InFile in;
     in.name = name;
     in.run = &run;
+    errno = 0;
     in.f = std::fopen(name, "r");
+    if (!in.f && errno != ENOENT && errno != 0)
+        failCheck(run,
+                  "The input file %s cannot be read (%s).\n"
+                  "  Make the file readable and restart the program.\n",
+                  name, std::strerror(errno));
     if (!in.f)
         failCheck(run,
                   "The input file %s cannot be opened.\n"
+                  "  Put the file into the working directory and restart the program.\n",
+                  name);
+    struct stat st;
+    if (fstat(fileno(in.f), &st) == 0 && S_ISDIR(st.st_mode))
+        failCheck(run,
+                  "The input file %s is a directory, not a file.\n"
                   "  Put the file into the working directory and restart the program.\n",
                   name);
     return in;
@@ -88,25 +178,29 @@ void closeInput(InFile& in) {
 }
 
 float readNum(InFile& in) {
-    float x;
-    const int r = std::fscanf(in.f, "%f", &x);
-    if (r == EOF) endedEarly(in, "a number");
-    if (r != 1) notANumber(in, "a number");
-    if (!std::isfinite(x)) {
+    const Token t = readToken(in, "a number");
+    if (t.tooLong || !decimalNumber(t.text)) notANumber(in, t, "a number");
+    errno = 0;
+    const float x = std::strtof(t.text, nullptr);
+    if (!std::isfinite(x))
         failCheck(*in.run,
-                  "In the input file %s, record %d holds a value that is not a finite number.\n"
+                  "In the input file %s, record %d holds %s, a value too large for the program.\n"
                   "  Correct the record and restart the program.\n",
-                  in.name, in.record + 1);
-    }
+                  in.name, in.record + 1, t.text);
     return x;
 }
 
 int readInt(InFile& in) {
-    int x;
-    const int r = std::fscanf(in.f, "%d", &x);
-    if (r == EOF) endedEarly(in, "a whole number");
-    if (r != 1) notANumber(in, "a whole number");
-    return x;
+    const Token t = readToken(in, "a whole number");
+    if (t.tooLong || !wholeNumber(t.text)) notANumber(in, t, "a whole number");
+    errno = 0;
+    const long long x = std::strtoll(t.text, nullptr, 10);
+    if (errno == ERANGE || x < INT_MIN || x > INT_MAX)
+        failCheck(*in.run,
+                  "In the input file %s, record %d holds %s, where a whole number from\n"
+                  "  %d to %d is expected. Correct the record and restart the program.\n",
+                  in.name, in.record + 1, t.text, INT_MIN, INT_MAX);
+    return int(x);
 }
 
 float readfloat(std::FILE* res, InFile& in) {
@@ -140,12 +234,15 @@ int readymd(InFile& in, std::FILE* res) {
     const int year = readInt(in);
     const int month = readInt(in);
     const int day = readInt(in);
-    int dn = dsjf(month, day) + 365 * year;
-    if (month < 1 || month > 12) dn = -1;
-    if (day < 1 || day > 31) dn = -1;
-    if (month == 2 && day > 29) dn = -1;
-    if ((month == 4 || month == 6 || month == 9 || month == 11) && day > 30) dn = -1;
-    if (year < 0 || year > 10) dn = -1;
+    // The day number is formed only from a valid date, so that no value
+    // typed can overflow it.
+    bool valid = true;
+    if (month < 1 || month > 12) valid = false;
+    if (day < 1 || day > 31) valid = false;
+    if (month == 2 && day > 29) valid = false;
+    if ((month == 4 || month == 6 || month == 9 || month == 11) && day > 30) valid = false;
+    if (year < 0 || year > 10) valid = false;
+    const int dn = valid ? dsjf(month, day) + 365 * year : -1;
     wrides(in, res);
     std::fprintf(res, "%d %d %d\n", year, month, day);
     std::fprintf(res, "   Days from January 1st of year zero: %d", dn);
