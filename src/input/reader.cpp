@@ -130,6 +130,23 @@ void skipThrough(InFile& in, int mark, int n, std::FILE* out, const char* expect
     }
 }
 
+// The name text of a record (everything up to and including its closing
+// quote), written to res like skipThrough does; the text itself is kept in
+// in.lastName for messages.
+void nameText(InFile& in, std::FILE* res, bool writeLeading) {
+    int n = 0;
+    for (int count = 0; count < 2;) {
+        const int c = nextChar(in, "the name text of the record in double quotes");
+        if (c == kQuote) {
+            ++count;
+            continue;
+        }
+        if (res && (writeLeading || count > 0)) std::fputc(c, res);
+        if (count == 1 && n < int(sizeof in.lastName) - 1) in.lastName[n++] = char(c == '\n' ? ' ' : c);
+    }
+    in.lastName[n] = '\0';
+}
+
 // The second text of a record: what stands before its opening quote, then
 // "   (", then the text (the closing parenthesis is written by the caller).
 void secondText(InFile& in, std::FILE* res) {
@@ -205,7 +222,7 @@ int readInt(InFile& in) {
 
 float readfloat(std::FILE* res, InFile& in) {
     const float x = readNum(in);
-    skipThrough(in, kQuote, 2, res, "the name text of the record in double quotes");
+    nameText(in, res, true);
     secondText(in, res);
     std::fprintf(res, "):%12.4f ", double(x));
     ++in.record;
@@ -214,10 +231,37 @@ float readfloat(std::FILE* res, InFile& in) {
 
 int readint(std::FILE* res, InFile& in) {
     const int x = readInt(in);
-    skipThrough(in, kQuote, 2, res, "the name text of the record in double quotes");
+    nameText(in, res, true);
     secondText(in, res);
     std::fprintf(res, "):  %d ", x);
     ++in.record;
+    return x;
+}
+
+void requireIn(InFile& in, double x, const Allowed& a, int element) {
+    if (x >= a.lo && x <= a.hi && !(a.loOpen && x == a.lo)) return;
+    char which[32] = "";
+    if (element > 0) std::snprintf(which, sizeof which, "value %d of ", element);
+    failCheck(*in.run,
+              "In the input file %s, %srecord %d (%s) is %g,\n"
+              "  but it must be %s. Correct the record and restart the program.\n",
+              in.name, which, in.record, printable(in.lastName).c_str(), x, a.text);
+}
+
+void warnOdd(InFile& in, const char* what) {
+    std::fprintf(in.run->con, "Warning: in the input file %s, record %d (%s) is %s.\n", in.name, in.record,
+                 printable(in.lastName).c_str(), what);
+}
+
+float readfloat(std::FILE* res, InFile& in, const Allowed& a) {
+    const float x = readfloat(res, in);
+    requireIn(in, x, a);
+    return x;
+}
+
+int readint(std::FILE* res, InFile& in, const Allowed& a) {
+    const int x = readint(res, in);
+    requireIn(in, x, a);
     return x;
 }
 
@@ -263,6 +307,11 @@ void readfloatIf(InFile& in, std::FILE* res, bool present, Real& x) {
     else readdes(in);
 }
 
+void readfloatIf(InFile& in, std::FILE* res, bool present, Real& x, const Allowed& a) {
+    if (present) x = readfloat(res, in, a);
+    else readdes(in);
+}
+
 void readcom(InFile& in) {
     skipThrough(in, kSlash, 2, nullptr, "a comment between two slashes");
     ++in.record;
@@ -270,30 +319,30 @@ void readcom(InFile& in) {
 
 void wrides(InFile& in, std::FILE* res) {
     std::fputc('\n', res);
-    for (int count = 0; count < 2;) {
-        const int c = nextChar(in, "the name text of the record in double quotes");
-        if (c == kQuote) ++count;
-        else if (count > 0) std::fputc(c, res);
-    }
+    nameText(in, res, false);
     secondText(in, res);
     std::fputs("):", res);
     ++in.record;
 }
 
-void readVectorRecord(InFile& in, std::FILE* res, Real* first, int n, int stride, const char* fmt) {
+void readVectorRecord(InFile& in, std::FILE* res, Real* first, int n, int stride, const char* fmt,
+                      const Allowed& a) {
     for (int i = 0; i < n; ++i) first[i * stride] = readNum(in);
     wrides(in, res);
     for (int i = 0; i < n; ++i) std::fprintf(res, fmt, double(first[i * stride]));
+    for (int i = 0; i < n; ++i) requireIn(in, first[i * stride], a, i + 1);
 }
 
-void readVectorRecord(InFile& in, std::FILE* res, int* first, int n, int stride, const char* fmt) {
+void readVectorRecord(InFile& in, std::FILE* res, int* first, int n, int stride, const char* fmt,
+                      const Allowed& a) {
     for (int i = 0; i < n; ++i) first[i * stride] = readInt(in);
     wrides(in, res);
     for (int i = 0; i < n; ++i) std::fprintf(res, fmt, first[i * stride]);
+    for (int i = 0; i < n; ++i) requireIn(in, first[i * stride], a, i + 1);
 }
 
 void readMatrixRecord(InFile& in, std::FILE* res, Real* first, int rows, int rowStride, int cols, int colStride,
-                      const char* fmt) {
+                      const char* fmt, const Allowed& a) {
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < cols; ++c) first[r * rowStride + c * colStride] = readNum(in);
     wrides(in, res);
@@ -301,6 +350,8 @@ void readMatrixRecord(InFile& in, std::FILE* res, Real* first, int rows, int row
         std::fputc('\n', res);
         for (int c = 0; c < cols; ++c) std::fprintf(res, fmt, double(first[r * rowStride + c * colStride]));
     }
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c) requireIn(in, first[r * rowStride + c * colStride], a, r * cols + c + 1);
 }
 
 void sysvar(InFile& in, std::FILE* res) {

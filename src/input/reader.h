@@ -10,6 +10,8 @@
 #pragma once
 
 #include <cstdio>
+#include <cstring>
+#include <limits>
 #include <utility>
 
 #include "model/real.h"
@@ -24,6 +26,7 @@ struct InFile {
     Run* run = nullptr;
     int record = 0;            // records completed so far
     bool fragments = false;    // a file of text fragments (TEXTS_OUT.TXT)
+    char lastName[72] = {};    // name text of the last record read, for messages
 
     InFile() = default;
     InFile(const InFile&) = delete;
@@ -37,6 +40,7 @@ struct InFile {
             run = o.run;
             record = o.record;
             fragments = o.fragments;
+            std::memcpy(lastName, o.lastName, sizeof lastName);
             o.f = nullptr;
         }
         return *this;
@@ -45,6 +49,31 @@ struct InFile {
         if (f) std::fclose(f);
     }
 };
+
+// The values an input may take, checked right after its record is read
+// (so that the value stands in the results file beside its name).  A value
+// outside stops the run with a message that names the file, the record and
+// this range.
+struct Allowed {
+    double lo, hi;
+    bool loOpen;       // lo itself is not allowed
+    const char* text;  // the range in words, for the message
+};
+inline constexpr double kHuge = std::numeric_limits<double>::infinity();
+inline constexpr Allowed kAnyValue{-kHuge, kHuge, false, "any number"};
+inline constexpr Allowed kFraction{0, 1, false, "from 0 to 1"};
+inline constexpr Allowed kNonNegative{0, kHuge, false, "0 or more"};
+inline constexpr Allowed kPositive{0, kHuge, true, "more than 0"};
+inline constexpr Allowed kPercent{0, 100, false, "from 0 to 100"};
+
+// Stops the run when x lies outside a (element: the number of the value
+// within its record, from 1, or 0 for a single value).
+void requireIn(InFile& in, double x, const Allowed& a, int element = 0);
+
+// A value that the model can compute with but that is odd (a negative
+// price, a discount rate above 0.5): a warning on the console that names
+// the file, the record and what is odd; the run goes on.
+void warnOdd(InFile& in, const char* what);
 
 // Opens an input file of the working directory; stops the run when it
 // cannot be opened.
@@ -60,6 +89,8 @@ int readInt(InFile& in);
 // as "<texts>   (<unit>):%12.4f " or "):  %d ".
 float readfloat(std::FILE* res, InFile& in);
 int readint(std::FILE* res, InFile& in);
+float readfloat(std::FILE* res, InFile& in, const Allowed& a);
+int readint(std::FILE* res, InFile& in, const Allowed& a);
 
 // Date record: year, month, day and the two texts; returns the day number
 // 365 * year + day of the year, or -1 for an invalid date.
@@ -78,6 +109,7 @@ void readdes(InFile& in, int n);
 // A scalar record that always stands in the file: read into x (with its
 // echo) when present, otherwise skipped.
 void readfloatIf(InFile& in, std::FILE* res, bool present, Real& x);
+void readfloatIf(InFile& in, std::FILE* res, bool present, Real& x, const Allowed& a);
 
 // Skips a comment: everything up to and including the second slash.
 void readcom(InFile& in);
@@ -89,14 +121,16 @@ void wrides(InFile& in, std::FILE* res);
 // A whole vector record of n values stored at first[0], first[stride],
 // first[2 * stride], ...: reads the numbers, echoes the texts (wrides) and
 // then every value with fmt (for example "%8.3f"), without separators.
-void readVectorRecord(InFile& in, std::FILE* res, Real* first, int n, int stride, const char* fmt);
-void readVectorRecord(InFile& in, std::FILE* res, int* first, int n, int stride, const char* fmt);
+void readVectorRecord(InFile& in, std::FILE* res, Real* first, int n, int stride, const char* fmt,
+                      const Allowed& a = kAnyValue);
+void readVectorRecord(InFile& in, std::FILE* res, int* first, int n, int stride, const char* fmt,
+                      const Allowed& a = kAnyValue);
 
 // A whole matrix record, read row by row (rows values of cols numbers each,
 // element [r][c] at first[r * rowStride + c * colStride]); echoed as the
 // texts, then each row preceded by a line break, every value with fmt.
 void readMatrixRecord(InFile& in, std::FILE* res, Real* first, int rows, int rowStride, int cols, int colStride,
-                      const char* fmt);
+                      const char* fmt, const Allowed& a = kAnyValue);
 
 // Echo of the nine system-variable records of PARAS.TXT.
 void sysvar(InFile& in, std::FILE* res);
