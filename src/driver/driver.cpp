@@ -109,6 +109,11 @@ void checkResultsName(Run& run) {
               printable(name).c_str(), err ? " (" : "", err ? std::strerror(err) : "", err ? ")" : "");
 }
 
+// A write error of an output file that is still open.
+void checkWritten(Run& run, std::FILE* f, const char* name) {
+    if (std::fflush(f) != 0 || std::ferror(f)) outputFailed(run, name, errno);
+}
+
 void closeOutput(Run& run, std::FILE*& f, const char* name) {
     errno = 0;
     const bool failed = std::ferror(f) != 0;
@@ -172,6 +177,7 @@ void runToBase(Run& run, std::FILE* input) {
     readParas(run);
 
     readAllInputs(run);
+    checkWritten(run, run.res, run.resName);
 
     growthConstants(run);
     evaluateModel(run);
@@ -190,6 +196,7 @@ int runFromBase(Run& run) {
     run.checks1Written = true;
 
     writeResults(run);
+    checkWritten(run, run.res, run.resName);
 
     outputrw(run.texts, run.res);
     closeInput(run.texts);
