@@ -40,17 +40,24 @@ void readInputs01(Run& run, InFile& in) {
     std::fprintf(run.res, "%2d", m.LL);
 
     const int n = m.LL;
+    // Losses of ewes outside 0..1 are reported here; the structure of the
+    // ewe flock stops the run when they leave no ewes in the flock.
     readVectorRecord(in, run.res, &m.pdiedE[1], n, 1, "%8.4f");
+    for (int p = 1; p <= n; ++p)
+        if (m.pdiedE[p] < 0 || m.pdiedE[p] > 1) {
+            warnOdd(in, "a fraction outside 0 to 1");
+            break;
+        }
     // Culling for low milk yield exists for milked breeds only.
-    if (milked) readVectorRecord(in, run.res, &m.pcullmE[1], n, 1, "%8.4f");
+    if (milked) readVectorRecord(in, run.res, &m.pcullmE[1], n, 1, "%8.4f", kFraction);
     else readdes(in);
-    readVectorRecord(in, run.res, &m.pcullhE[1], n, 1, "%8.4f");
+    readVectorRecord(in, run.res, &m.pcullhE[1], n, 1, "%8.4f", kFraction);
     // No conception and no barren ewes kept in the last cycle.
-    readVectorRecord(in, run.res, &m.conrateE[1], n - 1, 1, "%8.4f");
-    readVectorRecord(in, run.res, &m.pbarrE[1], n - 1, 1, "%8.4f");
+    readVectorRecord(in, run.res, &m.conrateE[1], n - 1, 1, "%8.4f", kFraction);
+    readVectorRecord(in, run.res, &m.pbarrE[1], n - 1, 1, "%8.4f", kFraction);
     if (crossed) {
-        m.pcrossE[0] = readfloat(run.res, in);
-        readVectorRecord(in, run.res, &m.pcrossE[1], n - 1, 1, "%6.3f");
+        m.pcrossE[0] = readfloat(run.res, in, kFraction);
+        readVectorRecord(in, run.res, &m.pcrossE[1], n - 1, 1, "%6.3f", kFraction);
     } else {
         readdes(in);
         readdes(in);
@@ -77,4 +84,7 @@ void readInputs01(Run& run, InFile& in) {
         failCheck(run,
                   "The discount rate must be greater than -1.\n"
                   "Correct this error in INPUTS01.TXT and restart the program.\n");
+    // A rate per year above one half is computable, but most likely a
+    // per-cent value typed as a fraction.
+    if (m.u > 0.5) warnOdd(in, "a very high discount rate");
 }

@@ -16,10 +16,36 @@ namespace {
 // dimension.
 using ByBreed = Real (*)[3];
 
-// A vector record of the stages 1..n of breed column b, or skipped.
-void stages(Run& run, InFile& in, bool present, ByBreed rows, int b, int n) {
-    if (present) readVectorRecord(in, run.res, &rows[1][b], n, 3, "%8.3f");
+// Heterosis in per cent scales a mature weight by 1 + hetmw / 100.
+constexpr Allowed kHeterosis{-100, kHuge, true, "more than -100"};
+
+// A vector record of the stages 1..n of breed column b, each value checked
+// against a, or skipped.
+void stages(Run& run, InFile& in, bool present, ByBreed rows, int b, int n, const Allowed& a) {
+    if (present) readVectorRecord(in, run.res, &rows[1][b], n, 3, "%8.3f", a);
     else readdes(in);
+}
+
+// Daily gains of young breeding animals.  A negative gain is computable;
+// the model stops the run where a weight that follows from it exceeds the
+// mature weight or falls below zero, so here it is only reported.
+void gains(Run& run, InFile& in, bool present, ByBreed rows, int b, int n) {
+    stages(run, in, present, rows, b, n, kAnyValue);
+    if (!present) return;
+    for (int r = 1; r <= n; ++r)
+        if (rows[r][b] < 0) {
+            warnOdd(in, "a negative daily gain");
+            return;
+        }
+}
+
+// Ewes per ram: the rams needed are the mated ewes divided by the flock's
+// mean of the two ratios, which is checked to be positive where it is
+// formed; a negative ratio alone is only reported.
+Real ewesPerRam(Run& run, InFile& in) {
+    const Real x = readfloat(run.res, in);
+    if (x < 0) warnOdd(in, "a negative number of ewes per ram");
+    return x;
 }
 
 // Surplus female (F) and male (M) progeny of breed b reared for breeding
@@ -43,70 +69,77 @@ void readInputs04(Run& run, InFile& in) {
     readcom(in);
 
     // Female replacement.
-    m.mwE[1] = readfloat(run.res, in);
-    readfloatIf(in, run.res, cross, m.mwE2);
-    m.pwrepFP[1] = readfloat(run.res, in);
-    readfloatIf(in, run.res, F2, m.pwrepFP[2]);
-    stages(run, in, true, m.adgr[1], 1, nF - 1);
-    stages(run, in, F2, m.adgr[1], 2, nF - 1);
-    m.vcwr[1][1] = readfloat(run.res, in);
-    readfloatIf(in, run.res, F2, m.vcwr[1][2]);
-    readfloatIf(in, run.res, F1, m.psold[1][0][1]);
-    readfloatIf(in, run.res, F2, m.psold[1][0][2]);
-    stages(run, in, true, m.conrateFP, 1, nF);
-    stages(run, in, F2, m.conrateFP, 2, nF);
-    stages(run, in, true, m.pbarrFP, 1, nF - 1);
-    stages(run, in, F2, m.pbarrFP, 2, nF - 1);
-    stages(run, in, true, m.surbs[1], 1, nF);
-    stages(run, in, F2, m.surbs[1], 2, nF);
-    m.surmlFP[1] = readfloat(run.res, in);
-    readfloatIf(in, run.res, F2, m.surmlFP[2]);
-    m.lpreg = readint(run.res, in);
-    m.wgfE = readfloat(run.res, in);
-    m.wgfL = readfloat(run.res, in);
+    // Mature weights scale every weight of the growth model.
+    m.mwE[1] = readfloat(run.res, in, kPositive);
+    readfloatIf(in, run.res, cross, m.mwE2, kPositive);
+    m.pwrepFP[1] = readfloat(run.res, in, kFraction);
+    readfloatIf(in, run.res, F2, m.pwrepFP[2], kFraction);
+    gains(run, in, true, m.adgr[1], 1, nF - 1);
+    gains(run, in, F2, m.adgr[1], 2, nF - 1);
+    // A coefficient of variation of 0 puts all animals at the mean weight.
+    m.vcwr[1][1] = readfloat(run.res, in, kPercent);
+    readfloatIf(in, run.res, F2, m.vcwr[1][2], kPercent);
+    readfloatIf(in, run.res, F1, m.psold[1][0][1], kFraction);
+    readfloatIf(in, run.res, F2, m.psold[1][0][2], kFraction);
+    stages(run, in, true, m.conrateFP, 1, nF, kFraction);
+    stages(run, in, F2, m.conrateFP, 2, nF, kFraction);
+    stages(run, in, true, m.pbarrFP, 1, nF - 1, kFraction);
+    stages(run, in, F2, m.pbarrFP, 2, nF - 1, kFraction);
+    stages(run, in, true, m.surbs[1], 1, nF, kFraction);
+    stages(run, in, F2, m.surbs[1], 2, nF, kFraction);
+    m.surmlFP[1] = readfloat(run.res, in, kFraction);
+    readfloatIf(in, run.res, F2, m.surmlFP[2], kFraction);
+    // A pregnancy of no days is meaningless; the ewe flock checks that it
+    // fits into the reproductive cycle.
+    m.lpreg = readint(run.res, in, kPositive);
+    m.wgfE = readfloat(run.res, in, kNonNegative);
+    m.wgfL = readfloat(run.res, in, kNonNegative);
 
     // Sale ages of young females sold before their first and between their
-    // first and second breeding season: only where such sales happen.
+    // first and second breeding season: only where such sales happen (the
+    // growth phase checks them against the breeding seasons).
     const bool S1 = m.psold[1][0][1] > 1e-06;
     const bool S2 = cross && m.psold[1][0][2] > 1e-06;
     readfloatIf(in, run.res, S1, m.agetP[13][1]);
     readfloatIf(in, run.res, S2, m.agetP[13][2]);
     readfloatIf(in, run.res, S1, m.agetP[26][1]);
     readfloatIf(in, run.res, S2, m.agetP[26][2]);
-    readfloatIf(in, run.res, m.psp[1][2][1] + m.psp[1][2][2] > 1e-06, m.dpregsFP);
-    m.dnpregcFP = readfloat(run.res, in);
-    readfloatIf(in, run.res, m.femrep == 2, m.ppurchFP);
+    readfloatIf(in, run.res, m.psp[1][2][1] + m.psp[1][2][2] > 1e-06, m.dpregsFP, kNonNegative);
+    m.dnpregcFP = readfloat(run.res, in, kNonNegative);
+    readfloatIf(in, run.res, m.femrep == 2, m.ppurchFP, kFraction);
 
     // Male replacement.  Rams reared in the herd (ppurchMP below one, which
     // any valid fraction is) or surplus pure-bred males reared for breeding
     // need the rearing records of pure-bred males.
-    m.ppurchMP = readfloat(run.res, in);
-    m.mwMP[1] = readfloat(run.res, in);
+    m.ppurchMP = readfloat(run.res, in, kFraction);
+    m.mwMP[1] = readfloat(run.res, in, kPositive);
     m.mwR[1] = m.mwMP[1];
-    readfloatIf(in, run.res, cross, m.mwR[2]);
+    readfloatIf(in, run.res, cross, m.mwR[2], kPositive);
     const bool R1 = m.ppurchMP < 1.000001 || M1;
-    readfloatIf(in, run.res, R1, m.pwrepMP);
-    stages(run, in, R1, m.adgr[2], 1, nM);
-    stages(run, in, M2, m.adgr[2], 2, nM);
-    readfloatIf(in, run.res, R1, m.vcwr[2][1]);
-    readfloatIf(in, run.res, M2, m.vcwr[2][2]);
-    readfloatIf(in, run.res, M1, m.psold[2][1][1]);
-    readfloatIf(in, run.res, M2, m.psold[2][1][2]);
-    stages(run, in, R1, m.surbs[2], 1, nM);
-    stages(run, in, M2, m.surbs[2], 2, nM);
-    stages(run, in, R1, m.cullbsMP, 1, nM);
-    stages(run, in, M2, m.cullbsMP, 2, nM);
-    readfloatIf(in, run.res, M1, m.agetP[38][1]);
-    readfloatIf(in, run.res, M2, m.agetP[38][2]);
-    readfloatIf(in, run.res, M1, m.agetP[40][1]);
-    readfloatIf(in, run.res, M2, m.agetP[40][2]);
+    readfloatIf(in, run.res, R1, m.pwrepMP, kFraction);
+    gains(run, in, R1, m.adgr[2], 1, nM);
+    gains(run, in, M2, m.adgr[2], 2, nM);
+    readfloatIf(in, run.res, R1, m.vcwr[2][1], kPercent);
+    readfloatIf(in, run.res, M2, m.vcwr[2][2], kPercent);
+    readfloatIf(in, run.res, M1, m.psold[2][1][1], kFraction);
+    readfloatIf(in, run.res, M2, m.psold[2][1][2], kFraction);
+    stages(run, in, R1, m.surbs[2], 1, nM, kFraction);
+    stages(run, in, M2, m.surbs[2], 2, nM, kFraction);
+    stages(run, in, R1, m.cullbsMP, 1, nM, kFraction);
+    stages(run, in, M2, m.cullbsMP, 2, nM, kFraction);
+    // The growth phase checks these sale ages against the breeding seasons
+    // only where young males are sold.
+    readfloatIf(in, run.res, M1, m.agetP[38][1], kNonNegative);
+    readfloatIf(in, run.res, M2, m.agetP[38][2], kNonNegative);
+    readfloatIf(in, run.res, M1, m.agetP[40][1], kNonNegative);
+    readfloatIf(in, run.res, M2, m.agetP[40][2], kNonNegative);
 
     // Purchased rams: rams of the breed used for crossing are always bought.
     const bool bought = m.ppurchMP > 1e-06;
-    readfloatIf(in, run.res, bought, m.agepurMP[1]);
-    readfloatIf(in, run.res, cross, m.agepurMP[2]);
-    readfloatIf(in, run.res, bought, m.wpurMP[1]);
-    readfloatIf(in, run.res, cross, m.wpurMP[2]);
+    readfloatIf(in, run.res, bought, m.agepurMP[1], kNonNegative);
+    readfloatIf(in, run.res, cross, m.agepurMP[2], kNonNegative);
+    readfloatIf(in, run.res, bought, m.wpurMP[1], kPositive);
+    readfloatIf(in, run.res, cross, m.wpurMP[2], kPositive);
     for (int b = 1; b <= m.crossing; ++b)
         if (m.wpurMP[b] > m.mwR[b])
             failCheck(run,
@@ -117,7 +150,7 @@ void readInputs04(Run& run, InFile& in) {
                       b == 1 ? "the breed of the herd\n" : "of the breed used for crossing in the herd\n",
                       double(m.mwR[b]));
 
-    m.ratioyoungR = readfloat(run.res, in);
-    m.ratiooldR = readfloat(run.res, in);
-    m.hetmw = readfloat(run.res, in);
+    m.ratioyoungR = ewesPerRam(run, in);
+    m.ratiooldR = ewesPerRam(run, in);
+    m.hetmw = readfloat(run.res, in, kHeterosis);
 }
