@@ -11,13 +11,16 @@ void readInputs06(Run& run, InFile& in) {
     Model& m = run.m;
     std::FILE* res = run.res;
 
+    // The level of the lactation curve is milk per day; its exponent and its
+    // decline may take any value (a curve that grows without bound is
+    // stopped where the milk is summed).
     readcom(in);
-    m.awo = readfloat(res, in);
+    m.awo = readfloat(res, in, kNonNegative);
     m.bwo = readfloat(res, in);
     m.cwo = readfloat(res, in);
     m.placE = readint(res, in);
     m.nsl = readint(res, in);
-    readVectorRecord(in, res, &m.ktlp[1], m.LL, 1, "%6.3f");
+    readVectorRecord(in, res, &m.ktlp[1], m.LL, 1, "%6.3f", kNonNegative);
 
     // Litter-size factors from class 0 on.  Ewes that are not milked after
     // weaning have no class 0 of their own: its factor is zeroed before the
@@ -26,13 +29,15 @@ void readInputs06(Run& run, InFile& in) {
     if (m.typeb == 2) m.ktlsl[0] = 0.0;
     wrides(in, res);
     for (int i = 0; i <= m.clt; ++i) std::fprintf(res, "%6.3f", double(m.ktlsl[i]));
+    for (int i = 0; i <= m.clt; ++i) requireIn(in, m.ktlsl[i], kNonNegative, i + 1);
 
-    if (m.typeb == 1) m.pmilkwm = readfloat(res, in);
-    else readdes(in);
-    m.kmilkcE = readfloat(res, in);
+    readfloatIf(in, res, m.typeb == 1, m.pmilkwm, kFraction);
+    // Ewes culled or dead during the lactation give this share of the milk
+    // (and cost this share of milking) of a full lactation.
+    m.kmilkcE = readfloat(res, in, kFraction);
     if (m.typeb == 1) {
-        m.dmilkst = readint(res, in);
-        m.pmilkch = readfloat(res, in);
+        m.dmilkst = readint(res, in, kNonNegative);
+        m.pmilkch = readfloat(res, in, kFraction);
     } else {
         readdes(in);
         readdes(in);
@@ -56,12 +61,16 @@ void readInputs06(Run& run, InFile& in) {
         } else {
             for (int i = 0; i < 3; ++i) readdes(in);
         }
+        // Recoveries and the casein share are fractions, moisture and fat
+        // of the cheese per cent; a yield that is not positive, moisture of
+        // 100 per cent and cheese without fat are stopped where the yield is
+        // calculated.
         if (m.cy == 2) {
-            m.rfat = readfloat(res, in);
-            m.rcas = readfloat(res, in);
-            m.casprot = readfloat(res, in);
-            m.moich = readfloat(res, in);
-            m.fatch = readfloat(res, in);
+            m.rfat = readfloat(res, in, kFraction);
+            m.rcas = readfloat(res, in, kFraction);
+            m.casprot = readfloat(res, in, kFraction);
+            m.moich = readfloat(res, in, kPercent);
+            m.fatch = readfloat(res, in, kPercent);
         } else {
             for (int i = 0; i < 5; ++i) readdes(in);
         }

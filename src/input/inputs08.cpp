@@ -35,23 +35,37 @@ constexpr RationFormats kFatteningFormats{"%10.1f", "%10.3f"}; // fattening grou
 
 // One record of a ration block: a matrix over the groups first .. first +
 // rows - 1 (each row preceded by a line break in the echo), or, for a
-// single lamb group, a vector over the seasons.
+// single lamb group, a vector over the seasons; every value within a.
 void rationRecord(Run& run, InFile& in, Real (*table)[cap::NFS], int first, int rows, bool single,
-                  const char* fmt) {
-    if (single) readVectorRecord(in, run.res, &table[first][1], run.m.nfs, 1, fmt);
-    else readMatrixRecord(in, run.res, &table[first][1], rows, cap::NFS, run.m.nfs, 1, fmt);
+                  const char* fmt, const Allowed& a = kAnyValue) {
+    if (single) readVectorRecord(in, run.res, &table[first][1], run.m.nfs, 1, fmt, a);
+    else readMatrixRecord(in, run.res, &table[first][1], rows, cap::NFS, run.m.nfs, 1, fmt, a);
+}
+
+// Whether a value of the groups first .. first + rows - 1 is negative in
+// some season.
+bool anyNegative(const Model& m, const Real (*table)[cap::NFS], int first, int rows) {
+    for (int f = first; f < first + rows; ++f)
+        for (int s = 1; s <= m.nfs; ++s)
+            if (table[f][s] < 0) return true;
+    return false;
 }
 
 // A ration block: dry matter, energy, protein (only for the first method of
 // feed costing; the record stands in the file in any case), losses, price.
+// Dry matter is a fraction of the feed as fed, energy and protein are
+// contents per kg dry matter and the losses per cent of the feed; a ration
+// that is needed but has no content, or is lost entirely, is stopped where
+// its feed is costed.  A negative price is computable but odd.
 void rationBlock(Run& run, InFile& in, const RationTables& t, int first, int rows, bool single,
                  const RationFormats& fmt) {
-    rationRecord(run, in, t.drym, first, rows, single, "%10.3f");
-    rationRecord(run, in, t.ned, first, rows, single, "%10.3f");
-    if (run.m.feedcost == 1) rationRecord(run, in, t.pdid, first, rows, single, fmt.pdid);
+    rationRecord(run, in, t.drym, first, rows, single, "%10.3f", kFraction);
+    rationRecord(run, in, t.ned, first, rows, single, "%10.3f", kNonNegative);
+    if (run.m.feedcost == 1) rationRecord(run, in, t.pdid, first, rows, single, fmt.pdid, kNonNegative);
     else readdes(in);
-    rationRecord(run, in, t.lossf, first, rows, single, fmt.lossf);
+    rationRecord(run, in, t.lossf, first, rows, single, fmt.lossf, kPercent);
     rationRecord(run, in, t.prf, first, rows, single, "%12.4f");
+    if (anyNegative(run.m, t.prf, first, rows)) warnOdd(in, "a negative price of feed");
 }
 
 // Ration block of one of the lamb groups 1 to 5 (a vector over the seasons).
@@ -72,7 +86,17 @@ void fatteningBlock(Run& run, InFile& in, const RationTables& t, int first, int 
 
 // Drinking water of the feeding groups first .. first + rows - 1.
 void waterMatrix(Run& run, InFile& in, Real (*table)[cap::NFS], int first, int rows) {
-    readMatrixRecord(in, run.res, &table[first][1], rows, cap::NFS, run.m.nfs, 1, "%10.1f");
+    readMatrixRecord(in, run.res, &table[first][1], rows, cap::NFS, run.m.nfs, 1, "%10.1f", kNonNegative);
+}
+
+// The length of late pregnancy: the last days of the pregnancy, so at most
+// the length of pregnancy itself.
+void latePregnancy(Run& run, InFile& in) {
+    Model& m = run.m;
+    m.dshpE = readint(run.res, in);
+    char range[64];
+    std::snprintf(range, sizeof range, "from 0 to %d, the length of pregnancy", m.lpreg);
+    requireIn(in, m.dshpE, Allowed{0, double(m.lpreg), false, range});
 }
 
 // A vector of keeping-technology codes over the seasons; every code selects
@@ -144,45 +168,46 @@ void readInputs08(Run& run, InFile& in) {
 
     readCalendar(run, in);
 
-    // Rams.
-    m.flushbbR = readint(res, in);
-    m.dselR = readint(res, in);
+    // Rams.  Periods in days, temperatures of any sign.
+    m.flushbbR = readint(res, in, kNonNegative);
+    m.dselR = readint(res, in, kNonNegative);
     readVectorRecord(in, res, &m.tp[1], m.nfs, 1, "%7.1f");
     rationBlock(run, in, rams, 1, m.fR, false, kAdultFormats);
 
-    // Ewes.
-    m.flushbbE = readint(res, in);
-    m.flushabE = readint(res, in);
-    m.dnpregcE = readint(res, in);
+    // Ewes.  The activity coefficients add to the maintenance requirement;
+    // fat and protein of milk are per cent.
+    m.flushbbE = readint(res, in, kNonNegative);
+    m.flushabE = readint(res, in, kNonNegative);
+    m.dnpregcE = readint(res, in, kNonNegative);
     technologyCodes(run, in, m.techE, "ewes");
-    for (int t = 1; t <= m.hs; ++t) m.ktE[t] = readfloat(res, in);
-    m.dshpE = readint(res, in);
-    m.fat = readfloat(res, in);
-    m.prot = readfloat(res, in);
+    for (int t = 1; t <= m.hs; ++t) m.ktE[t] = readfloat(res, in, kNonNegative);
+    latePregnancy(run, in);
+    m.fat = readfloat(res, in, kPercent);
+    m.prot = readfloat(res, in, kPercent);
     rationBlock(run, in, ewes, 1, m.fE, false, kAdultFormats);
 
-    // Lambs and young stock.
+    // Lambs and young stock.  Wool growth in kg per day, energy and
+    // protein of milk per kg.
     technologyCodes(run, in, m.techbL, "lambs and young stock");
     technologyCodes(run, in, m.techfatL, "fattened lambs");
-    m.dwoolptwL = readfloat(res, in);
-    for (int t = 1; t <= m.hs; ++t) m.ktL[t] = readfloat(res, in);
-    m.nemilk = readfloat(res, in);
-    if (m.feedcost == 1) m.pdimilk = readfloat(res, in);
-    else readdes(in);
+    m.dwoolptwL = readfloat(res, in, kNonNegative);
+    for (int t = 1; t <= m.hs; ++t) m.ktL[t] = readfloat(res, in, kNonNegative);
+    m.nemilk = readfloat(res, in, kNonNegative);
+    readfloatIf(in, res, m.feedcost == 1, m.pdimilk, kNonNegative);
     lambBlock(run, in, lambs, 1);  // suckling lambs
     readcom(in);
     if (m.typew == 2) {  // artificial rearing
-        m.dwoolptarL = readfloat(res, in);
+        m.dwoolptarL = readfloat(res, in, kNonNegative);
         lambBlock(run, in, lambs, 2);
     } else {
         for (int i = 0; i < 6; ++i) readdes(in);
     }
-    readVectorRecord(in, res, &m.dwoolptrL[1][1], 2, 3, "%10.5f");
-    if (m.crossing == 2) readVectorRecord(in, res, &m.dwoolptrL[1][2], 2, 3, "%10.5f");
+    readVectorRecord(in, res, &m.dwoolptrL[1][1], 2, 3, "%10.5f", kNonNegative);
+    if (m.crossing == 2) readVectorRecord(in, res, &m.dwoolptrL[1][2], 2, 3, "%10.5f", kNonNegative);
     else readdes(in);
     for (int g = 3; g <= 5; ++g) lambBlock(run, in, lambs, g);  // young stock reared for breeding
-    m.flushbbL = readint(res, in);
-    m.flushabL = readint(res, in);
+    m.flushbbL = readint(res, in, kNonNegative);
+    m.flushabL = readint(res, in, kNonNegative);
 
     // Fattening variants of females, males and castrates.
     readcom(in);
@@ -195,8 +220,8 @@ void readInputs08(Run& run, InFile& in) {
     // Drinking water.
     waterMatrix(run, in, m.dwatE, 1, m.fE);
     waterMatrix(run, in, m.dwatR, 1, m.fR);
-    readVectorRecord(in, res, &m.dwatL[1][1], m.nfs, 1, "%10.1f");
-    if (m.typew == 2) readVectorRecord(in, res, &m.dwatL[2][1], m.nfs, 1, "%10.1f");
+    readVectorRecord(in, res, &m.dwatL[1][1], m.nfs, 1, "%10.1f", kNonNegative);
+    if (m.typew == 2) readVectorRecord(in, res, &m.dwatL[2][1], m.nfs, 1, "%10.1f", kNonNegative);
     else readdes(in);
     waterMatrix(run, in, m.dwatL, 3, 3);
     readcom(in);
@@ -209,4 +234,5 @@ void readInputs08(Run& run, InFile& in) {
     if (m.lf[0] > 0) waterMatrix(run, in, m.dwatL, 16, m.lf[0]);
     else readdes(in);
     m.prwat = readfloat(res, in);
+    if (m.prwat < 0) warnOdd(in, "a negative price of water");
 }

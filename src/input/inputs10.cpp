@@ -7,9 +7,28 @@
 
 namespace {
 
+// Amounts of wool and manure cannot be negative.  Prices of wool, skins and
+// breeding animals are computable with any sign, but a negative one is odd
+// and is reported.  The price of manure may be negative (manure that costs
+// its removal) and a subsidy may be a levy; neither is checked.
+
+// A price record, with a warning when it is negative (what names it).
+float priceRecord(std::FILE* res, InFile& in, const char* what = "a negative price") {
+    const float x = readfloat(res, in);
+    if (x < 0) warnOdd(in, what);
+    return x;
+}
+
+// The same for a record that only some systems need.
+void priceRecordIf(InFile& in, std::FILE* res, bool present, Real& x, const char* what = "a negative price") {
+    if (present) x = priceRecord(res, in, what);
+    else readdes(in);
+}
+
 // A vector record of the values of genotype b of the progeny categories
-// cats[0 .. n-1], or a skipped record.
-void readCategories(Run& run, InFile& in, bool needed, Real (*table)[3], const int* cats, int n, int b) {
+// cats[0 .. n-1], or a skipped record; a negative value is reported as what.
+void readCategories(Run& run, InFile& in, bool needed, Real (*table)[3], const int* cats, int n, int b,
+                    const char* what) {
     if (!needed) {
         readdes(in);
         return;
@@ -17,26 +36,31 @@ void readCategories(Run& run, InFile& in, bool needed, Real (*table)[3], const i
     for (int i = 0; i < n; ++i) table[cats[i]][b] = readNum(in);
     wrides(in, run.res);
     for (int i = 0; i < n; ++i) std::fprintf(run.res, "%9.0f", double(table[cats[i]][b]));
+    for (int i = 0; i < n; ++i)
+        if (table[cats[i]][b] < 0) {
+            warnOdd(in, what);
+            break;
+        }
 }
 
 // The eight records of the young stock sold for breeding: the revenue per
 // animal (revsbL) or the price per kg live weight (prsbL), by category and
 // genotype.  Categories 13, 15, 19, 23 and 26 are females, 38 and 40 males.
-void breedingSales(Run& run, InFile& in, bool needed, Real (*table)[3]) {
+void breedingSales(Run& run, InFile& in, bool needed, Real (*table)[3], const char* what) {
     const Model& m = run.m;
     static const int kFemales[3] = {15, 19, 23};
     static const int kMales[2] = {38, 40};
     const bool x = m.crossing == 2;
     const bool f1 = m.psp[1][2][1] > 1e-06, f2 = m.psp[1][2][2] > 1e-06;
     const bool m1 = m.psp[2][2][1] > 1e-06, m2 = m.psp[2][2][2] > 1e-06;
-    readfloatIf(in, run.res, needed && f1, table[13][1]);
-    readfloatIf(in, run.res, needed && x && f2, table[13][2]);
-    readfloatIf(in, run.res, needed && f1, table[26][1]);
-    readfloatIf(in, run.res, needed && x && f2, table[26][2]);
-    readCategories(run, in, needed && f1, table, kFemales, 3, 1);
-    readCategories(run, in, needed && x && f2, table, kFemales, 3, 2);
-    readCategories(run, in, needed && m1, table, kMales, 2, 1);
-    readCategories(run, in, needed && x && m2, table, kMales, 2, 2);
+    priceRecordIf(in, run.res, needed && f1, table[13][1], what);
+    priceRecordIf(in, run.res, needed && x && f2, table[13][2], what);
+    priceRecordIf(in, run.res, needed && f1, table[26][1], what);
+    priceRecordIf(in, run.res, needed && x && f2, table[26][2], what);
+    readCategories(run, in, needed && f1, table, kFemales, 3, 1, what);
+    readCategories(run, in, needed && x && f2, table, kFemales, 3, 2, what);
+    readCategories(run, in, needed && m1, table, kMales, 2, 1, what);
+    readCategories(run, in, needed && x && m2, table, kMales, 2, 2, what);
 }
 
 }  // namespace
@@ -49,55 +73,55 @@ void readInputs10(Run& run, InFile& in) {
 
     // Ewes.
     readcom(in);
-    m.prwoolE = readfloat(res, in);
-    m.wsheE = readfloat(res, in);
-    m.prskrE = readfloat(res, in);
-    m.prsktE = readfloat(res, in);
-    m.manE = readfloat(res, in);
+    m.prwoolE = priceRecord(res, in);
+    m.wsheE = readfloat(res, in, kNonNegative);
+    m.prskrE = priceRecord(res, in);
+    m.prsktE = priceRecord(res, in);
+    m.manE = readfloat(res, in, kNonNegative);
     m.prman = readfloat(res, in);
 
     // Rams.
-    m.prwoolR[1] = readfloat(res, in);
-    readfloatIf(in, run.res, x, m.prwoolR[2]);
-    m.wsheR[1] = readfloat(res, in);
-    readfloatIf(in, run.res, x, m.wsheR[2]);
-    m.prskrR[1] = readfloat(res, in);
-    readfloatIf(in, run.res, x, m.prskrR[2]);
-    m.prsktR[1] = readfloat(res, in);
-    readfloatIf(in, run.res, x, m.prsktR[2]);
-    m.manR = readfloat(res, in);
-    m.prsbR[1] = readfloat(res, in);
-    readfloatIf(in, run.res, x, m.prsbR[2]);
+    m.prwoolR[1] = priceRecord(res, in);
+    priceRecordIf(in, run.res, x, m.prwoolR[2]);
+    m.wsheR[1] = readfloat(res, in, kNonNegative);
+    readfloatIf(in, run.res, x, m.wsheR[2], kNonNegative);
+    m.prskrR[1] = priceRecord(res, in);
+    priceRecordIf(in, run.res, x, m.prskrR[2]);
+    m.prsktR[1] = priceRecord(res, in);
+    priceRecordIf(in, run.res, x, m.prsktR[2]);
+    m.manR = readfloat(res, in, kNonNegative);
+    m.prsbR[1] = priceRecord(res, in);
+    priceRecordIf(in, run.res, x, m.prsbR[2]);
 
     // Lambs: wool until weaning or in artificial rearing, in fattening and
     // in rearing for breeding.
-    m.prwoolL[1] = readfloat(res, in);
-    readfloatIf(in, run.res, x, m.prwoolL[2]);
+    m.prwoolL[1] = priceRecord(res, in);
+    priceRecordIf(in, run.res, x, m.prwoolL[2]);
     for (int k = 1; k <= 2; ++k) {
-        readfloatIf(in, run.res, m.typew == 1, m.wshewL[k][1]);
-        readfloatIf(in, run.res, m.typew == 1 && x, m.wshewL[k][2]);
+        readfloatIf(in, run.res, m.typew == 1, m.wshewL[k][1], kNonNegative);
+        readfloatIf(in, run.res, m.typew == 1 && x, m.wshewL[k][2], kNonNegative);
     }
     for (int k = 1; k <= 2; ++k) {
-        readfloatIf(in, run.res, m.typew == 2, m.wshearL[k][1]);
-        readfloatIf(in, run.res, m.typew == 2 && x, m.wshearL[k][2]);
+        readfloatIf(in, run.res, m.typew == 2, m.wshearL[k][1], kNonNegative);
+        readfloatIf(in, run.res, m.typew == 2 && x, m.wshearL[k][2], kNonNegative);
     }
     for (int k : {1, 2, 0}) {
-        readfloatIf(in, run.res, m.lf[k] > 0, m.wshefL[k][1]);
-        readfloatIf(in, run.res, m.lf[k] > 0 && x, m.wshefL[k][2]);
+        readfloatIf(in, run.res, m.lf[k] > 0, m.wshefL[k][1], kNonNegative);
+        readfloatIf(in, run.res, m.lf[k] > 0 && x, m.wshefL[k][2], kNonNegative);
     }
-    m.wsherL[1][1] = readfloat(res, in);
-    readfloatIf(in, run.res, x, m.wsherL[1][2]);
-    readfloatIf(in, run.res, m.ppurchMP < 1.000001 || m.psp[2][2][1] > 1e-06, m.wsherL[2][1]);
-    readfloatIf(in, run.res, x && m.psp[2][2][2] > 1e-06, m.wsherL[2][2]);
+    m.wsherL[1][1] = readfloat(res, in, kNonNegative);
+    readfloatIf(in, run.res, x, m.wsherL[1][2], kNonNegative);
+    readfloatIf(in, run.res, m.ppurchMP < 1.000001 || m.psp[2][2][1] > 1e-06, m.wsherL[2][1], kNonNegative);
+    readfloatIf(in, run.res, x && m.psp[2][2][2] > 1e-06, m.wsherL[2][2], kNonNegative);
 
     // Skins and manure.
-    m.prskrL[1] = readfloat(res, in);
-    readfloatIf(in, run.res, x, m.prskrL[2]);
-    m.prsktL[1] = readfloat(res, in);
-    readfloatIf(in, run.res, x, m.prsktL[2]);
-    readfloatIf(in, run.res, fattening, m.manfL);
-    readfloatIf(in, run.res, m.typew == 2, m.manarL);
-    m.manbL = readfloat(res, in);
+    m.prskrL[1] = priceRecord(res, in);
+    priceRecordIf(in, run.res, x, m.prskrL[2]);
+    m.prsktL[1] = priceRecord(res, in);
+    priceRecordIf(in, run.res, x, m.prsktL[2]);
+    readfloatIf(in, run.res, fattening, m.manfL, kNonNegative);
+    readfloatIf(in, run.res, m.typew == 2, m.manarL, kNonNegative);
+    m.manbL = readfloat(res, in, kNonNegative);
 
     // Young stock sold for breeding: revenue per animal (1) or price per kg
     // live weight (2).
@@ -107,9 +131,9 @@ void readInputs10(Run& run, InFile& in) {
                        "animal) or 2 (price per kg live weight). Correct this error in INPUTS10.TXT\n"
                        "and restart the program.\n");
     readcom(in);
-    breedingSales(run, in, m.opsbL == 1, m.revsbL);
+    breedingSales(run, in, m.opsbL == 1, m.revsbL, "a negative revenue");
     readcom(in);
-    breedingSales(run, in, m.opsbL == 2, m.prsbL);
+    breedingSales(run, in, m.opsbL == 2, m.prsbL, "a negative price");
 
     // Subsidies.
     readfloatIf(in, run.res, m.psp[2][2][1] + m.psp[2][2][2] > 1e-06, m.subR);
