@@ -280,6 +280,459 @@ TEST_P(ExampleCheck, StopsWithItsMessage) {
 INSTANTIATE_TEST_SUITE_P(
     Examples, ExampleCheck,
     testing::Values(
+        // Values outside their allowed ranges.
+Change{"MilkFatLimitAbove100", "dairy", "INPUTS11.TXT", "6.00 7.00 8.00\n", "6.00 7.00 108.00\n",
+               "In the input file INPUTS11.TXT, value 3 of record 7 "
+               "(Class limits for fat content) is 108,\n"
+               "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
+        Change{"MilkProteinLimitNegative", "dairy", "INPUTS11.TXT", "5.00 5.50 6.00\n", "-5.00 5.50 6.00\n",
+               "In the input file INPUTS11.TXT, value 1 of record 9 "
+               "(Class limits for protein content) is -5,\n"
+               "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
+        Change{"MilkFatReferenceNegative", "dairy", "INPUTS11.TXT", " 0.000 0.020 7.00\n", " 0.000 0.020 -7.00\n",
+               "In the input file INPUTS11.TXT, value 9 of record 10 "
+               "(Fat classes: payment, payment per per cent above the reference, referen) is -7,\n"
+               "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
+        Change{"MilkProteinReferenceAbove100", "dairy", "INPUTS11.TXT", "-0.015 0.030 5.00\n", "-0.015 0.030 500\n",
+               "In the input file INPUTS11.TXT, value 6 of record 11 "
+               "(Protein classes: payment, payment per per cent above the reference, ref) is 500,\n"
+               "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
+        Change{"CulledQualityFrequencyAbove1", "meat", "INPUTS12.TXT", "0.30 0.50 0.20\n", "1.30 -0.50 0.20\n",
+               "In the input file INPUTS12.TXT, value 1 of record 9 "
+               "(Culled pure-bred sheep by carcass quality class) is 1.3,\n"
+               "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
+        Change{"CulledFleshFatFrequencyNegative", "dairy", "INPUTS12.TXT",
+               "0.005 0.010 0.010 0.005\n" "\"Culled sheep by fleshiness",
+               "-0.005 0.010 0.010 0.015\n" "\"Culled sheep by fleshiness",
+               "In the input file INPUTS12.TXT, value 13 of record 19 "
+               "(Culled sheep by fleshiness (rows) and fat covering (columns)) is -0.005,\n"
+               "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
+        Change{"EweDressingAbove100", "dairy", "INPUTS12.TXT",
+               "42.0\n" "\"Dressing percentage of ewes\"",
+               "142.0\n" "\"Dressing percentage of ewes\"",
+               "In the input file INPUTS12.TXT, record 22 "
+               "(Dressing percentage of ewes) is 142,\n"
+               "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
+        Change{"CrossingSireDressingAbove100", "extensive", "INPUTS12.TXT",
+               "48.0\n" "\"Dressing percentage of crossing sires\"",
+               "148.0\n" "\"Dressing percentage of crossing sires\"",
+               "In the input file INPUTS12.TXT, record 24 "
+               "(Dressing percentage of crossing sires) is 148,\n"
+               "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
+        Change{"RamDressingAbove100", "extensive", "INPUTS12.TXT",
+               "46.0\n" "\"Dressing percentage of hill rams\"",
+               "101\n" "\"Dressing percentage of hill rams\"",
+               "In the input file INPUTS12.TXT, record 23 "
+               "(Dressing percentage of hill rams) is 101,\n"
+               "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
+        Change{"YoungStockDressingNegative", "extensive", "INPUTS12.TXT",
+               "42.0\n" "\"Dressing percentage of culled pure-bred young stock\"",
+               "-42.0\n" "\"Dressing percentage of culled pure-bred young stock\"",
+               "In the input file INPUTS12.TXT, record 25 "
+               "(Dressing percentage of culled pure-bred young stock) is -42,\n"
+               "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
+        Change{"WeanedDressingAbove100", "extensive", "INPUTS13.TXT",
+               "43.0\n" "\"Dressing percentage of pure-bred lambs\"",
+               "143.0\n" "\"Dressing percentage of pure-bred lambs\"",
+               "In the input file INPUTS13.TXT, record 12 "
+               "(Dressing percentage of pure-bred lambs) is 143,\n"
+               "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
+        Change{"WeanedDressingNegative", "meat", "INPUTS13.TXT",
+               "48.5\n" "\"Dressing percentage of cross-bred lambs\"",
+               "-48.5\n" "\"Dressing percentage of cross-bred lambs\"",
+               "In the input file INPUTS13.TXT, record 13 "
+               "(Dressing percentage of cross-bred lambs) is -48.5,\n"
+               "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
+        Change{"CarcassWeightVariationNegative", "extensive", "INPUTS13.TXT",
+               "15.0\n" "\"Coefficient",
+               "-15.0\n" "\"Coefficient",
+               "In the input file INPUTS13.TXT, record 18 "
+               "(Coefficient of variation of carcass weight) is -15,\n"
+               "  but it must be 0 or more. Correct the record and restart the program.\n"},
+        Change{"WeanedQualityWithinWeightAbove1", "extensive", "INPUTS13.TXT", "0.70 0.30\n", "1.70 -0.70\n",
+               "In the input file INPUTS13.TXT, value 1 of record 20 "
+               "(Pure-bred lambs of carcass weight below 7 kg by quality class) is 1.7,\n"
+               "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
+        Change{"CrossBredQualityWithinWeightNegative", "extensive", "INPUTS13.TXT", "0.35 0.65\n", "-0.35 1.35\n",
+               "In the input file INPUTS13.TXT, value 1 of record 25 "
+               "(Cross-bred lambs of carcass weight 10 to 13 kg by quality class) is -0.35,\n"
+               "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
+        Change{"HeavyLambFleshFatFrequencyNegative", "extensive", "INPUTS13.TXT",
+               "0.030 0.040 0.010 0.005\n",
+               "-0.030 0.100 0.010 0.005\n",
+               "In the input file INPUTS13.TXT, value 1 of record 31 "
+               "(Heavy pure-bred lambs by fleshiness (rows) and fat covering (columns)) is -0.03,\n"
+               "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
+        Change{"FattenedFrequencyAbove1", "dairy", "INPUTS14.TXT",
+               "0.25 0.55 0.20\n" "\"Fattened lambs by",
+               "1.25 -0.45 0.20\n" "\"Fattened lambs by",
+               "In the input file INPUTS14.TXT, value 1 of record 9 "
+               "(Fattened lambs by carcass quality class) is 1.25,\n"
+               "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
+        Change{"FattenedDressingAbove100", "meat", "INPUTS14.TXT", "48.0 49.0\n", "48.0 149.0\n",
+               "In the input file INPUTS14.TXT, value 2 of record 16 "
+               "(Dressing percentage of fattened pure-bred male lambs, variants 1 and 2) is 149,\n"
+               "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
+        Change{"CastrateDressingNegative", "meat", "INPUTS14.TXT",
+               "48.0\n" "\"Dressing percentage of fattened pure-bred castrates\"",
+               "-48.0\n" "\"Dressing percentage of fattened pure-bred castrates\"",
+               "In the input file INPUTS14.TXT, value 1 of record 12 "
+               "(Dressing percentage of fattened pure-bred castrates) is -48,\n"
+               "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
+        Change{"FattenedFleshFatFrequencyNegative", "meat", "INPUTS14.TXT",
+               "0.005 0.010 0.005 0.005\n",
+               "-0.005 0.010 0.015 0.005\n",
+               "In the input file INPUTS14.TXT, value 1 of record 26 "
+               "(Fattened pure-bred lambs by fleshiness (rows) and fat covering (columns) is -0.005,\n"
+               "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
+        Change{"CrossBredFattenedFleshFatFrequencyAbove1", "meat", "INPUTS14.TXT",
+               "0.030 0.180 0.150 0.030\n",
+               "0.030 0.180 1.150 -0.970\n",
+               "In the input file INPUTS14.TXT, value 15 of record 27 "
+               "(Fattened cross-bred lambs by fleshiness (rows) and fat covering (column) is 1.15,\n"
+               "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
+Change{"EweCullingFraction", "dairy", "INPUTS01.TXT", "0.040 0.050 0.070 0.090 0.120 0.150 0.190 0.250\n",
+               "0.040 1.500 0.070 0.090 0.120 0.150 0.190 0.250\n",
+               "In the input file INPUTS01.TXT, value 2 of record 5 (Ewes culled for health, udder and other "
+               "reasons in cycles 1 to 8) is 1.5,\n"
+               "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
+        Change{"MilkCullingFraction", "dairy", "INPUTS01.TXT", "0.080 0.060 0.060 0.070 0.080 0.100 0.120 0.150\n",
+               "0.080 0.060 0.060 0.070 0.080 0.100 0.120 -0.150\n",
+               "In the input file INPUTS01.TXT, value 8 of record 4 (Ewes culled for low milk yield in cycles 1 "
+               "to 8) is -0.15,\n"
+               "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
+        Change{"EweConceptionFraction", "dairy", "INPUTS01.TXT", "0.880 0.920 0.930",
+               "1.880 0.920 0.930",
+               "In the input file INPUTS01.TXT, value 1 of record 6 (Conception rate of ewes in cycles 1 to 7) "
+               "is 1.88,\n"
+               "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
+        Change{"EweLambCrossingFraction", "meat", "INPUTS01.TXT", "0.000\n"
+               "\"Ewe lambs mated to terminal sires",
+               "1.200\n"
+               "\"Ewe lambs mated to terminal sires",
+               "In the input file INPUTS01.TXT, record 8 (Ewe lambs mated to terminal sires before their first "
+               "lambing) is 1.2,\n"
+               "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
+        Change{"EweCrossingFraction", "meat", "INPUTS01.TXT", "0.200 0.300 0.400 0.500 0.600 0.600\n",
+               "0.200 0.300 0.400 0.500 0.600 1.600\n",
+               "In the input file INPUTS01.TXT, value 6 of record 9 (Ewes mated to terminal sires in cycles 1 "
+               "to 6) is 1.6,\n"
+               "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
+        Change{"RamDeathFraction", "dairy", "INPUTS02.TXT", "0.040 0.050 0.060 0.080\n",
+               "-0.500 0.050 0.060 0.080\n",
+               "In the input file INPUTS02.TXT, value 1 of record 3 (Rams dying in breeding cycles 1 to 4) is "
+               "-0.5,\n"
+               "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
+        Change{"RamCullingFraction", "meat", "INPUTS02.TXT", "0.100 0.200 0.870\n",
+               "1.100 0.200 0.870\n",
+               "In the input file INPUTS02.TXT, value 1 of record 5 (Rams culled after breeding cycles 1 to 3) "
+               "is 1.1,\n"
+               "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
+        Change{"LitterSizeFraction", "dairy", "INPUTS03.TXT", "0.550 0.400 0.350 0.330 0.330 0.350 0.380 0.420\n"
+               "0.420 0.520 0.550 0.560 0.560 0.550 0.530 0.500\n"
+               "0.030",
+               "0.600 0.400 0.350 0.330 0.330 0.350 0.380 0.420\n"
+               "0.420 0.520 0.550 0.560 0.560 0.550 0.530 0.500\n"
+               "-0.020",
+               "In the input file INPUTS03.TXT, value 17 of record 3 (Lambings by litter size (rows: singles, twins, triplets; columns: cycles 1 to 8)) is -0.02,\n"
+               "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
+        Change{"BirthLossComponent", "dairy", "INPUTS03.TXT", "0.050 0.010\n",
+               "1.050 0.010\n",
+               "In the input file INPUTS03.TXT, value 2 of record 4 (Lamb losses within 24 hours after birth (row: litter size; column j: share due to litters losing j lambs)) is 1.05,\n"
+               "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
+        Change{"BirthLossSum", "dairy", "INPUTS03.TXT", "0.090 0.030 0.010\n",
+               "0.900 0.030 0.100\n",
+               "The losses of lambs of litter size class 3 within 24 hours after birth\n"
+               "  sum to 1.0300, more than 1. Correct this error in INPUTS03.TXT and restart the program.\n"},
+        Change{"WeaningLossFraction", "dairy", "INPUTS03.TXT", "0.040 0.055 0.090\n",
+               "0.040 -0.055 0.090\n",
+               "In the input file INPUTS03.TXT, value 2 of record 5 (Lamb losses from 24 hours to weaning, "
+               "singles, twins, triplets) is -0.055,\n"
+               "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
+        Change{"RearingLossFraction", "meat", "INPUTS03.TXT", "0.020 0.030 0.040 0.050\n",
+               "0.020 0.030 0.040 1.050\n",
+               "In the input file INPUTS03.TXT, value 4 of record 6 (Lamb losses in artificial rearing, litters "
+               "of 1 to 4) is 1.05,\n"
+               "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
+        Change{"NegativeBirthWeight", "dairy", "INPUTS03.TXT", "4.300 3.700 3.100\n",
+               "-4.300 3.700 3.100\n",
+               "In the input file INPUTS03.TXT, value 1 of record 7 (Birth weight of female lambs, singles, "
+               "twins, triplets) is -4.3,\n"
+               "  but it must be 0 or more. Correct the record and restart the program.\n"},
+        Change{"NegativeRearingWeight", "meat", "INPUTS03.TXT", "25.400 23.100 20.900 19.200\n",
+               "25.400 23.100 20.900 -19.200\n",
+               "In the input file INPUTS03.TXT, value 4 of record 18 (Weight of cross-bred male lambs at the end of artificial rearing (56 days)) is -19.2,\n"
+               "  but it must be 0 or more. Correct the record and restart the program.\n"},
+        Change{"MatureWeightZero", "dairy", "INPUTS04.TXT", "70.0\n"
+               "\"Mature weight of ewes\"",
+               "0\n"
+               "\"Mature weight of ewes\"",
+               "In the input file INPUTS04.TXT, record 2 (Mature weight of ewes) is 0,\n"
+               "  but it must be more than 0. Correct the record and restart the program.\n"},
+        Change{"MatingWeightFraction", "dairy", "INPUTS04.TXT", "0.580\n"
+               "\"Minimum weight of young females for mating\"",
+               "1.580\n"
+               "\"Minimum weight of young females for mating\"",
+               "In the input file INPUTS04.TXT, record 4 (Minimum weight of young females for mating) is 1.58,\n"
+               "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
+        Change{"WeightVariation", "dairy", "INPUTS04.TXT", "10.0\n"
+               "\"Coefficient of variation of the weight of young males\"",
+               "150.0\n"
+               "\"Coefficient of variation of the weight of young males\"",
+               "In the input file INPUTS04.TXT, record 36 (Coefficient of variation of the weight of young "
+               "males) is 150,\n"
+               "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
+        Change{"YoungFemaleSurvival", "dairy", "INPUTS04.TXT", "0.970 0.980 0.980\n"
+               "\"Survival of young females",
+               "0.970 1.080 0.980\n"
+               "\"Survival of young females",
+               "In the input file INPUTS04.TXT, value 2 of record 16 (Survival of young females in breeding "
+               "seasons 1, 2 and 3) is 1.08,\n"
+               "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
+        Change{"PregnancyLengthZero", "dairy", "INPUTS04.TXT", "150\n"
+               "\"Length of pregnancy\"",
+               "0\n"
+               "\"Length of pregnancy\"",
+               "In the input file INPUTS04.TXT, record 20 (Length of pregnancy) is 0,\n"
+               "  but it must be more than 0. Correct the record and restart the program.\n"},
+        Change{"NegativeFlushingGain", "dairy", "INPUTS04.TXT", "2.0\n"
+               "\"Weight gain of ewes during flushing\"",
+               "-2.0\n"
+               "\"Weight gain of ewes during flushing\"",
+               "In the input file INPUTS04.TXT, record 21 (Weight gain of ewes during flushing) is -2,\n"
+               "  but it must be 0 or more. Correct the record and restart the program.\n"},
+        Change{"NegativeCullingDelay", "dairy", "INPUTS04.TXT", "45.0\n"
+               "\"Non-pregnant young females",
+               "-45.0\n"
+               "\"Non-pregnant young females",
+               "In the input file INPUTS04.TXT, record 28 (Non-pregnant young females are culled this many days after the breeding season) is -45,\n"
+               "  but it must be 0 or more. Correct the record and restart the program.\n"},
+        Change{"NegativeMaleSaleAge", "dairy", "INPUTS04.TXT", "160.0\n"
+               "\"Age at sale of breeding male lambs sold before",
+               "-160.0\n"
+               "\"Age at sale of breeding male lambs sold before",
+               "In the input file INPUTS04.TXT, record 44 (Age at sale of breeding male lambs sold before the first breeding season) is -160,\n"
+               "  but it must be 0 or more. Correct the record and restart the program.\n"},
+        Change{"PurchasedRamWeightZero", "dairy", "INPUTS04.TXT", "60.0\n"
+               "\"Weight of purchased rams\"",
+               "0.0\n"
+               "\"Weight of purchased rams\"",
+               "In the input file INPUTS04.TXT, record 50 (Weight of purchased rams) is 0,\n"
+               "  but it must be more than 0. Correct the record and restart the program.\n"},
+        Change{"HeterosisBelowMinus100", "extensive", "INPUTS04.TXT", "5.0\n"
+               "\"Heterosis for mature weight\"",
+               "-100.0\n"
+               "\"Heterosis for mature weight\"",
+               "In the input file INPUTS04.TXT, record 54 (Heterosis for mature weight) is -100,\n"
+               "  but it must be more than -100. Correct the record and restart the program.\n"},
+        Change{"SurplusFemaleFraction", "dairy", "INPUTS05.TXT", "0.850 0.150\n",
+               "1.150 -0.150\n",
+               "In the input file INPUTS05.TXT, value 1 of record 2 (Surplus female lambs: slaughtered at "
+               "weaning, reared for breeding) is 1.15,\n"
+               "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
+        Change{"EarlySaleShare", "dairy", "INPUTS05.TXT", "0.500\n"
+               "\"Breeding female lambs sold before mating: share",
+               "1.500\n"
+               "\"Breeding female lambs sold before mating: share",
+               "In the input file INPUTS05.TXT, record 6 (Breeding female lambs sold before mating: share sold before the first breeding season) is 1.5,\n"
+               "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
+        Change{"FatteningTargetZero", "dairy", "INPUTS05.TXT", "36.0\n"
+               "\"Fattening target of male lambs\"",
+               "0.0\n"
+               "\"Fattening target of male lambs\"",
+               "In the input file INPUTS05.TXT, value 1 of record 18 (Fattening target of male lambs) is 0,\n"
+               "  but it must be more than 0. Correct the record and restart the program.\n"},
+        Change{"FatteningSurvival", "dairy", "INPUTS05.TXT", "0.970\n"
+               "\"Survival of male lambs in fattening\"",
+               "1.200\n"
+               "\"Survival of male lambs in fattening\"",
+               "In the input file INPUTS05.TXT, value 1 of record 22 (Survival of male lambs in fattening) is "
+               "1.2,\n"
+               "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
+        Change{"CastrateFraction", "meat", "INPUTS05.TXT", "1.000\n"
+               "\"Pure-bred castrates by fattening variant\"",
+               "-1.000\n"
+               "\"Pure-bred castrates by fattening variant\"",
+               "In the input file INPUTS05.TXT, value 1 of record 28 (Pure-bred castrates by fattening variant) "
+               "is -1,\n"
+               "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
+Change{"MilkSoldFraction", "dairy", "INPUTS06.TXT",
+               "0.200\n\"Milk of suckling ewes milked",
+               "1.5\n\"Milk of suckling ewes milked",
+               "In the input file INPUTS06.TXT, record 9 (Milk of suckling ewes milked and sold before weaning) is 1.5,\n"
+               "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
+        Change{"LactationLevel", "dairy", "INPUTS06.TXT",
+               "1.2500\n\"Parameter a",
+               "-1.25\n\"Parameter a",
+               "In the input file INPUTS06.TXT, record 2 (Parameter a of the lactation curve) is -1.25,\n"
+               "  but it must be 0 or more. Correct the record and restart the program.\n"},
+        Change{"LitterMilkFactor", "dairy", "INPUTS06.TXT",
+               "0.900 1.000 1.100 1.150\n",
+               "0.900 1.000 -1.100 1.150\n",
+               "In the input file INPUTS06.TXT, value 3 of record 8 (Milk yield factor for ewes suckling 0, 1, 2 and 3 lambs) is -1.1,\n"
+               "  but it must be 0 or more. Correct the record and restart the program.\n"},
+        Change{"StandardLactation", "dairy", "INPUTS06.TXT",
+               "120\n\"Length of the standard lactation",
+               "-120\n\"Length of the standard lactation",
+               "In the input file INPUTS06.TXT, record 11 (Length of the standard lactation after weaning) is -120,\n"
+               "  but it must be 0 or more. Correct the record and restart the program.\n"},
+        Change{"CheeseShare", "dairy", "INPUTS06.TXT",
+               "0.300\n\"Milk made into cheese",
+               "1.300\n\"Milk made into cheese",
+               "In the input file INPUTS06.TXT, record 12 (Milk made into cheese on the farm) is 1.3,\n"
+               "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
+        Change{"CaseinShare", "dairy", "INPUTS06.TXT",
+               "1\n"
+               "\"Method for the cheese yield\" \"1 = linear formula, 2 = fat and casein recovery\"\n"
+               "11.500\n"
+               "\"Intercept of the milk needed per kg cheese\" \"kg milk per kg cheese\"\n"
+               "-0.450\n"
+               "\"Change of the milk needed per kg cheese per per cent of fat\" \"kg milk\"\n"
+               "-0.650\n"
+               "\"Change of the milk needed per kg cheese per per cent of protein\" \"kg milk\"\n"
+               "0.900\n"
+               "\"Recovery of milk fat in the cheese\" \"fraction; not used with method 1\"\n"
+               "0.950\n"
+               "\"Recovery of casein in the cheese\" \"fraction; not used with method 1\"\n"
+               "0.780",
+               "2\n"
+               "\"Method for the cheese yield\" \"1 = linear formula, 2 = fat and casein recovery\"\n"
+               "11.500\n"
+               "\"Intercept of the milk needed per kg cheese\" \"kg milk per kg cheese\"\n"
+               "-0.450\n"
+               "\"Change of the milk needed per kg cheese per per cent of fat\" \"kg milk\"\n"
+               "-0.650\n"
+               "\"Change of the milk needed per kg cheese per per cent of protein\" \"kg milk\"\n"
+               "0.900\n"
+               "\"Recovery of milk fat in the cheese\" \"fraction; not used with method 1\"\n"
+               "0.950\n"
+               "\"Recovery of casein in the cheese\" \"fraction; not used with method 1\"\n"
+               "78.0",
+               "In the input file INPUTS06.TXT, record 20 (Casein in milk protein) is 78,\n"
+               "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
+        Change{"SuckledMilk", "extensive", "INPUTS07.TXT",
+               "130.0\n\"Milk suckled until weaning",
+               "-130.0\n\"Milk suckled until weaning",
+               "In the input file INPUTS07.TXT, record 2 (Milk suckled until weaning by the reference ewe) is -130,\n"
+               "  but it must be 0 or more. Correct the record and restart the program.\n"},
+        Change{"CycleMilkFactor", "extensive", "INPUTS07.TXT",
+               "0.850 1.000 1.050 1.050 1.000 0.950\n",
+               "0.850 1.000 1.050 1.050 1.000 -0.950\n",
+               "In the input file INPUTS07.TXT, value 6 of record 5 (Milk yield factor for reproductive cycles 1 to 6) is -0.95,\n"
+               "  but it must be 0 or more. Correct the record and restart the program.\n"},
+        Change{"RamFlushing", "dairy", "INPUTS08.TXT",
+               "21\n\"Flushing of rams",
+               "-21\n\"Flushing of rams",
+               "In the input file INPUTS08.TXT, record 13 (Flushing of rams before the breeding season) is -21,\n"
+               "  but it must be 0 or more. Correct the record and restart the program.\n"},
+        Change{"RationDryMatter", "dairy", "INPUTS08.TXT",
+               "0.860 0.240 0.550\n\"Rams: dry matter",
+               "0.860 1.240 0.550\n\"Rams: dry matter",
+               "In the input file INPUTS08.TXT, value 5 of record 16 (Rams: dry matter of the ration (rows: groups 1 and 2)) is 1.24,\n"
+               "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
+        Change{"RationEnergyNegative", "dairy", "INPUTS08.TXT",
+               "6.000 6.400 6.100\n\"Rams: net energy",
+               "6.000 -6.400 6.100\n\"Rams: net energy",
+               "In the input file INPUTS08.TXT, value 5 of record 17 (Rams: net energy of the ration) is -6.4,\n"
+               "  but it must be 0 or more. Correct the record and restart the program.\n"},
+        Change{"RationLossesPercent", "dairy", "INPUTS08.TXT",
+               "8.0 15.0 10.0\n\"Rams: feed losses\"",
+               "8.0 15.0 110.0\n\"Rams: feed losses\"",
+               "In the input file INPUTS08.TXT, value 6 of record 19 (Rams: feed losses) is 110,\n"
+               "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
+        Change{"ActivityCoefficient", "dairy", "INPUTS08.TXT",
+               "0.015\n\"Activity coefficient of ewes on pasture",
+               "-0.015\n\"Activity coefficient of ewes on pasture",
+               "In the input file INPUTS08.TXT, record 26 (Activity coefficient of ewes on pasture) is -0.015,\n"
+               "  but it must be 0 or more. Correct the record and restart the program.\n"},
+        Change{"LatePregnancy", "dairy", "INPUTS08.TXT",
+               "42\n\"Length of late pregnancy",
+               "160\n\"Length of late pregnancy",
+               "In the input file INPUTS08.TXT, record 28 (Length of late pregnancy) is 160,\n"
+               "  but it must be from 0 to 150, the length of pregnancy. Correct the record and restart the program.\n"},
+        Change{"MilkFat", "dairy", "INPUTS08.TXT",
+               "7.00\n\"Fat content of milk",
+               "107.00\n\"Fat content of milk",
+               "In the input file INPUTS08.TXT, record 29 (Fat content of milk) is 107,\n"
+               "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
+        Change{"WoolGrowth", "dairy", "INPUTS08.TXT",
+               "0.00400 0.00450\n\"Daily wool growth of young females",
+               "0.00400 -0.00450\n\"Daily wool growth of young females",
+               "In the input file INPUTS08.TXT, value 2 of record 56 (Daily wool growth of young females and young males) is -0.0045,\n"
+               "  but it must be 0 or more. Correct the record and restart the program.\n"},
+        Change{"DrinkingWater", "dairy", "INPUTS08.TXT",
+               "0.3 0.3 0.3\n\"Drinking water of suckling lambs",
+               "0.3 -0.3 0.3\n\"Drinking water of suckling lambs",
+               "In the input file INPUTS08.TXT, value 2 of record 95 (Drinking water of suckling lambs) is -0.3,\n"
+               "  but it must be 0 or more. Correct the record and restart the program.\n"},
+        Change{"EndoparasiteTreatments", "dairy", "INPUTS09.TXT",
+               "2.0\n\"Treatments of ewes against endoparasites",
+               "-2.0\n\"Treatments of ewes against endoparasites",
+               "In the input file INPUTS09.TXT, record 2 (Treatments of ewes against endoparasites) is -2,\n"
+               "  but it must be 0 or more. Correct the record and restart the program.\n"},
+        Change{"EwesInseminated", "dairy", "INPUTS09.TXT",
+               "30.0\n\"Ewes inseminated for pure-bred",
+               "130.0\n\"Ewes inseminated for pure-bred",
+               "In the input file INPUTS09.TXT, record 14 (Ewes inseminated for pure-bred mating) is 130,\n"
+               "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
+        Change{"RepeatedInseminations", "dairy", "INPUTS09.TXT",
+               "0\n\"Number of repeated inseminations",
+               "-1\n\"Number of repeated inseminations",
+               "In the input file INPUTS09.TXT, record 20 (Number of repeated inseminations) is -1,\n"
+               "  but it must be 0 or more. Correct the record and restart the program.\n"},
+        Change{"InseminationConception", "dairy", "INPUTS09.TXT",
+               "0.0060\n\"Conception rate after insemination",
+               "0.60\n\"Conception rate after insemination",
+               "In the input file INPUTS09.TXT, record 21 (Conception rate after insemination divided by 100) is 0.6,\n"
+               "  but it must be from 0 to 0.01. Correct the record and restart the program.\n"},
+        Change{"SkinsSold", "dairy", "INPUTS09.TXT",
+               "0.80\n\"Skins of culled ewes that are sold",
+               "1.80\n\"Skins of culled ewes that are sold",
+               "In the input file INPUTS09.TXT, record 24 (Skins of culled ewes that are sold) is 1.8,\n"
+               "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
+        Change{"YoungStockShearings", "dairy", "INPUTS09.TXT",
+               "0.0 1.0 1.0\n\"Shearings of young stock",
+               "0.0 -1.0 1.0\n\"Shearings of young stock",
+               "In the input file INPUTS09.TXT, value 2 of record 77 (Shearings of young stock in breeding seasons 1, 2 and 3) is -1,\n"
+               "  but it must be 0 or more. Correct the record and restart the program.\n"},
+        Change{"FatteningTreatments", "meat", "INPUTS09.TXT",
+               "1.0 1.0\n\"Fattened male lambs: treatments against endoparasites",
+               "1.0 -1.0\n\"Fattened male lambs: treatments against endoparasites",
+               "In the input file INPUTS09.TXT, value 2 of record 93 (Fattened male lambs: treatments against endoparasites, variants 1 and 2) is -1,\n"
+               "  but it must be 0 or more. Correct the record and restart the program.\n"},
+        Change{"PurchasedFemaleCost", "dairy", "INPUTS09.TXT",
+               "1.20\n\"Cost of a purchased replacement female",
+               "-1.20\n\"Cost of a purchased replacement female",
+               "In the input file INPUTS09.TXT, record 107 (Cost of a purchased replacement female relative to the cost of an own one) is -1.2,\n"
+               "  but it must be 0 or more. Correct the record and restart the program.\n"},
+        Change{"EweWool", "dairy", "INPUTS10.TXT",
+               "1.60\n\"Wool of a ewe per shearing",
+               "-1.60\n\"Wool of a ewe per shearing",
+               "In the input file INPUTS10.TXT, record 3 (Wool of a ewe per shearing) is -1.6,\n"
+               "  but it must be 0 or more. Correct the record and restart the program.\n"},
+        Change{"CrossingSireWool", "meat", "INPUTS10.TXT",
+               "5.00\n\"Wool of a terminal sire per shearing",
+               "-5.00\n\"Wool of a terminal sire per shearing",
+               "In the input file INPUTS10.TXT, record 11 (Wool of a terminal sire per shearing) is -5,\n"
+               "  but it must be 0 or more. Correct the record and restart the program.\n"},
+        Change{"YoungMaleWool", "dairy", "INPUTS10.TXT",
+               "1.50\n\"Wool of young males reared",
+               "-1.50\n\"Wool of young males reared",
+               "In the input file INPUTS10.TXT, record 37 (Wool of young males reared for breeding per shearing) is -1.5,\n"
+               "  but it must be 0 or more. Correct the record and restart the program.\n"},
+        Change{"YoungStockManure", "dairy", "INPUTS10.TXT",
+               "1.50\n\"Manure of young stock",
+               "-1.50\n\"Manure of young stock",
+               "In the input file INPUTS10.TXT, record 45 (Manure of young stock in the barn) is -1.5,\n"
+               "  but it must be 0 or more. Correct the record and restart the program.\n"},
+        Change{"EweDeathFraction", "dairy", "INPUTS01.TXT", "0.030 0.030 0.035 0.040 0.045 0.055 0.065 0.080\n",
+               "0.030 1.500 0.035 0.040 0.045 0.055 0.065 0.080\n",
+               "In the input file INPUTS01.TXT, value 2 of record 3 (Ewes dying in reproductive cycles 1 to 8) "
+               "is 1.5,\n  but it must be from 0 to 1. Correct the record and restart the program.\n"},
+        Change{"RamSaleFraction", "dairy", "INPUTS02.TXT", "0.150 0.100 0.050 0.020\n",
+               "-0.150 0.100 0.050 0.020\n",
+               "In the input file INPUTS02.TXT, value 1 of record 4 (Rams sold for breeding after breeding "
+               "cycles 1 to 4) is -0.15,\n  but it must be from 0 to 1. Correct the record and restart the program.\n"},
         // TEXTS_OUT.TXT
         Change{"TooFewFragments", "dairy", "TEXTS_OUT.TXT", "\"\n\nEnd of the results.\n\"", "",
                "The file TEXTS_OUT.TXT holds too few text fragments: it ends in fragment 301,\n"
@@ -569,13 +1022,14 @@ INSTANTIATE_TEST_SUITE_P(
         Change{"PregnancyInterval", "dairy", "INPUTS04.TXT", "150\n\"Length of pregnancy\"",
                "157\n\"Length of pregnancy\"",
                "The time for pregnancy calculated from your input parameters\n  is too short.\n"},
-        Change{"EweFlockUndefined", "dairy", "INPUTS01.TXT", "0.030 0.030 0.035 0.040 0.045 0.055 0.065 0.080\n",
-               "2.000 0.030 0.035 0.040 0.045 0.055 0.065 0.080\n",
+        Change{"EweFlockUndefined", "dairy", "INPUTS01.TXT",
+               "0.080 0.060 0.060 0.070 0.080 0.100 0.120 0.150\n"
+               "\"Ewes culled for low milk yield in cycles 1 to 8\" \"fraction\"\n0.040",
+               "1.000 0.060 0.060 0.070 0.080 0.100 0.120 0.150\n"
+               "\"Ewes culled for low milk yield in cycles 1 to 8\" \"fraction\"\n1.000",
                "The structure of the ewe flock cannot be calculated from your input\n"},
         Change{"RamsStaying", "dairy", "INPUTS02.TXT", "0.100 0.150 0.250 0.900", "0.900 0.150 0.250 0.900",
                "The proportion of rams staying to the next breeding cycle \n"},
-        Change{"RamPopulationUndefined", "dairy", "INPUTS02.TXT", "0.150 0.100 0.050 0.020\n",
-               "-1e30 0.100 0.050 0.020\n", "The structure of the ram population cannot be calculated from your\n"},
         Change{"FemaleSaleAge", "dairy", "INPUTS04.TXT",
                "150.0\n\"Age at sale of breeding female lambs sold before the first breeding season\"",
                "250.0\n\"Age at sale of breeding female lambs sold before the first breeding season\"",

@@ -40,14 +40,7 @@ void readInputs01(Run& run, InFile& in) {
     std::fprintf(run.res, "%2d", m.LL);
 
     const int n = m.LL;
-    // Losses of ewes outside 0..1 are reported here; the structure of the
-    // ewe flock stops the run when they leave no ewes in the flock.
-    readVectorRecord(in, run.res, &m.pdiedE[1], n, 1, "%8.4f");
-    for (int p = 1; p <= n; ++p)
-        if (m.pdiedE[p] < 0 || m.pdiedE[p] > 1) {
-            warnOdd(in, "a fraction outside 0 to 1");
-            break;
-        }
+    readVectorRecord(in, run.res, &m.pdiedE[1], n, 1, "%8.4f", kFraction);
     // Culling for low milk yield exists for milked breeds only.
     if (milked) readVectorRecord(in, run.res, &m.pcullmE[1], n, 1, "%8.4f", kFraction);
     else readdes(in);

@@ -22,14 +22,7 @@ void readInputs02(Run& run, InFile& in) {
     std::fprintf(run.res, "%2d", m.RR);
 
     readVectorRecord(in, run.res, &m.pdiedR[1], m.RR, 1, "%8.3f", kFraction);
-    // Sales outside 0..1 are reported here; the structure of the ram
-    // population stops the run when they leave no rams.
-    readVectorRecord(in, run.res, &m.psoldR[1], m.RR, 1, "%8.3f");
-    for (int r = 1; r <= m.RR; ++r)
-        if (m.psoldR[r] < 0 || m.psoldR[r] > 1) {
-            warnOdd(in, "a fraction outside 0 to 1");
-            break;
-        }
+    readVectorRecord(in, run.res, &m.psoldR[1], m.RR, 1, "%8.3f", kFraction);
     readVectorRecord(in, run.res, &m.pcullR[1], m.RR, 1, "%8.3f", kFraction);
 
     // No ram stays beyond the last breeding cycle; the earlier cycles are

@@ -26,7 +26,7 @@ struct InFile {
     Run* run = nullptr;
     int record = 0;            // records completed so far
     bool fragments = false;    // a file of text fragments (TEXTS_OUT.TXT)
-    char lastName[72] = {};    // name text of the last record read, for messages
+    char lastName[160] = {};    // name text of the last record read, for messages
 
     InFile() = default;
     InFile(const InFile&) = delete;
