@@ -4,6 +4,7 @@
 #include "input/inputs.h"
 
 #include "driver/run.h"
+#include "input/price_records.h"
 #include "input/reader.h"
 #include "model/model.h"
 #include "stats/stats.h"
@@ -28,7 +29,8 @@ void requirePositiveSd(Run& run, double sd, const char* what) {
 // Payment coefficients of the classes 0 .. last of one milk component: the
 // file gives the three coefficients of class 0, then those of class 1, and
 // so on; the echo puts each class on a line of its own, indented by nine
-// blanks.
+// blanks.  The payments (first two coefficients) may be deductions; the
+// third is the reference content, a percentage.
 template <int N> void readClassCoefficients(InFile& in, std::FILE* res, Real (&r)[3][N], int last) {
     for (int c = 0; c <= last; ++c)
         for (int t = 0; t < 3; ++t) r[t][c] = readNum(in);
@@ -37,6 +39,7 @@ template <int N> void readClassCoefficients(InFile& in, std::FILE* res, Real (&r
         std::fputs("\n         ", res);
         for (int t = 0; t < 3; ++t) std::fprintf(res, "%8.3f", double(r[t][c]));
     }
+    for (int c = 0; c <= last; ++c) requireIn(in, r[2][c], kPercent, 3 * c + 3);
 }
 
 }  // namespace
@@ -50,8 +53,7 @@ void readInputs11(Run& run, InFile& in) {
     if (m.milkprice < 1 || m.milkprice > 5) rangeError(run, "The milk pricing system", 1, 5);
     m.prmilkb = 0.0;
     readcom(in);
-    if (m.milkprice == 1 || m.milkprice == 3 || m.milkprice == 5) m.prmilkb = readfloat(res, in);
-    else readdes(in);
+    readPriceIf(in, res, m.milkprice == 1 || m.milkprice == 3 || m.milkprice == 5, m.prmilkb);
     if (m.milkprice <= 2) {
         // Fat and protein are not paid.
         m.nfat = -1;
@@ -64,12 +66,12 @@ void readInputs11(Run& run, InFile& in) {
         m.nfat = readint(res, in);
         if (m.nfat < 0 || m.nfat > cap::NFAT - 1)
             rangeError(run, "The number of class limits for fat content", 0, cap::NFAT - 1);
-        if (m.nfat > 0) readVectorRecord(in, res, &m.thfat[0], m.nfat, 1, "%6.2f");
+        if (m.nfat > 0) readVectorRecord(in, res, &m.thfat[0], m.nfat, 1, "%6.2f", kPercent);
         else readdes(in);
         m.nprot = readint(res, in);
         if (m.nprot < 0 || m.nprot > cap::NPROT - 1)
             rangeError(run, "The number of class limits for protein content", 0, cap::NPROT - 1);
-        if (m.nprot > 0) readVectorRecord(in, res, &m.thprot[0], m.nprot, 1, "%6.2f");
+        if (m.nprot > 0) readVectorRecord(in, res, &m.thprot[0], m.nprot, 1, "%6.2f", kPercent);
         else readdes(in);
         readClassCoefficients(in, res, m.rf, m.nfat);
         readClassCoefficients(in, res, m.rp, m.nprot);
@@ -119,13 +121,21 @@ void readInputs11(Run& run, InFile& in) {
         wrides(in, res);
         for (int c = 0; c < m.nSCC; ++c)
             std::fprintf(res, "\n         %10.3f%12.4f", double(m.facSCC[c]), double(m.prSCC[c]));
+        // The shifts may be deductions; a factor below 0 turns the price
+        // round.
+        for (int c = 0; c < m.nSCC; ++c)
+            if (m.facSCC[c] < 0) {
+                warnOdd(in, "negative for a factor on the price");
+                break;
+            }
     } else {
         readdes(in);
     }
     readcom(in);
 
     if (m.pmilkch > 1e-06) {
-        m.prcheese = readfloat(res, in);
+        readPrice(in, res, m.prcheese);
+        // Whey may cost its disposal: a negative price is no oddity.
         m.prwhey = readfloat(res, in);
     } else {
         readdes(in);

@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "driver/run.h"
+#include "input/price_records.h"
 #include "input/reader.h"
 #include "model/model.h"
 
@@ -27,16 +28,18 @@ void checkFrequencies(Run& run, const char* classes, int b, Real s) {
                   classes, b == 1 ? "  pure-bred adult sheep " : "  cross-bred adult sheep ", double(s), 12);
 }
 
-// Quality-class frequencies of breed b: echoed, then tested.
+// Quality-class frequencies of breed b: echoed, then each checked to lie
+// in 0..1 and their sum tested.
 void readQualityFrequencies(Run& run, InFile& in, int b) {
     Model& m = run.m;
-    readVectorRecord(in, run.res, &m.pclS[b][1], m.nclS, 1, "%8.2f");
+    readVectorRecord(in, run.res, &m.pclS[b][1], m.nclS, 1, "%8.2f", kFraction);
     Real s = 0.0;
     for (int c = 1; c <= m.nclS; ++c) s += m.pclS[b][c];
     checkFrequencies(run, "Frequencies in quality classes for\n", b, s);
 }
 
-// Fleshiness and fat-covering frequencies of breed b: tested, then echoed.
+// Fleshiness and fat-covering frequencies of breed b: their sum tested, then
+// echoed, then each checked to lie in 0..1.
 void readFleshFatFrequencies(Run& run, InFile& in, int b) {
     Model& m = run.m;
     Real s = 0.0;
@@ -51,6 +54,8 @@ void readFleshFatFrequencies(Run& run, InFile& in, int b) {
         std::fputc('\n', run.res);
         for (int j = 1; j <= m.nclfcS; ++j) std::fprintf(run.res, "%8.3f", double(m.pclfcS[b][i][j]));
     }
+    for (int i = 1; i <= m.nclflS; ++i)
+        for (int j = 1; j <= m.nclfcS; ++j) requireIn(in, m.pclfcS[b][i][j], kFraction, (i - 1) * m.nclfcS + j);
 }
 
 }  // namespace
@@ -66,8 +71,8 @@ void readInputs12(Run& run, InFile& in) {
 
     // 1: price per kg live weight.
     if (m.priceS == 1) {
-        m.prlwS[1] = readfloat(res, in);
-        readfloatIf(in, res, m.crossing == 2, m.prlwS[2]);
+        readPrice(in, res, m.prlwS[1]);
+        readPriceIf(in, res, m.crossing == 2, m.prlwS[2]);
     } else {
         readdes(in);
         readdes(in);
@@ -79,6 +84,7 @@ void readInputs12(Run& run, InFile& in) {
         m.nclS = readint(res, in);
         if (m.nclS < 1 || m.nclS > 5) rangeError(run, "The number of carcass quality classes", 1, 5);
         readVectorRecord(in, res, &m.prclS[1], m.nclS, 1, "%12.4f");
+        warnNegativeClassPrices(in, &m.prclS[1], 1, 0, m.nclS);
         readQualityFrequencies(run, in, 1);
         if (m.crossing == 2) readQualityFrequencies(run, in, 2);
         else readdes(in);
@@ -89,8 +95,8 @@ void readInputs12(Run& run, InFile& in) {
 
     // 3: price per kg carcass weight.
     if (m.priceS == 3) {
-        m.prcwS[1] = readfloat(res, in);
-        readfloatIf(in, res, m.crossing == 2, m.prcwS[2]);
+        readPrice(in, res, m.prcwS[1]);
+        readPriceIf(in, res, m.crossing == 2, m.prcwS[2]);
     } else {
         readdes(in);
         readdes(in);
@@ -104,8 +110,9 @@ void readInputs12(Run& run, InFile& in) {
         if (m.nclflS < 1 || m.nclflS > 7) rangeError(run, "The number of fleshiness classes", 1, 7);
         m.nclfcS = readint(res, in);
         if (m.nclfcS < 1 || m.nclfcS > 7) rangeError(run, "The number of fat covering classes", 1, 7);
-        m.prrefS = readfloat(res, in);
+        readPrice(in, res, m.prrefS);
         readMatrixRecord(in, res, &m.prclfcS[1][1], m.nclflS, int(std::size(m.prclfcS[0])), m.nclfcS, 1, "%12.4f");
+        warnNegativeClassPrices(in, &m.prclfcS[1][1], m.nclflS, int(std::size(m.prclfcS[0])), m.nclfcS);
         readFleshFatFrequencies(run, in, 1);
         if (m.crossing == 2) readFleshFatFrequencies(run, in, 2);
         else readdes(in);
@@ -116,11 +123,11 @@ void readInputs12(Run& run, InFile& in) {
 
     // Dressing percentages, needed when the carcass is paid.
     if (m.priceS == 3 || m.priceS == 4) {
-        m.dresE = readfloat(res, in);
-        m.dresR[1] = readfloat(res, in);
-        readfloatIf(in, res, m.crossing == 2, m.dresR[2]);
-        m.dresrL[1] = readfloat(res, in);
-        readfloatIf(in, res, m.crossing == 2, m.dresrL[2]);
+        m.dresE = readfloat(res, in, kPercent);
+        m.dresR[1] = readfloat(res, in, kPercent);
+        readfloatIf(in, res, m.crossing == 2, m.dresR[2], kPercent);
+        m.dresrL[1] = readfloat(res, in, kPercent);
+        readfloatIf(in, res, m.crossing == 2, m.dresrL[2], kPercent);
     } else {
         for (int i = 0; i < 5; ++i) readdes(in);
     }

@@ -10,6 +10,7 @@
 #include <iterator>
 
 #include "driver/run.h"
+#include "input/price_records.h"
 #include "input/reader.h"
 #include "model/model.h"
 
@@ -21,10 +22,11 @@ namespace {
               what, hi);
 }
 
-// Carcass-class frequencies of breed group cr: echoed, then tested.
+// Carcass-class frequencies of breed group cr: echoed, then each checked to
+// lie in 0..1 and their sum tested.
 void readClassFrequencies(Run& run, InFile& in, int cr) {
     Model& m = run.m;
-    readVectorRecord(in, run.res, &m.pclwL[cr][1], m.nclwL, 1, "%8.2f");
+    readVectorRecord(in, run.res, &m.pclwL[cr][1], m.nclwL, 1, "%8.2f", kFraction);
     Real s = 0.0;
     for (int c = 1; c <= m.nclwL; ++c) s += m.pclwL[cr][c];
     if (s >= 1.00001 || s <= 0.99999)
@@ -35,8 +37,9 @@ void readClassFrequencies(Run& run, InFile& in, int cr) {
                   13);
 }
 
-// Fleshiness (rows) and fat-covering (columns) frequencies of the heavy
-// lambs of breed group cr: tested, then echoed row by row.
+// Fleshiness (rows) and fat-covering (columns) frequencies of the heavy lambs
+// of breed group cr: their sum tested, then echoed row by row, then each
+// checked to lie in 0..1.
 void readFleshFatFrequencies(Run& run, InFile& in, int cr) {
     Model& m = run.m;
     Real s = 0.0;
@@ -57,6 +60,8 @@ void readFleshFatFrequencies(Run& run, InFile& in, int cr) {
         std::fputc('\n', run.res);
         for (int c = 1; c <= m.nclfcwL; ++c) std::fprintf(run.res, "%8.3f", double(m.pclfcwL[cr][f][c]));
     }
+    for (int f = 1; f <= m.nclflwL; ++f)
+        for (int c = 1; c <= m.nclfcwL; ++c) requireIn(in, m.pclfcwL[cr][f][c], kFraction, (f - 1) * m.nclfcwL + c);
 }
 
 }  // namespace
@@ -72,8 +77,8 @@ void readInputs13(Run& run, InFile& in) {
     // 1: price per kg live weight.
     readcom(in);
     if (m.pricewL == 1) {
-        m.prlwwL[1] = readfloat(res, in);
-        readfloatIf(in, res, m.crossing == 2, m.prlwwL[2]);
+        readPrice(in, res, m.prlwwL[1]);
+        readPriceIf(in, res, m.crossing == 2, m.prlwwL[2]);
     } else {
         readdes(in, 2);
     }
@@ -85,6 +90,7 @@ void readInputs13(Run& run, InFile& in) {
         if (m.nclwL < 1 || m.nclwL > 5)
             rangeError(run, "The number of carcass classes of lambs sold at weaning", 5);
         readVectorRecord(in, res, &m.prclwL[1], m.nclwL, 1, "%12.4f");
+        warnNegativeClassPrices(in, &m.prclwL[1], 1, 0, m.nclwL);
         for (int cr = 1; cr <= m.crossing; ++cr) readClassFrequencies(run, in, cr);
         if (m.crossing == 1) readdes(in, 1);
     } else {
@@ -94,8 +100,8 @@ void readInputs13(Run& run, InFile& in) {
     // Dressing percentages, needed when the carcass is paid (3 and 4).
     readcom(in);
     if (m.pricewL == 3 || m.pricewL == 4) {
-        m.dreswL[1] = readfloat(res, in);
-        readfloatIf(in, res, m.crossing == 2, m.dreswL[2]);
+        m.dreswL[1] = readfloat(res, in, kPercent);
+        readfloatIf(in, res, m.crossing == 2, m.dreswL[2], kPercent);
     } else {
         readdes(in, 2);
     }
@@ -103,8 +109,8 @@ void readInputs13(Run& run, InFile& in) {
     // 3: price per kg carcass weight.
     readcom(in);
     if (m.pricewL == 3) {
-        m.prcwwL[1] = readfloat(res, in);
-        readfloatIf(in, res, m.crossing == 2, m.prcwwL[2]);
+        readPrice(in, res, m.prcwwL[1]);
+        readPriceIf(in, res, m.crossing == 2, m.prcwwL[2]);
     } else {
         readdes(in, 2);
     }
@@ -115,15 +121,17 @@ void readInputs13(Run& run, InFile& in) {
     // price table is one record; its values follow one another on one line.
     readcom(in);
     if (m.pricewL == 4) {
-        m.vcwwL = readfloat(res, in);
+        m.vcwwL = readfloat(res, in, kNonNegative);
         for (int w = 1; w <= m.nclcwwL; ++w)
             for (int q = 1; q <= m.nclcqwL; ++q) m.prclcwwL[w][q] = readNum(in);
         wrides(in, res);
         for (int w = 1; w <= m.nclcwwL; ++w)
             for (int q = 1; q <= m.nclcqwL; ++q) std::fprintf(res, "%12.4f", double(m.prclcwwL[w][q]));
+        warnNegativeClassPrices(in, &m.prclcwwL[1][1], m.nclcwwL, int(std::size(m.prclcwwL[0])), m.nclcqwL);
         for (int cr = 1; cr <= m.crossing; ++cr)
             for (int w = 1; w <= m.nclcwwL; ++w)
-                readVectorRecord(in, res, &m.pclcqwL[w][1][cr], m.nclcqwL, int(std::size(m.pclcqwL[0][0])), "%8.2f");
+                readVectorRecord(in, res, &m.pclcqwL[w][1][cr], m.nclcqwL, int(std::size(m.pclcqwL[0][0])), "%8.2f",
+                                 kFraction);
         if (m.crossing == 1) readdes(in, m.nclcwwL);
     } else {
         readdes(in, 2 + 2 * m.nclcwwL);
@@ -139,9 +147,10 @@ void readInputs13(Run& run, InFile& in) {
         m.nclfcwL = readint(res, in);
         if (m.nclfcwL < 1 || m.nclfcwL > 7)
             rangeError(run, "The number of fat covering classes of lambs sold at weaning", 7);
-        m.prrefwL = readfloat(res, in);
+        readPrice(in, res, m.prrefwL);
         readMatrixRecord(in, res, &m.prclfcwL[1][1], m.nclflwL, int(std::size(m.prclfcwL[0])), m.nclfcwL, 1,
                          "%12.4f");
+        warnNegativeClassPrices(in, &m.prclfcwL[1][1], m.nclflwL, int(std::size(m.prclfcwL[0])), m.nclfcwL);
         for (int cr = 1; cr <= m.crossing; ++cr) readFleshFatFrequencies(run, in, cr);
         if (m.crossing == 1) readdes(in, 1);
     } else {

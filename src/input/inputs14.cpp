@@ -11,6 +11,7 @@
 #include <iterator>
 
 #include "driver/run.h"
+#include "input/price_records.h"
 #include "input/reader.h"
 #include "model/model.h"
 
@@ -22,10 +23,11 @@ namespace {
               what, hi);
 }
 
-// Carcass-class frequencies of breed group cr: echoed, then tested.
+// Carcass-class frequencies of breed group cr: echoed, then each checked to
+// lie in 0..1 and their sum tested.
 void readClassFrequencies(Run& run, InFile& in, int cr) {
     Model& m = run.m;
-    readVectorRecord(in, run.res, &m.pclfL[cr][1], m.nclfL, 1, "%8.2f");
+    readVectorRecord(in, run.res, &m.pclfL[cr][1], m.nclfL, 1, "%8.2f", kFraction);
     Real s = 0.0;
     for (int c = 1; c <= m.nclfL; ++c) s += m.pclfL[cr][c];
     if (s >= 1.00001 || s <= 0.99999)
@@ -35,8 +37,9 @@ void readClassFrequencies(Run& run, InFile& in, int cr) {
                   cr == 1 ? "  pure-bred fattened lambs " : "  cross-bred fattened lambs ", double(s), 14);
 }
 
-// Fleshiness (rows) and fat-covering (columns) frequencies of the fattened
-// progeny of breed group cr: tested, then echoed row by row.
+// Fleshiness (rows) and fat-covering (columns) frequencies of the fattened progeny
+// of breed group cr: their sum tested, then echoed row by row, then each
+// checked to lie in 0..1.
 void readFleshFatFrequencies(Run& run, InFile& in, int cr) {
     Model& m = run.m;
     Real s = 0.0;
@@ -56,6 +59,8 @@ void readFleshFatFrequencies(Run& run, InFile& in, int cr) {
         std::fputc('\n', run.res);
         for (int c = 1; c <= m.nclfcfL; ++c) std::fprintf(run.res, "%8.3f", double(m.pclfcfL[cr][f][c]));
     }
+    for (int f = 1; f <= m.nclflfL; ++f)
+        for (int c = 1; c <= m.nclfcfL; ++c) requireIn(in, m.pclfcfL[cr][f][c], kFraction, (f - 1) * m.nclfcfL + c);
 }
 
 }  // namespace
@@ -71,8 +76,8 @@ void readInputs14(Run& run, InFile& in) {
     // 1: price per kg live weight.
     readcom(in);
     if (m.pricefL == 1) {
-        m.prlwfL[1] = readfloat(res, in);
-        readfloatIf(in, res, m.crossing == 2, m.prlwfL[2]);
+        readPrice(in, res, m.prlwfL[1]);
+        readPriceIf(in, res, m.crossing == 2, m.prlwfL[2]);
     } else {
         readdes(in, 2);
     }
@@ -83,6 +88,7 @@ void readInputs14(Run& run, InFile& in) {
         m.nclfL = readint(res, in);
         if (m.nclfL < 1 || m.nclfL > 5) rangeError(run, "The number of carcass classes of fattened lambs", 5);
         readVectorRecord(in, res, &m.prclfL[1], m.nclfL, 1, "%12.4f");
+        warnNegativeClassPrices(in, &m.prclfL[1], 1, 0, m.nclfL);
         for (int cr = 1; cr <= m.crossing; ++cr) readClassFrequencies(run, in, cr);
         if (m.crossing == 1) readdes(in, 1);
     } else {
@@ -97,7 +103,8 @@ void readInputs14(Run& run, InFile& in) {
         for (int k = 0; k <= 2; ++k) {
             if (m.lf[k] > 0) {
                 for (int cr = 1; cr <= m.crossing; ++cr)
-                    readVectorRecord(in, res, &m.dresfL[k][1][cr], m.lf[k], int(std::size(m.dresfL[0][0])), "%8.1f");
+                    readVectorRecord(in, res, &m.dresfL[k][1][cr], m.lf[k], int(std::size(m.dresfL[0][0])), "%8.1f",
+                                     kPercent);
                 if (m.crossing == 1) readdes(in, 1);
             } else {
                 readdes(in, 2);
@@ -110,8 +117,8 @@ void readInputs14(Run& run, InFile& in) {
     // 3: price per kg carcass weight.
     readcom(in);
     if (m.pricefL == 3) {
-        m.prcwfL[1] = readfloat(res, in);
-        readfloatIf(in, res, m.crossing == 2, m.prcwfL[2]);
+        readPrice(in, res, m.prcwfL[1]);
+        readPriceIf(in, res, m.crossing == 2, m.prcwfL[2]);
     } else {
         readdes(in, 2);
     }
@@ -126,9 +133,10 @@ void readInputs14(Run& run, InFile& in) {
         m.nclfcfL = readint(res, in);
         if (m.nclfcfL < 1 || m.nclfcfL > 7)
             rangeError(run, "The number of fat covering classes of fattened lambs", 7);
-        m.prreffL = readfloat(res, in);
+        readPrice(in, res, m.prreffL);
         readMatrixRecord(in, res, &m.prclfcfL[1][1], m.nclflfL, int(std::size(m.prclfcfL[0])), m.nclfcfL, 1,
                          "%12.4f");
+        warnNegativeClassPrices(in, &m.prclfcfL[1][1], m.nclflfL, int(std::size(m.prclfcfL[0])), m.nclfcfL);
         if (m.fatpb == 1 || m.fatcb == 1) {
             if (m.fatpb == 1 && m.fatcb == 0) {
                 m.ja = 1;
