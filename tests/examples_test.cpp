@@ -290,12 +290,10 @@ Change{"MilkFatLimitAbove100", "dairy", "INPUTS11.TXT", "6.00 7.00 8.00\n", "6.0
                "(Class limits for protein content) is -5,\n"
                "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
         Change{"MilkFatReferenceNegative", "dairy", "INPUTS11.TXT", " 0.000 0.020 7.00\n", " 0.000 0.020 -7.00\n",
-               "In the input file INPUTS11.TXT, value 9 of record 10 "
-               "(Fat classes: payment, payment per per cent above the reference, referen) is -7,\n"
+               "In the input file INPUTS11.TXT, value 9 of record 10 (Fat classes: payment, payment per per cent above the reference, reference) is -7,\n"
                "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
         Change{"MilkProteinReferenceAbove100", "dairy", "INPUTS11.TXT", "-0.015 0.030 5.00\n", "-0.015 0.030 500\n",
-               "In the input file INPUTS11.TXT, value 6 of record 11 "
-               "(Protein classes: payment, payment per per cent above the reference, ref) is 500,\n"
+               "In the input file INPUTS11.TXT, value 6 of record 11 (Protein classes: payment, payment per per cent above the reference, reference) is 500,\n"
                "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
         Change{"CulledQualityFrequencyAbove1", "meat", "INPUTS12.TXT", "0.30 0.50 0.20\n", "1.30 -0.50 0.20\n",
                "In the input file INPUTS12.TXT, value 1 of record 9 "
@@ -382,14 +380,12 @@ Change{"MilkFatLimitAbove100", "dairy", "INPUTS11.TXT", "6.00 7.00 8.00\n", "6.0
         Change{"FattenedFleshFatFrequencyNegative", "meat", "INPUTS14.TXT",
                "0.005 0.010 0.005 0.005\n",
                "-0.005 0.010 0.015 0.005\n",
-               "In the input file INPUTS14.TXT, value 1 of record 26 "
-               "(Fattened pure-bred lambs by fleshiness (rows) and fat covering (columns) is -0.005,\n"
+               "In the input file INPUTS14.TXT, value 1 of record 26 (Fattened pure-bred lambs by fleshiness (rows) and fat covering (columns)) is -0.005,\n"
                "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
         Change{"CrossBredFattenedFleshFatFrequencyAbove1", "meat", "INPUTS14.TXT",
                "0.030 0.180 0.150 0.030\n",
                "0.030 0.180 1.150 -0.970\n",
-               "In the input file INPUTS14.TXT, value 15 of record 27 "
-               "(Fattened cross-bred lambs by fleshiness (rows) and fat covering (column) is 1.15,\n"
+               "In the input file INPUTS14.TXT, value 15 of record 27 (Fattened cross-bred lambs by fleshiness (rows) and fat covering (columns)) is 1.15,\n"
                "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
 Change{"EweCullingFraction", "dairy", "INPUTS01.TXT", "0.040 0.050 0.070 0.090 0.120 0.150 0.190 0.250\n",
                "0.040 1.500 0.070 0.090 0.120 0.150 0.190 0.250\n",
