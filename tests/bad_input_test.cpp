@@ -66,6 +66,18 @@ std::vector<BadInput> cases() {
          "RESULTS.TXT\n", "The date of lambing is wrong.", 1},
         {"HugeDay", value("INPUTS01.TXT", "0 1 5\n\"Date of lambing", "0 1 2147483647\n\"Date of lambing"),
          "RESULTS.TXT\n", "The date of lambing is wrong.", 1},
+        // Meaningless values, reported against the file that holds them.
+        {"NegativeDeathRate", value("INPUTS01.TXT", "0.030 0.030 0.035", "-0.5 0.030 0.035"), "RESULTS.TXT\n",
+         "In the input file INPUTS01.TXT, value 1 of record 3 (Ewes dying in reproductive cycles 1 to 8) is -0.5,\n"
+         "  but it must be from 0 to 1.", 1},
+        {"ConceptionAboveOne", value("INPUTS01.TXT", "0.880 0.920", "1.5 0.920"), "RESULTS.TXT\n",
+         "value 1 of record 6 (Conception rate of ewes in cycles 1 to 7) is 1.5,\n  but it must be from 0 to 1.", 1},
+        {"NegativeBirthWeight", value("INPUTS03.TXT", "4.300 3.700 3.100\n", "-4.300 3.700 3.100\n"), "RESULTS.TXT\n",
+         "In the input file INPUTS03.TXT, value 1 of record", 1},
+        {"ZeroBirthWeight", value("INPUTS03.TXT", "4.300 3.700 3.100\n", "0 3.700 3.100\n"), "RESULTS.TXT\n",
+         "but it must be more than 0.", 1},
+        {"HighDiscountRate", value("INPUTS01.TXT", "0.020\n\"Discount rate", "0.9\n\"Discount rate"), "RESULTS.TXT\n",
+         "Warning: in the input file INPUTS01.TXT, record 16 (Discount rate) is ", 0},
         // Finite inputs of extreme size.
         {"ExtremeLabourCost", value("INPUTS09.TXT", "16.00\n\"Cost of labour", "3e38\n\"Cost of labour"),
          "RESULTS.TXT\n", "gives a value that is not a finite number for ", 1},

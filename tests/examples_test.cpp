@@ -454,7 +454,7 @@ Change{"EweCullingFraction", "dairy", "INPUTS01.TXT", "0.040 0.050 0.070 0.090 0
                "-4.300 3.700 3.100\n",
                "In the input file INPUTS03.TXT, value 1 of record 7 (Birth weight of female lambs, singles, "
                "twins, triplets) is -4.3,\n"
-               "  but it must be 0 or more. Correct the record and restart the program.\n"},
+               "  but it must be more than 0. Correct the record and restart the program.\n"},
         Change{"NegativeRearingWeight", "meat", "INPUTS03.TXT", "25.400 23.100 20.900 19.200\n",
                "25.400 23.100 20.900 -19.200\n",
                "In the input file INPUTS03.TXT, value 4 of record 18 (Weight of cross-bred male lambs at the end of artificial rearing (56 days)) is -19.2,\n"

@@ -123,8 +123,8 @@ void readInputs03(Run& run, InFile& in) {
 
     // Birth and weaning weights of pure-bred, then of cross-bred lambs.
     for (int b = 1; b <= m.crossing; ++b) {
-        classVector(run, in, m.bwL[1], b, kNonNegative);
-        classVector(run, in, m.bwL[2], b, kNonNegative);
+        classVector(run, in, m.bwL[1], b, kPositive);
+        classVector(run, in, m.bwL[2], b, kPositive);
         classVector(run, in, m.wwL[1], b, kNonNegative);
         warnLoss(in, m, m.wwL[1], m.bwL[1], b, "a weaning weight below the birth weight");
         classVector(run, in, m.wwL[2], b, kNonNegative);
