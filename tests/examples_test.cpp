@@ -64,6 +64,8 @@ const std::vector<System>& systems() {
         {"Prices1", "dairy", {culled("1"), weaned("2"), fattened("3")}},
         {"Prices2", "dairy", {culled("2"), weaned("3"), fattened("1")}},
         {"Prices3", "dairy", {culled("3"), weaned("4"), fattened("4")}},
+        {"YoungStockShearings", "dairy",
+         {value("INPUTS09.TXT", "Shearings of young stock in breeding seasons", "0.0 1.0 1.0", "0.5 1.0 2.0")}},
         {"DairyEnergyOnly", "dairy", {paras("Method for the feed", "1", "2")}},
         {"DairyNotMilked", "dairy", {paras("Type of breed", "1", "2")}},
         {"MeatEnergyAndProtein", "meat", {paras("Method for the feed", "2", "1")}},
@@ -240,6 +242,30 @@ TEST_P(Systems, WeightsOfTraitsTheSystemLacksAreZero) {
 
 INSTANTIATE_TEST_SUITE_P(All, Systems, testing::ValuesIn(systems()),
                          [](const testing::TestParamInfo<System>& i) { return std::string(i.param.name); });
+
+// Values at the limits of their checks are accepted: the sale ages of
+// breeding lambs on the days of the breeding seasons that bound them.
+TEST(Limits, SaleAgesAtTheBreedingSeasonsAreAccepted) {
+    const auto age = [](const char* from, const char* to, const char* record) {
+        return std::vector<std::string>{std::string(from) + "\n\"Age at sale of breeding " + record,
+                                        std::string(to) + "\n\"Age at sale of breeding " + record};
+    };
+    // The dairy example's breeding seasons fall on days 209 and 574 of age,
+    // weaning on day 30.
+    const std::vector<std::vector<std::vector<std::string>>> cases = {
+        {age("150.0", "209", "female lambs sold before"), age("300.0", "574", "female lambs sold between"),
+         age("160.0", "208", "male lambs sold before"), age("330.0", "209", "male lambs sold between")},
+        {age("150.0", "30", "female lambs sold before"), age("300.0", "210", "female lambs sold between"),
+         age("330.0", "574", "male lambs sold between")},
+    };
+    for (const auto& edits : cases) {
+        testutil::TempDir dir;
+        testutil::copyExample("dairy", dir);
+        for (const auto& e : edits) testutil::applyEdit(dir, {"INPUTS04.TXT", e[0].c_str(), e[1].c_str()});
+        const auto r = testutil::runKarvel1(dir, "RESULTS.TXT\n");
+        EXPECT_EQ(r.status, 0) << r.out;
+    }
+}
 
 // ---- a minimal change of an example stops the run with its message -----
 //

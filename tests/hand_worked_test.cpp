@@ -195,6 +195,15 @@ TEST(Milk, ShortCurveSummedByHand) {
     milkProduction(h.run);
     // 2 * (1 e^-0.5 + 2 e^-1 + 3 e^-1.5) = 2 * (0.606531 + 0.735759 + 0.669390)
     EXPECT_NEAR(double(m.basemilkw), 4.023359, 2e-6);
+    // Another curve with the same rise and no decline: 2 * (1 + 2 + 3).
+    m.cwo = 0;
+    milkProduction(h.run);
+    EXPECT_NEAR(double(m.basemilkw), 12.0, 1e-6);
+    // And one that declines alone: 2 * (e^-0.5 + e^-1 + e^-1.5).
+    m.bwo = 0;
+    m.cwo = 0.5;
+    milkProduction(h.run);
+    EXPECT_NEAR(double(m.basemilkw), 2 * (std::exp(-0.5) + std::exp(-1.0) + std::exp(-1.5)), 2e-6);
 }
 
 
