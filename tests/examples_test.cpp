@@ -307,6 +307,13 @@ INSTANTIATE_TEST_SUITE_P(
     Examples, ExampleCheck,
     testing::Values(
         // Values outside their allowed ranges.
+        Change{"FatteningTooLong", "dairy", "INPUTS05.TXT", "36.0\n\"Fattening target of male lambs\"",
+               "400.0\n\"Fattening target of male lambs\"",
+               "The fattening of male lambs to target 1 ends at an age of "},
+        Change{"RamFlushingTooLong", "dairy", "INPUTS08.TXT", "21\n\"Flushing of rams before the breeding season\"",
+               "2147483647\n\"Flushing of rams before the breeding season\"",
+               "In the input file INPUTS08.TXT, record 13 (Flushing of rams before the breeding season) is "
+               "2.14748e+09,\n  but it must be from 0 to 365 days."},
 Change{"MilkFatLimitAbove100", "dairy", "INPUTS11.TXT", "6.00 7.00 8.00\n", "6.00 7.00 108.00\n",
                "In the input file INPUTS11.TXT, value 3 of record 7 "
                "(Class limits for fat content) is 108,\n"
@@ -528,7 +535,7 @@ Change{"EweCullingFraction", "dairy", "INPUTS01.TXT", "0.040 0.050 0.070 0.090 0
                "-45.0\n"
                "\"Non-pregnant young females",
                "In the input file INPUTS04.TXT, record 28 (Non-pregnant young females are culled this many days after the breeding season) is -45,\n"
-               "  but it must be 0 or more. Correct the record and restart the program.\n"},
+               "  but it must be from 0 to 365 days. Correct the record and restart the program.\n"},
         Change{"NegativeMaleSaleAge", "dairy", "INPUTS04.TXT", "160.0\n"
                "\"Age at sale of breeding male lambs sold before",
                "-160.0\n"
@@ -646,7 +653,7 @@ Change{"MilkSoldFraction", "dairy", "INPUTS06.TXT",
                "21\n\"Flushing of rams",
                "-21\n\"Flushing of rams",
                "In the input file INPUTS08.TXT, record 13 (Flushing of rams before the breeding season) is -21,\n"
-               "  but it must be 0 or more. Correct the record and restart the program.\n"},
+               "  but it must be from 0 to 365 days. Correct the record and restart the program.\n"},
         Change{"RationDryMatter", "dairy", "INPUTS08.TXT",
                "0.860 0.240 0.550\n\"Rams: dry matter",
                "0.860 1.240 0.550\n\"Rams: dry matter",

@@ -223,6 +223,15 @@ void growth(Run& run) {
                     m.wP[c][cr] = (m.vlf[k][s] - A0) * m.adgP[c][cr] + w0;
                     m.agetP[c][cr] = m.vlf[k][s];
                 }
+                // The calendar of the model follows young stock for three
+                // years; a fattening that ends later is no fattening.
+                if (m.agetP[c][cr] > 3 * 365)
+                    failCheck(run,
+                              "The fattening of %s to target %d ends at an age of %.0f days,\n"
+                              "  more than three years. Correct the target or the daily gain in INPUTS05.TXT\n"
+                              "  and restart the program.\n",
+                              k == 1 ? "female lambs" : k == 2 ? "male lambs" : "castrates", s,
+                              double(m.agetP[c][cr]));
             }
         }
     }

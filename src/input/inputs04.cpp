@@ -104,8 +104,13 @@ void readInputs04(Run& run, InFile& in) {
     readfloatIf(in, run.res, S2, m.agetP[13][2]);
     readfloatIf(in, run.res, S1, m.agetP[26][1]);
     readfloatIf(in, run.res, S2, m.agetP[26][2]);
-    readfloatIf(in, run.res, m.psp[1][2][1] + m.psp[1][2][2] > 1e-06, m.dpregsFP, kNonNegative);
-    m.dnpregcFP = readfloat(run.res, in, kNonNegative);
+    // Pregnant young females are sold during their pregnancy; barren ones are
+    // culled within the year of their breeding season.
+    char pregnancy[64];
+    std::snprintf(pregnancy, sizeof pregnancy, "from 0 to %d days, the length of pregnancy", m.lpreg);
+    readfloatIf(in, run.res, m.psp[1][2][1] + m.psp[1][2][2] > 1e-06, m.dpregsFP,
+                Allowed{0, double(m.lpreg), false, pregnancy});
+    m.dnpregcFP = readfloat(run.res, in, Allowed{0, 365, false, "from 0 to 365 days"});
     readfloatIf(in, run.res, m.femrep == 2, m.ppurchFP, kFraction);
 
     // Male replacement.  Rams reared in the herd (ppurchMP below one, which

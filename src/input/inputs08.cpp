@@ -8,6 +8,9 @@
 
 namespace {
 
+// Periods around the breeding season and the sale of rams: within one year.
+constexpr Allowed kDaysOfAYear{0, 365, false, "from 0 to 365 days"};
+
 // The five tables of rations of one class of animals (rams, ewes or lambs),
 // each indexed [feeding group][feeding season].
 struct RationTables {
@@ -169,16 +172,16 @@ void readInputs08(Run& run, InFile& in) {
     readCalendar(run, in);
 
     // Rams.  Periods in days, temperatures of any sign.
-    m.flushbbR = readint(res, in, kNonNegative);
-    m.dselR = readint(res, in, kNonNegative);
+    m.flushbbR = readint(res, in, kDaysOfAYear);
+    m.dselR = readint(res, in, kDaysOfAYear);
     readVectorRecord(in, res, &m.tp[1], m.nfs, 1, "%7.1f");
     rationBlock(run, in, rams, 1, m.fR, false, kAdultFormats);
 
     // Ewes.  The activity coefficients add to the maintenance requirement;
     // fat and protein of milk are per cent.
-    m.flushbbE = readint(res, in, kNonNegative);
-    m.flushabE = readint(res, in, kNonNegative);
-    m.dnpregcE = readint(res, in, kNonNegative);
+    m.flushbbE = readint(res, in, kDaysOfAYear);
+    m.flushabE = readint(res, in, kDaysOfAYear);
+    m.dnpregcE = readint(res, in, kDaysOfAYear);
     technologyCodes(run, in, m.techE, "ewes");
     for (int t = 1; t <= m.hs; ++t) m.ktE[t] = readfloat(res, in, kNonNegative);
     latePregnancy(run, in);
@@ -206,8 +209,8 @@ void readInputs08(Run& run, InFile& in) {
     if (m.crossing == 2) readVectorRecord(in, res, &m.dwoolptrL[1][2], 2, 3, "%10.5f", kNonNegative);
     else readdes(in);
     for (int g = 3; g <= 5; ++g) lambBlock(run, in, lambs, g);  // young stock reared for breeding
-    m.flushbbL = readint(res, in, kNonNegative);
-    m.flushabL = readint(res, in, kNonNegative);
+    m.flushbbL = readint(res, in, kDaysOfAYear);
+    m.flushabL = readint(res, in, kDaysOfAYear);
 
     // Fattening variants of females, males and castrates.
     readcom(in);
