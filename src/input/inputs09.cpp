@@ -25,18 +25,7 @@ bool anyNegative(const Real* v, int n) {
     return false;
 }
 
-// A cost or a price, with a warning when it is negative (what names it).
-float costRecord(std::FILE* res, InFile& in, const char* what = "a negative cost") {
-    const float x = readfloat(res, in);
-    if (x < 0) warnOdd(in, what);
-    return x;
-}
-
-// The same for a record that only some systems need.
-void costRecordIf(InFile& in, std::FILE* res, bool present, Real& x, const char* what = "a negative cost") {
-    if (present) x = costRecord(res, in, what);
-    else readdes(in);
-}
+constexpr const char* kNegativeCost = "a negative cost";
 
 // The four vectors over the fattening variants of one kind of progeny;
 // four skipped records when the kind is not fattened.
@@ -63,35 +52,35 @@ void readInputs09(Run& run, InFile& in) {
     // Ewes.
     readcom(in);
     m.nendopE = readfloat(res, in, kNonNegative);
-    m.prendop = costRecord(res, in, "a negative price");
+    m.prendop = readfloatWarnNegative(res, in, "a negative price");
     m.nectopE = readfloat(res, in, kNonNegative);
-    m.prectop = costRecord(res, in, "a negative price");
-    m.vetE = costRecord(res, in);
+    m.prectop = readfloatWarnNegative(res, in, "a negative price");
+    m.vetE = readfloatWarnNegative(res, in, kNegativeCost);
     m.AkhE = readfloat(res, in, kNonNegative);
-    m.costAkh = costRecord(res, in);
+    m.costAkh = readfloatWarnNegative(res, in, kNegativeCost);
     m.nsheE = readfloat(res, in, kNonNegative);
-    m.costshe0E = costRecord(res, in);
-    m.costfix0E = costRecord(res, in);
+    m.costshe0E = readfloatWarnNegative(res, in, kNegativeCost);
+    m.costfix0E = readfloatWarnNegative(res, in, kNegativeCost);
     m.strawE = readfloat(res, in, kNonNegative);
-    m.prstraw = costRecord(res, in, "a negative price");
+    m.prstraw = readfloatWarnNegative(res, in, "a negative price");
     m.pinsE[1] = readfloat(res, in, kPercent);
     readfloatIf(in, run.res, m.crossing == 2, m.pinsE[2], kPercent);
-    m.costins[1] = costRecord(res, in);
-    costRecordIf(in, run.res, m.crossing == 2, m.costins[2]);
-    m.costreins[1] = costRecord(res, in);
-    costRecordIf(in, run.res, m.crossing == 2, m.costreins[2]);
+    m.costins[1] = readfloatWarnNegative(res, in, kNegativeCost);
+    readfloatWarnNegativeIf(in, run.res, m.crossing == 2, m.costins[2], kNegativeCost);
+    m.costreins[1] = readfloatWarnNegative(res, in, kNegativeCost);
+    readfloatWarnNegativeIf(in, run.res, m.crossing == 2, m.costreins[2], kNegativeCost);
     m.nreins = readint(res, in, kNonNegative);
     m.coninsE = readfloat(res, in, kConceptionPerPercent);
-    m.costoeinE = costRecord(res, in);
-    m.costtan = costRecord(res, in);
+    m.costoeinE = readfloatWarnNegative(res, in, kNegativeCost);
+    m.costtan = readfloatWarnNegative(res, in, kNegativeCost);
     m.pskE = readfloat(res, in, kFraction);
     m.ptskE = readfloat(res, in, kFraction);
-    m.costmarkcul = costRecord(res, in);
-    m.costdead = costRecord(res, in);
+    m.costmarkcul = readfloatWarnNegative(res, in, kNegativeCost);
+    m.costdead = readfloatWarnNegative(res, in, kNegativeCost);
     readcom(in);
     if (m.typeb == 1) {  // milking and cheese making
-        m.costmilk0E = costRecord(res, in);
-        m.costcheese0E = costRecord(res, in);
+        m.costmilk0E = readfloatWarnNegative(res, in, kNegativeCost);
+        m.costcheese0E = readfloatWarnNegative(res, in, kNegativeCost);
     } else {
         readdes(in);
         readdes(in);
@@ -101,27 +90,27 @@ void readInputs09(Run& run, InFile& in) {
     readcom(in);
     m.nendopR = readfloat(res, in, kNonNegative);
     m.nectopR = readfloat(res, in, kNonNegative);
-    m.vetR = costRecord(res, in);
+    m.vetR = readfloatWarnNegative(res, in, kNegativeCost);
     m.AkhR = readfloat(res, in, kNonNegative);
     m.nsheR[1] = readfloat(res, in, kNonNegative);
     readfloatIf(in, run.res, m.crossing == 2, m.nsheR[2], kNonNegative);
-    m.costshe0R = costRecord(res, in);
-    m.costfix0R = costRecord(res, in);
+    m.costshe0R = readfloatWarnNegative(res, in, kNegativeCost);
+    m.costfix0R = readfloatWarnNegative(res, in, kNegativeCost);
     m.strawR = readfloat(res, in, kNonNegative);
     m.pskR = readfloat(res, in, kFraction);
     m.ptskR = readfloat(res, in, kFraction);
-    m.costmarkbR = costRecord(res, in);
-    m.prbR[1] = costRecord(res, in, "a negative price");
-    costRecordIf(in, run.res, m.crossing == 2, m.prbR[2], "a negative price");
+    m.costmarkbR = readfloatWarnNegative(res, in, kNegativeCost);
+    m.prbR[1] = readfloatWarnNegative(res, in, "a negative price");
+    readfloatWarnNegativeIf(in, run.res, m.crossing == 2, m.prbR[2], "a negative price");
 
     // Lambs: all lambs, until weaning, artificially reared.
     readcom(in);
-    m.costshe0L = costRecord(res, in);
-    m.costmarkwL = costRecord(res, in);
+    m.costshe0L = readfloatWarnNegative(res, in, kNegativeCost);
+    m.costmarkwL = readfloatWarnNegative(res, in, kNegativeCost);
     readcom(in);
     m.nendopwL = readfloat(res, in, kNonNegative);
     m.nectopwL = readfloat(res, in, kNonNegative);
-    m.vetwL = costRecord(res, in);
+    m.vetwL = readfloatWarnNegative(res, in, kNegativeCost);
     m.nshewL = readfloat(res, in, kNonNegative);
     m.pskwL = readfloat(res, in, kFraction);
     m.ptskwL = readfloat(res, in, kFraction);
@@ -129,9 +118,9 @@ void readInputs09(Run& run, InFile& in) {
     if (m.typew == 2) {
         m.nendoparL = readfloat(res, in, kNonNegative);
         m.nectoparL = readfloat(res, in, kNonNegative);
-        m.vetarL = costRecord(res, in);
+        m.vetarL = readfloatWarnNegative(res, in, kNegativeCost);
         m.AkharL = readfloat(res, in, kNonNegative);
-        m.costfixarL = costRecord(res, in);
+        m.costfixarL = readfloatWarnNegative(res, in, kNegativeCost);
         m.strawarL = readfloat(res, in, kNonNegative);
         m.nshearL = readfloat(res, in, kNonNegative);
         m.pskarL = readfloat(res, in, kFraction);
@@ -150,21 +139,21 @@ void readInputs09(Run& run, InFile& in) {
     m.nectoprL[1] = readfloat(res, in, kNonNegative);
     m.nectoprL[2] = readfloat(res, in, kNonNegative);
     m.nectopclFP = readfloat(res, in, kNonNegative);
-    m.vetrL[1] = costRecord(res, in);
-    m.vetrL[2] = costRecord(res, in);
-    m.vetclFP = costRecord(res, in);
+    m.vetrL[1] = readfloatWarnNegative(res, in, kNegativeCost);
+    m.vetrL[2] = readfloatWarnNegative(res, in, kNegativeCost);
+    m.vetclFP = readfloatWarnNegative(res, in, kNegativeCost);
     m.AkhrL = readfloat(res, in, kNonNegative);
     readVectorRecord(in, res, &m.nsherL[1], m.nbsF, 1, "%7.1f", kNonNegative);
     m.nsheFP = readfloat(res, in, kNonNegative);
-    m.costfixrL = costRecord(res, in);
+    m.costfixrL = readfloatWarnNegative(res, in, kNegativeCost);
     m.strawrL = readfloat(res, in, kNonNegative);
     m.pinsFP[1] = readfloat(res, in, kPercent);
     readfloatIf(in, run.res, m.crossing == 2, m.pinsFP[2], kPercent);
-    m.costoeinFP = costRecord(res, in);
+    m.costoeinFP = readfloatWarnNegative(res, in, kNegativeCost);
     m.pskrL = readfloat(res, in, kFraction);
     m.ptskrL = readfloat(res, in, kFraction);
-    m.costmarkrL[1] = costRecord(res, in);
-    m.costmarkrL[2] = costRecord(res, in);
+    m.costmarkrL[1] = readfloatWarnNegative(res, in, kNegativeCost);
+    m.costmarkrL[2] = readfloatWarnNegative(res, in, kNegativeCost);
 
     // Fattened lambs: females, males, castrates.
     readcom(in);
@@ -173,11 +162,11 @@ void readInputs09(Run& run, InFile& in) {
     fatteningCosts(run, in, 0);
     if (m.lf[0] + m.lf[1] + m.lf[2] > 0) {
         m.AkhfL = readfloat(res, in, kNonNegative);
-        m.costfixfL = costRecord(res, in);
+        m.costfixfL = readfloatWarnNegative(res, in, kNegativeCost);
         m.strawfL = readfloat(res, in, kNonNegative);
         m.pskfL = readfloat(res, in, kFraction);
         m.ptskfL = readfloat(res, in, kFraction);
-        m.costmarkfL = costRecord(res, in);
+        m.costmarkfL = readfloatWarnNegative(res, in, kNegativeCost);
     } else {
         for (int i = 0; i < 6; ++i) readdes(in);
     }

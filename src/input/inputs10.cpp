@@ -12,18 +12,7 @@ namespace {
 // and is reported.  The price of manure may be negative (manure that costs
 // its removal) and a subsidy may be a levy; neither is checked.
 
-// A price record, with a warning when it is negative (what names it).
-float priceRecord(std::FILE* res, InFile& in, const char* what = "a negative price") {
-    const float x = readfloat(res, in);
-    if (x < 0) warnOdd(in, what);
-    return x;
-}
-
-// The same for a record that only some systems need.
-void priceRecordIf(InFile& in, std::FILE* res, bool present, Real& x, const char* what = "a negative price") {
-    if (present) x = priceRecord(res, in, what);
-    else readdes(in);
-}
+constexpr const char* kNegativePrice = "a negative price";
 
 // A vector record of the values of genotype b of the progeny categories
 // cats[0 .. n-1], or a skipped record; a negative value is reported as what.
@@ -53,10 +42,10 @@ void breedingSales(Run& run, InFile& in, bool needed, Real (*table)[3], const ch
     const bool x = m.crossing == 2;
     const bool f1 = m.psp[1][2][1] > 1e-06, f2 = m.psp[1][2][2] > 1e-06;
     const bool m1 = m.psp[2][2][1] > 1e-06, m2 = m.psp[2][2][2] > 1e-06;
-    priceRecordIf(in, run.res, needed && f1, table[13][1], what);
-    priceRecordIf(in, run.res, needed && x && f2, table[13][2], what);
-    priceRecordIf(in, run.res, needed && f1, table[26][1], what);
-    priceRecordIf(in, run.res, needed && x && f2, table[26][2], what);
+    readfloatWarnNegativeIf(in, run.res, needed && f1, table[13][1], what);
+    readfloatWarnNegativeIf(in, run.res, needed && x && f2, table[13][2], what);
+    readfloatWarnNegativeIf(in, run.res, needed && f1, table[26][1], what);
+    readfloatWarnNegativeIf(in, run.res, needed && x && f2, table[26][2], what);
     readCategories(run, in, needed && f1, table, kFemales, 3, 1, what);
     readCategories(run, in, needed && x && f2, table, kFemales, 3, 2, what);
     readCategories(run, in, needed && m1, table, kMales, 2, 1, what);
@@ -73,30 +62,30 @@ void readInputs10(Run& run, InFile& in) {
 
     // Ewes.
     readcom(in);
-    m.prwoolE = priceRecord(res, in);
+    m.prwoolE = readfloatWarnNegative(res, in, kNegativePrice);
     m.wsheE = readfloat(res, in, kNonNegative);
-    m.prskrE = priceRecord(res, in);
-    m.prsktE = priceRecord(res, in);
+    m.prskrE = readfloatWarnNegative(res, in, kNegativePrice);
+    m.prsktE = readfloatWarnNegative(res, in, kNegativePrice);
     m.manE = readfloat(res, in, kNonNegative);
     m.prman = readfloat(res, in);
 
     // Rams.
-    m.prwoolR[1] = priceRecord(res, in);
-    priceRecordIf(in, run.res, x, m.prwoolR[2]);
+    m.prwoolR[1] = readfloatWarnNegative(res, in, kNegativePrice);
+    readfloatWarnNegativeIf(in, run.res, x, m.prwoolR[2], kNegativePrice);
     m.wsheR[1] = readfloat(res, in, kNonNegative);
     readfloatIf(in, run.res, x, m.wsheR[2], kNonNegative);
-    m.prskrR[1] = priceRecord(res, in);
-    priceRecordIf(in, run.res, x, m.prskrR[2]);
-    m.prsktR[1] = priceRecord(res, in);
-    priceRecordIf(in, run.res, x, m.prsktR[2]);
+    m.prskrR[1] = readfloatWarnNegative(res, in, kNegativePrice);
+    readfloatWarnNegativeIf(in, run.res, x, m.prskrR[2], kNegativePrice);
+    m.prsktR[1] = readfloatWarnNegative(res, in, kNegativePrice);
+    readfloatWarnNegativeIf(in, run.res, x, m.prsktR[2], kNegativePrice);
     m.manR = readfloat(res, in, kNonNegative);
-    m.prsbR[1] = priceRecord(res, in);
-    priceRecordIf(in, run.res, x, m.prsbR[2]);
+    m.prsbR[1] = readfloatWarnNegative(res, in, kNegativePrice);
+    readfloatWarnNegativeIf(in, run.res, x, m.prsbR[2], kNegativePrice);
 
     // Lambs: wool until weaning or in artificial rearing, in fattening and
     // in rearing for breeding.
-    m.prwoolL[1] = priceRecord(res, in);
-    priceRecordIf(in, run.res, x, m.prwoolL[2]);
+    m.prwoolL[1] = readfloatWarnNegative(res, in, kNegativePrice);
+    readfloatWarnNegativeIf(in, run.res, x, m.prwoolL[2], kNegativePrice);
     for (int k = 1; k <= 2; ++k) {
         readfloatIf(in, run.res, m.typew == 1, m.wshewL[k][1], kNonNegative);
         readfloatIf(in, run.res, m.typew == 1 && x, m.wshewL[k][2], kNonNegative);
@@ -115,10 +104,10 @@ void readInputs10(Run& run, InFile& in) {
     readfloatIf(in, run.res, x && m.psp[2][2][2] > 1e-06, m.wsherL[2][2], kNonNegative);
 
     // Skins and manure.
-    m.prskrL[1] = priceRecord(res, in);
-    priceRecordIf(in, run.res, x, m.prskrL[2]);
-    m.prsktL[1] = priceRecord(res, in);
-    priceRecordIf(in, run.res, x, m.prsktL[2]);
+    m.prskrL[1] = readfloatWarnNegative(res, in, kNegativePrice);
+    readfloatWarnNegativeIf(in, run.res, x, m.prskrL[2], kNegativePrice);
+    m.prsktL[1] = readfloatWarnNegative(res, in, kNegativePrice);
+    readfloatWarnNegativeIf(in, run.res, x, m.prsktL[2], kNegativePrice);
     readfloatIf(in, run.res, fattening, m.manfL, kNonNegative);
     readfloatIf(in, run.res, m.typew == 2, m.manarL, kNonNegative);
     m.manbL = readfloat(res, in, kNonNegative);

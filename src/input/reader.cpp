@@ -265,6 +265,17 @@ int readint(std::FILE* res, InFile& in, const Allowed& a) {
     return x;
 }
 
+float readfloatWarnNegative(std::FILE* res, InFile& in, const char* what) {
+    const float x = readfloat(res, in);
+    if (x < 0) warnOdd(in, what);
+    return x;
+}
+
+void readfloatWarnNegativeIf(InFile& in, std::FILE* res, bool present, Real& x, const char* what) {
+    if (present) x = readfloatWarnNegative(res, in, what);
+    else readdes(in);
+}
+
 int dsjf(int month, int day) {
     // Lengths of January .. November: a month adds the lengths of all months
     // before it (a month number above 12 adds no December).

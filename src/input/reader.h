@@ -75,6 +75,11 @@ void requireIn(InFile& in, double x, const Allowed& a, int element = 0);
 // the file, the record and what is odd; the run goes on.
 void warnOdd(InFile& in, const char* what);
 
+// A record whose value may be negative but is odd when it is (a price, a
+// cost): read with its echo, and warnOdd(what) when it is below 0.
+float readfloatWarnNegative(std::FILE* res, InFile& in, const char* what);
+void readfloatWarnNegativeIf(InFile& in, std::FILE* res, bool present, Real& x, const char* what);
+
 // Opens an input file of the working directory; stops the run when it
 // cannot be opened.
 InFile openInput(Run& run, const char* name);
