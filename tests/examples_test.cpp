@@ -318,43 +318,14 @@ Change{"MilkFatLimitAbove100", "dairy", "INPUTS11.TXT", "6.00 7.00 8.00\n", "6.0
                "In the input file INPUTS11.TXT, value 3 of record 7 "
                "(Class limits for fat content) is 108,\n"
                "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
-        Change{"MilkProteinLimitNegative", "dairy", "INPUTS11.TXT", "5.00 5.50 6.00\n", "-5.00 5.50 6.00\n",
-               "In the input file INPUTS11.TXT, value 1 of record 9 "
-               "(Class limits for protein content) is -5,\n"
-               "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
         Change{"MilkFatReferenceNegative", "dairy", "INPUTS11.TXT", " 0.000 0.020 7.00\n", " 0.000 0.020 -7.00\n",
                "In the input file INPUTS11.TXT, value 9 of record 10 (Fat classes: payment, payment per per cent above the reference, reference) is -7,\n"
                "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
-        Change{"MilkProteinReferenceAbove100", "dairy", "INPUTS11.TXT", "-0.015 0.030 5.00\n", "-0.015 0.030 500\n",
-               "In the input file INPUTS11.TXT, value 6 of record 11 (Protein classes: payment, payment per per cent above the reference, reference) is 500,\n"
-               "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
-        Change{"CulledQualityFrequencyAbove1", "meat", "INPUTS12.TXT", "0.30 0.50 0.20\n", "1.30 -0.50 0.20\n",
-               "In the input file INPUTS12.TXT, value 1 of record 9 "
-               "(Culled pure-bred sheep by carcass quality class) is 1.3,\n"
-               "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
-        Change{"CulledFleshFatFrequencyNegative", "dairy", "INPUTS12.TXT",
-               "0.005 0.010 0.010 0.005\n" "\"Culled sheep by fleshiness",
-               "-0.005 0.010 0.010 0.015\n" "\"Culled sheep by fleshiness",
-               "In the input file INPUTS12.TXT, value 13 of record 19 "
-               "(Culled sheep by fleshiness (rows) and fat covering (columns)) is -0.005,\n"
-               "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
         Change{"EweDressingAbove100", "dairy", "INPUTS12.TXT",
                "42.0\n" "\"Dressing percentage of ewes\"",
                "142.0\n" "\"Dressing percentage of ewes\"",
                "In the input file INPUTS12.TXT, record 22 "
                "(Dressing percentage of ewes) is 142,\n"
-               "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
-        Change{"CrossingSireDressingAbove100", "extensive", "INPUTS12.TXT",
-               "48.0\n" "\"Dressing percentage of crossing sires\"",
-               "148.0\n" "\"Dressing percentage of crossing sires\"",
-               "In the input file INPUTS12.TXT, record 24 "
-               "(Dressing percentage of crossing sires) is 148,\n"
-               "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
-        Change{"RamDressingAbove100", "extensive", "INPUTS12.TXT",
-               "46.0\n" "\"Dressing percentage of hill rams\"",
-               "101\n" "\"Dressing percentage of hill rams\"",
-               "In the input file INPUTS12.TXT, record 23 "
-               "(Dressing percentage of hill rams) is 101,\n"
                "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
         Change{"YoungStockDressingNegative", "extensive", "INPUTS12.TXT",
                "42.0\n" "\"Dressing percentage of culled pure-bred young stock\"",
@@ -368,12 +339,6 @@ Change{"MilkFatLimitAbove100", "dairy", "INPUTS11.TXT", "6.00 7.00 8.00\n", "6.0
                "In the input file INPUTS13.TXT, record 12 "
                "(Dressing percentage of pure-bred lambs) is 143,\n"
                "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
-        Change{"WeanedDressingNegative", "meat", "INPUTS13.TXT",
-               "48.5\n" "\"Dressing percentage of cross-bred lambs\"",
-               "-48.5\n" "\"Dressing percentage of cross-bred lambs\"",
-               "In the input file INPUTS13.TXT, record 13 "
-               "(Dressing percentage of cross-bred lambs) is -48.5,\n"
-               "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
         Change{"CarcassWeightVariationNegative", "extensive", "INPUTS13.TXT",
                "15.0\n" "\"Coefficient",
                "-15.0\n" "\"Coefficient",
@@ -383,16 +348,6 @@ Change{"MilkFatLimitAbove100", "dairy", "INPUTS11.TXT", "6.00 7.00 8.00\n", "6.0
         Change{"WeanedQualityWithinWeightAbove1", "extensive", "INPUTS13.TXT", "0.70 0.30\n", "1.70 -0.70\n",
                "In the input file INPUTS13.TXT, value 1 of record 20 "
                "(Pure-bred lambs of carcass weight below 7 kg by quality class) is 1.7,\n"
-               "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
-        Change{"CrossBredQualityWithinWeightNegative", "extensive", "INPUTS13.TXT", "0.35 0.65\n", "-0.35 1.35\n",
-               "In the input file INPUTS13.TXT, value 1 of record 25 "
-               "(Cross-bred lambs of carcass weight 10 to 13 kg by quality class) is -0.35,\n"
-               "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
-        Change{"HeavyLambFleshFatFrequencyNegative", "extensive", "INPUTS13.TXT",
-               "0.030 0.040 0.010 0.005\n",
-               "-0.030 0.100 0.010 0.005\n",
-               "In the input file INPUTS13.TXT, value 1 of record 31 "
-               "(Heavy pure-bred lambs by fleshiness (rows) and fat covering (columns)) is -0.03,\n"
                "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
         Change{"FattenedFrequencyAbove1", "dairy", "INPUTS14.TXT",
                "0.25 0.55 0.20\n" "\"Fattened lambs by",
@@ -404,43 +359,15 @@ Change{"MilkFatLimitAbove100", "dairy", "INPUTS11.TXT", "6.00 7.00 8.00\n", "6.0
                "In the input file INPUTS14.TXT, value 2 of record 16 "
                "(Dressing percentage of fattened pure-bred male lambs, variants 1 and 2) is 149,\n"
                "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
-        Change{"CastrateDressingNegative", "meat", "INPUTS14.TXT",
-               "48.0\n" "\"Dressing percentage of fattened pure-bred castrates\"",
-               "-48.0\n" "\"Dressing percentage of fattened pure-bred castrates\"",
-               "In the input file INPUTS14.TXT, value 1 of record 12 "
-               "(Dressing percentage of fattened pure-bred castrates) is -48,\n"
-               "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
         Change{"FattenedFleshFatFrequencyNegative", "meat", "INPUTS14.TXT",
                "0.005 0.010 0.005 0.005\n",
                "-0.005 0.010 0.015 0.005\n",
                "In the input file INPUTS14.TXT, value 1 of record 26 (Fattened pure-bred lambs by fleshiness (rows) and fat covering (columns)) is -0.005,\n"
                "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
-        Change{"CrossBredFattenedFleshFatFrequencyAbove1", "meat", "INPUTS14.TXT",
-               "0.030 0.180 0.150 0.030\n",
-               "0.030 0.180 1.150 -0.970\n",
-               "In the input file INPUTS14.TXT, value 15 of record 27 (Fattened cross-bred lambs by fleshiness (rows) and fat covering (columns)) is 1.15,\n"
-               "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
 Change{"EweCullingFraction", "dairy", "INPUTS01.TXT", "0.040 0.050 0.070 0.090 0.120 0.150 0.190 0.250\n",
                "0.040 1.500 0.070 0.090 0.120 0.150 0.190 0.250\n",
                "In the input file INPUTS01.TXT, value 2 of record 5 (Ewes culled for health, udder and other "
                "reasons in cycles 1 to 8) is 1.5,\n"
-               "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
-        Change{"MilkCullingFraction", "dairy", "INPUTS01.TXT", "0.080 0.060 0.060 0.070 0.080 0.100 0.120 0.150\n",
-               "0.080 0.060 0.060 0.070 0.080 0.100 0.120 -0.150\n",
-               "In the input file INPUTS01.TXT, value 8 of record 4 (Ewes culled for low milk yield in cycles 1 "
-               "to 8) is -0.15,\n"
-               "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
-        Change{"EweConceptionFraction", "dairy", "INPUTS01.TXT", "0.880 0.920 0.930",
-               "1.880 0.920 0.930",
-               "In the input file INPUTS01.TXT, value 1 of record 6 (Conception rate of ewes in cycles 1 to 7) "
-               "is 1.88,\n"
-               "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
-        Change{"EweLambCrossingFraction", "meat", "INPUTS01.TXT", "0.000\n"
-               "\"Ewe lambs mated to terminal sires",
-               "1.200\n"
-               "\"Ewe lambs mated to terminal sires",
-               "In the input file INPUTS01.TXT, record 8 (Ewe lambs mated to terminal sires before their first "
-               "lambing) is 1.2,\n"
                "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
         Change{"EweCrossingFraction", "meat", "INPUTS01.TXT", "0.200 0.300 0.400 0.500 0.600 0.600\n",
                "0.200 0.300 0.400 0.500 0.600 1.600\n",
@@ -451,11 +378,6 @@ Change{"EweCullingFraction", "dairy", "INPUTS01.TXT", "0.040 0.050 0.070 0.090 0
                "-0.500 0.050 0.060 0.080\n",
                "In the input file INPUTS02.TXT, value 1 of record 3 (Rams dying in breeding cycles 1 to 4) is "
                "-0.5,\n"
-               "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
-        Change{"RamCullingFraction", "meat", "INPUTS02.TXT", "0.100 0.200 0.870\n",
-               "1.100 0.200 0.870\n",
-               "In the input file INPUTS02.TXT, value 1 of record 5 (Rams culled after breeding cycles 1 to 3) "
-               "is 1.1,\n"
                "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
         Change{"LitterSizeFraction", "dairy", "INPUTS03.TXT", "0.550 0.400 0.350 0.330 0.330 0.350 0.380 0.420\n"
                "0.420 0.520 0.550 0.560 0.560 0.550 0.530 0.500\n"
@@ -478,16 +400,6 @@ Change{"EweCullingFraction", "dairy", "INPUTS01.TXT", "0.040 0.050 0.070 0.090 0
                "In the input file INPUTS03.TXT, value 2 of record 5 (Lamb losses from 24 hours to weaning, "
                "singles, twins, triplets) is -0.055,\n"
                "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
-        Change{"RearingLossFraction", "meat", "INPUTS03.TXT", "0.020 0.030 0.040 0.050\n",
-               "0.020 0.030 0.040 1.050\n",
-               "In the input file INPUTS03.TXT, value 4 of record 6 (Lamb losses in artificial rearing, litters "
-               "of 1 to 4) is 1.05,\n"
-               "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
-        Change{"NegativeBirthWeight", "dairy", "INPUTS03.TXT", "4.300 3.700 3.100\n",
-               "-4.300 3.700 3.100\n",
-               "In the input file INPUTS03.TXT, value 1 of record 7 (Birth weight of female lambs, singles, "
-               "twins, triplets) is -4.3,\n"
-               "  but it must be more than 0. Correct the record and restart the program.\n"},
         Change{"NegativeRearingWeight", "meat", "INPUTS03.TXT", "25.400 23.100 20.900 19.200\n",
                "25.400 23.100 20.900 -19.200\n",
                "In the input file INPUTS03.TXT, value 4 of record 18 (Weight of cross-bred male lambs at the end of artificial rearing (56 days)) is -19.2,\n"
@@ -503,20 +415,6 @@ Change{"EweCullingFraction", "dairy", "INPUTS01.TXT", "0.040 0.050 0.070 0.090 0
                "1.580\n"
                "\"Minimum weight of young females for mating\"",
                "In the input file INPUTS04.TXT, record 4 (Minimum weight of young females for mating) is 1.58,\n"
-               "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
-        Change{"WeightVariation", "dairy", "INPUTS04.TXT", "10.0\n"
-               "\"Coefficient of variation of the weight of young males\"",
-               "150.0\n"
-               "\"Coefficient of variation of the weight of young males\"",
-               "In the input file INPUTS04.TXT, record 36 (Coefficient of variation of the weight of young "
-               "males) is 150,\n"
-               "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
-        Change{"YoungFemaleSurvival", "dairy", "INPUTS04.TXT", "0.970 0.980 0.980\n"
-               "\"Survival of young females",
-               "0.970 1.080 0.980\n"
-               "\"Survival of young females",
-               "In the input file INPUTS04.TXT, value 2 of record 16 (Survival of young females in breeding "
-               "seasons 1, 2 and 3) is 1.08,\n"
                "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
         Change{"PregnancyLengthZero", "dairy", "INPUTS04.TXT", "150\n"
                "\"Length of pregnancy\"",
@@ -571,13 +469,6 @@ Change{"EweCullingFraction", "dairy", "INPUTS01.TXT", "0.040 0.050 0.070 0.090 0
                "\"Fattening target of male lambs\"",
                "In the input file INPUTS05.TXT, value 1 of record 18 (Fattening target of male lambs) is 0,\n"
                "  but it must be more than 0. Correct the record and restart the program.\n"},
-        Change{"FatteningSurvival", "dairy", "INPUTS05.TXT", "0.970\n"
-               "\"Survival of male lambs in fattening\"",
-               "1.200\n"
-               "\"Survival of male lambs in fattening\"",
-               "In the input file INPUTS05.TXT, value 1 of record 22 (Survival of male lambs in fattening) is "
-               "1.2,\n"
-               "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
         Change{"CastrateFraction", "meat", "INPUTS05.TXT", "1.000\n"
                "\"Pure-bred castrates by fattening variant\"",
                "-1.000\n"
@@ -595,11 +486,6 @@ Change{"MilkSoldFraction", "dairy", "INPUTS06.TXT",
                "-1.25\n\"Parameter a",
                "In the input file INPUTS06.TXT, record 2 (Parameter a of the lactation curve) is -1.25,\n"
                "  but it must be 0 or more. Correct the record and restart the program.\n"},
-        Change{"LitterMilkFactor", "dairy", "INPUTS06.TXT",
-               "0.900 1.000 1.100 1.150\n",
-               "0.900 1.000 -1.100 1.150\n",
-               "In the input file INPUTS06.TXT, value 3 of record 8 (Milk yield factor for ewes suckling 0, 1, 2 and 3 lambs) is -1.1,\n"
-               "  but it must be 0 or more. Correct the record and restart the program.\n"},
         Change{"StandardLactation", "dairy", "INPUTS06.TXT",
                "120\n\"Length of the standard lactation",
                "-120\n\"Length of the standard lactation",
@@ -610,44 +496,10 @@ Change{"MilkSoldFraction", "dairy", "INPUTS06.TXT",
                "1.300\n\"Milk made into cheese",
                "In the input file INPUTS06.TXT, record 12 (Milk made into cheese on the farm) is 1.3,\n"
                "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
-        Change{"CaseinShare", "dairy", "INPUTS06.TXT",
-               "1\n"
-               "\"Method for the cheese yield\" \"1 = linear formula, 2 = fat and casein recovery\"\n"
-               "11.500\n"
-               "\"Intercept of the milk needed per kg cheese\" \"kg milk per kg cheese\"\n"
-               "-0.450\n"
-               "\"Change of the milk needed per kg cheese per per cent of fat\" \"kg milk\"\n"
-               "-0.650\n"
-               "\"Change of the milk needed per kg cheese per per cent of protein\" \"kg milk\"\n"
-               "0.900\n"
-               "\"Recovery of milk fat in the cheese\" \"fraction; not used with method 1\"\n"
-               "0.950\n"
-               "\"Recovery of casein in the cheese\" \"fraction; not used with method 1\"\n"
-               "0.780",
-               "2\n"
-               "\"Method for the cheese yield\" \"1 = linear formula, 2 = fat and casein recovery\"\n"
-               "11.500\n"
-               "\"Intercept of the milk needed per kg cheese\" \"kg milk per kg cheese\"\n"
-               "-0.450\n"
-               "\"Change of the milk needed per kg cheese per per cent of fat\" \"kg milk\"\n"
-               "-0.650\n"
-               "\"Change of the milk needed per kg cheese per per cent of protein\" \"kg milk\"\n"
-               "0.900\n"
-               "\"Recovery of milk fat in the cheese\" \"fraction; not used with method 1\"\n"
-               "0.950\n"
-               "\"Recovery of casein in the cheese\" \"fraction; not used with method 1\"\n"
-               "78.0",
-               "In the input file INPUTS06.TXT, record 20 (Casein in milk protein) is 78,\n"
-               "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
         Change{"SuckledMilk", "extensive", "INPUTS07.TXT",
                "130.0\n\"Milk suckled until weaning",
                "-130.0\n\"Milk suckled until weaning",
                "In the input file INPUTS07.TXT, record 2 (Milk suckled until weaning by the reference ewe) is -130,\n"
-               "  but it must be 0 or more. Correct the record and restart the program.\n"},
-        Change{"CycleMilkFactor", "extensive", "INPUTS07.TXT",
-               "0.850 1.000 1.050 1.050 1.000 0.950\n",
-               "0.850 1.000 1.050 1.050 1.000 -0.950\n",
-               "In the input file INPUTS07.TXT, value 6 of record 5 (Milk yield factor for reproductive cycles 1 to 6) is -0.95,\n"
                "  but it must be 0 or more. Correct the record and restart the program.\n"},
         Change{"RamFlushing", "dairy", "INPUTS08.TXT",
                "21\n\"Flushing of rams",
@@ -659,21 +511,11 @@ Change{"MilkSoldFraction", "dairy", "INPUTS06.TXT",
                "0.860 1.240 0.550\n\"Rams: dry matter",
                "In the input file INPUTS08.TXT, value 5 of record 16 (Rams: dry matter of the ration (rows: groups 1 and 2)) is 1.24,\n"
                "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
-        Change{"RationEnergyNegative", "dairy", "INPUTS08.TXT",
-               "6.000 6.400 6.100\n\"Rams: net energy",
-               "6.000 -6.400 6.100\n\"Rams: net energy",
-               "In the input file INPUTS08.TXT, value 5 of record 17 (Rams: net energy of the ration) is -6.4,\n"
-               "  but it must be 0 or more. Correct the record and restart the program.\n"},
         Change{"RationLossesPercent", "dairy", "INPUTS08.TXT",
                "8.0 15.0 10.0\n\"Rams: feed losses\"",
                "8.0 15.0 110.0\n\"Rams: feed losses\"",
                "In the input file INPUTS08.TXT, value 6 of record 19 (Rams: feed losses) is 110,\n"
                "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
-        Change{"ActivityCoefficient", "dairy", "INPUTS08.TXT",
-               "0.015\n\"Activity coefficient of ewes on pasture",
-               "-0.015\n\"Activity coefficient of ewes on pasture",
-               "In the input file INPUTS08.TXT, record 26 (Activity coefficient of ewes on pasture) is -0.015,\n"
-               "  but it must be 0 or more. Correct the record and restart the program.\n"},
         Change{"LatePregnancy", "dairy", "INPUTS08.TXT",
                "42\n\"Length of late pregnancy",
                "160\n\"Length of late pregnancy",
@@ -684,16 +526,6 @@ Change{"MilkSoldFraction", "dairy", "INPUTS06.TXT",
                "107.00\n\"Fat content of milk",
                "In the input file INPUTS08.TXT, record 29 (Fat content of milk) is 107,\n"
                "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
-        Change{"WoolGrowth", "dairy", "INPUTS08.TXT",
-               "0.00400 0.00450\n\"Daily wool growth of young females",
-               "0.00400 -0.00450\n\"Daily wool growth of young females",
-               "In the input file INPUTS08.TXT, value 2 of record 56 (Daily wool growth of young females and young males) is -0.0045,\n"
-               "  but it must be 0 or more. Correct the record and restart the program.\n"},
-        Change{"DrinkingWater", "dairy", "INPUTS08.TXT",
-               "0.3 0.3 0.3\n\"Drinking water of suckling lambs",
-               "0.3 -0.3 0.3\n\"Drinking water of suckling lambs",
-               "In the input file INPUTS08.TXT, value 2 of record 95 (Drinking water of suckling lambs) is -0.3,\n"
-               "  but it must be 0 or more. Correct the record and restart the program.\n"},
         Change{"EndoparasiteTreatments", "dairy", "INPUTS09.TXT",
                "2.0\n\"Treatments of ewes against endoparasites",
                "-2.0\n\"Treatments of ewes against endoparasites",
@@ -704,21 +536,11 @@ Change{"MilkSoldFraction", "dairy", "INPUTS06.TXT",
                "130.0\n\"Ewes inseminated for pure-bred",
                "In the input file INPUTS09.TXT, record 14 (Ewes inseminated for pure-bred mating) is 130,\n"
                "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
-        Change{"RepeatedInseminations", "dairy", "INPUTS09.TXT",
-               "0\n\"Number of repeated inseminations",
-               "-1\n\"Number of repeated inseminations",
-               "In the input file INPUTS09.TXT, record 20 (Number of repeated inseminations) is -1,\n"
-               "  but it must be 0 or more. Correct the record and restart the program.\n"},
         Change{"InseminationConception", "dairy", "INPUTS09.TXT",
                "0.0060\n\"Conception rate after insemination",
                "0.60\n\"Conception rate after insemination",
                "In the input file INPUTS09.TXT, record 21 (Conception rate after insemination divided by 100) is 0.6,\n"
                "  but it must be from 0 to 0.01. Correct the record and restart the program.\n"},
-        Change{"SkinsSold", "dairy", "INPUTS09.TXT",
-               "0.80\n\"Skins of culled ewes that are sold",
-               "1.80\n\"Skins of culled ewes that are sold",
-               "In the input file INPUTS09.TXT, record 24 (Skins of culled ewes that are sold) is 1.8,\n"
-               "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
         Change{"YoungStockShearings", "dairy", "INPUTS09.TXT",
                "0.0 1.0 1.0\n\"Shearings of young stock",
                "0.0 -1.0 1.0\n\"Shearings of young stock",
@@ -739,25 +561,6 @@ Change{"MilkSoldFraction", "dairy", "INPUTS06.TXT",
                "-1.60\n\"Wool of a ewe per shearing",
                "In the input file INPUTS10.TXT, record 3 (Wool of a ewe per shearing) is -1.6,\n"
                "  but it must be 0 or more. Correct the record and restart the program.\n"},
-        Change{"CrossingSireWool", "meat", "INPUTS10.TXT",
-               "5.00\n\"Wool of a terminal sire per shearing",
-               "-5.00\n\"Wool of a terminal sire per shearing",
-               "In the input file INPUTS10.TXT, record 11 (Wool of a terminal sire per shearing) is -5,\n"
-               "  but it must be 0 or more. Correct the record and restart the program.\n"},
-        Change{"YoungMaleWool", "dairy", "INPUTS10.TXT",
-               "1.50\n\"Wool of young males reared",
-               "-1.50\n\"Wool of young males reared",
-               "In the input file INPUTS10.TXT, record 37 (Wool of young males reared for breeding per shearing) is -1.5,\n"
-               "  but it must be 0 or more. Correct the record and restart the program.\n"},
-        Change{"YoungStockManure", "dairy", "INPUTS10.TXT",
-               "1.50\n\"Manure of young stock",
-               "-1.50\n\"Manure of young stock",
-               "In the input file INPUTS10.TXT, record 45 (Manure of young stock in the barn) is -1.5,\n"
-               "  but it must be 0 or more. Correct the record and restart the program.\n"},
-        Change{"EweDeathFraction", "dairy", "INPUTS01.TXT", "0.030 0.030 0.035 0.040 0.045 0.055 0.065 0.080\n",
-               "0.030 1.500 0.035 0.040 0.045 0.055 0.065 0.080\n",
-               "In the input file INPUTS01.TXT, value 2 of record 3 (Ewes dying in reproductive cycles 1 to 8) "
-               "is 1.5,\n  but it must be from 0 to 1. Correct the record and restart the program.\n"},
         Change{"RamSaleFraction", "dairy", "INPUTS02.TXT", "0.150 0.100 0.050 0.020\n",
                "-0.150 0.100 0.050 0.020\n",
                "In the input file INPUTS02.TXT, value 1 of record 4 (Rams sold for breeding after breeding "
