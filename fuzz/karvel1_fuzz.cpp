@@ -9,6 +9,11 @@
 //
 // The model state is allocated once per process: every run sets it to zero
 // and to the start-up defaults before it reads anything.
+//
+// Half of the mutations change one number of the records and keep their
+// syntax (fuzz/numbers.h); the others are libFuzzer's own byte mutations.
+// With KARVEL1_FUZZ_NUMBERS=0 in the environment only the byte mutations
+// are made.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -19,6 +24,7 @@
 #include <system_error>
 
 #include "model/model.h"
+#include "numbers.h"
 #include "unpack.h"
 
 namespace {
@@ -64,4 +70,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     }
     return 0;
+}
+
+extern "C" std::size_t LLVMFuzzerMutate(std::uint8_t* data, std::size_t size, std::size_t maxSize);
+
+extern "C" std::size_t LLVMFuzzerCustomMutator(std::uint8_t* data, std::size_t size, std::size_t maxSize,
+                                               unsigned int seed) {
+    static const bool numbers = [] {
+        const char* v = std::getenv("KARVEL1_FUZZ_NUMBERS");
+        return !(v && std::string_view(v) == "0");
+    }();
+    if (numbers && seed % 2 == 0)
+        if (const std::size_t n = packed::mutateNumber(data, size, maxSize, seed / 2)) return n;
+    return LLVMFuzzerMutate(data, size, maxSize);
 }

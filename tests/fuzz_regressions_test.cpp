@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "example_run.h"
+#include "numbers.h"
 #include "test_util.h"
 #include "unpack.h"
 
@@ -59,6 +60,57 @@ TEST(Unpack, WritingEmptiesTheDirectoryFirst) {
     for (const auto& e : fs::directory_iterator(dir.path())) left.push_back(e.path().filename().string());
     EXPECT_EQ(left, std::vector<std::string>{"INPUTS03.TXT"});
     EXPECT_EQ(dir.read("INPUTS03.TXT"), "new\n");
+}
+
+// The numbers the fuzzer changes are those the reader takes as numbers:
+// never a part of a quoted text, a comment or a section header.
+TEST(NumberMutation, FindsTheNumbersOfTheRecordsOnly) {
+    const std::string text =
+        "@@ PARAS.TXT\n\"t 1\" 2\n/ 3 \"q\" / -4 \"u\"\n5.5e3\"x\" a8 .5\n"
+        "@@ INPUTS01.TXT\n\"open 6\n@@ INPUTS02.TXT\n7\n@@ 8\n+9/10/";
+    std::vector<std::string> found;
+    for (const auto& t : packed::numberTokens(text)) found.push_back(text.substr(t.at, t.len));
+    EXPECT_EQ(found, (std::vector<std::string>{"2", "-4", "5.5e3", ".5", "7", "+9"}));
+}
+
+TEST(NumberMutation, ReplacesOneNumberAndNothingElse) {
+    const std::string text = "@@ INPUTS03.TXT\n0.125 7\n\"a 1\" \"b\"\n/ 2 /\n-30\n\"c\" \"d\"\n";
+    std::vector<std::string> results;
+    for (std::uint32_t seed = 0; seed < 300; ++seed) {
+        std::string buf = text;
+        buf.resize(text.size() + 64);
+        auto* data = reinterpret_cast<std::uint8_t*>(buf.data());
+        const std::size_t n = packed::mutateNumber(data, text.size(), buf.size(), seed);
+        ASSERT_GT(n, 0u);
+        buf.resize(n);
+        // The change lies within one number of the text and puts there a
+        // word that cannot end the number early.
+        std::size_t pre = 0, post = 0;
+        while (pre < n && pre < text.size() && buf[pre] == text[pre]) ++pre;
+        while (post < n - pre && post < text.size() - pre && buf[n - 1 - post] == text[text.size() - 1 - post]) ++post;
+        const std::size_t end = text.size() - post;
+        bool inOne = false;
+        for (const auto& t : packed::numberTokens(text))
+            if (t.at <= pre && end <= t.at + t.len) inOne = true;
+        EXPECT_TRUE(inOne || buf == text) << buf;
+        EXPECT_EQ(buf.substr(pre, n - pre - post).find_first_of(" \n\"/"), std::string::npos) << buf;
+        results.push_back(buf);
+    }
+    std::sort(results.begin(), results.end());
+    EXPECT_GT(std::unique(results.begin(), results.end()) - results.begin(), 50);
+
+    // Without room for a longer number the text is left as it is; an
+    // empty text has no number.
+    for (std::uint32_t seed = 0; seed < 100; ++seed) {
+        std::string full = text;
+        const std::size_t n = packed::mutateNumber(reinterpret_cast<std::uint8_t*>(full.data()), full.size(),
+                                                   full.size(), seed);
+        EXPECT_LE(n, text.size());
+        if (n == 0) {
+            EXPECT_EQ(full, text);
+        }
+    }
+    EXPECT_EQ(packed::mutateNumber(nullptr, 0, 0, 1), 0u);
 }
 
 // scripts/pack-example packs what unpack gives back byte for byte, and a
