@@ -1002,7 +1002,7 @@ Change{"MilkSoldFraction", "dairy", "INPUTS06.TXT",
         //    moves the end to fragment 301 (TooFewFragments above).
         // Variants of a covered message that differ only in a parameter (the date,
         // the breed, the kind of progeny, the feeding group) are not repeated. The
-        // cross-bred message of INPUTS13.TXT ("cross-bred weaned slaugher lambs")
+        // cross-bred message of INPUTS13.TXT ("cross-bred weaned slaughter lambs")
         // needs crossing together with pricing system 2 of lambs sold at weaning,
         // which no example has, and is left out.
     ),

@@ -33,7 +33,7 @@ void readClassFrequencies(Run& run, InFile& in, int cr) {
         failCheck(run,
                   "Frequencies in quality classes for\n%sdo not sum up to 1. The sum is %6.4f.\n"
                   "  Correct the error in INPUTS%d.TXT and restart the program.\n\n\n",
-                  cr == 1 ? "  pure-bred weaned slaughter lambs " : "  cross-bred weaned slaugher lambs ", double(s),
+                  cr == 1 ? "  pure-bred weaned slaughter lambs " : "  cross-bred weaned slaughter lambs ", double(s),
                   13);
 }
 
