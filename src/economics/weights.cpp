@@ -549,6 +549,23 @@ int plan(const Model& m, int* starts) {
     return n;
 }
 
+bool evaluated(const Model& m, int t, int k) {
+    int starts[kMaxSlots];
+    const int n = plan(m, starts);
+    for (int i = 0; i < n; ++i) {
+        int col;
+        const Trait& tr = slotOf(starts[i], col);
+        if (col == k && (tr.t == t || tr.t2 == t)) return true;
+    }
+    return false;
+}
+
+bool hasColumn(int t, int k) {
+    for (const Trait& tr : kTraits)
+        if (tr.t == t || tr.t2 == t) return k == 1 || (k == 2 && tr.col2 != 0);
+    return false;
+}
+
 void printLoopLine(std::FILE* con, int zr) { std::fprintf(con, "  Loop #%4d\n", zr); }
 
 int traitAt(int s) {

@@ -50,6 +50,16 @@ int traitAt(int s);
 // ends at zr is asked for.
 void printLoopLine(std::FILE* con, int zr);
 
+// Whether the weight of row t (1 .. 35) in column k (1 pure-bred, 2
+// cross-bred) comes from an evaluated slot: false where the skip rules left
+// the slot out or the trait has no slot in that column.  For the model
+// state after the base evaluation (or after the loop, which restores it).
+bool evaluated(const Model& m, int t, int k);
+
+// Whether row t has a slot in column k at all (the cross-bred column lacks
+// traits 21, 22 and 26 to 34).
+bool hasColumn(int t, int k);
+
 // Copies the weights of the slot that starts at zr = s from one model state
 // to another.
 void copySlotWeights(const Model& from, Model& to, int s);
