@@ -11,6 +11,7 @@
 #include "driver/weights_run.h"
 #include "herd/herd.h"
 #include "input/inputs.h"
+#include "input/overrides.h"
 #include "input/paras.h"
 #include "input/reader.h"
 #include "model/model.h"
@@ -79,25 +80,34 @@ bool sameName(const std::string& a, const char* b) {
     return true;
 }
 
-// The results file may not be one of the program's own files: writing it
-// would destroy an input or mix the results into a dump.  Compared without
-// regard to case (the files may come from a system that ignores case), in
-// the working directory, and also through links.
-void checkResultsName(Run& run) {
+}  // namespace
+
+const char* ownFileNamed(const char* name) {
     namespace fs = std::filesystem;
     std::error_code ec;
-    const fs::path p = fs::path(run.resName).lexically_normal();
+    const fs::path p = fs::path(name).lexically_normal();
     const fs::path dir = p.parent_path();
     const bool here = dir.empty() || fs::equivalent(dir, ".", ec);
     for (const char* own : kOwnFiles) {
         bool clash = here && sameName(p.filename().string(), own);
         if (!clash && fs::exists(p, ec) && fs::exists(own, ec)) clash = fs::equivalent(p, own, ec);
-        if (clash)
-            failCheck(run,
-                      "The results file cannot be named %s: that is the program's file %s,\n"
-                      "  which would be overwritten. Restart the program and type another name.\n",
-                      printable(run.resName).c_str(), own);
+        if (clash) return own;
     }
+    return nullptr;
+}
+
+namespace {
+
+// The results file may not be one of the program's own files: writing it
+// would destroy an input or mix the results into a dump.  Compared without
+// regard to case (the files may come from a system that ignores case), in
+// the working directory, and also through links.
+void checkResultsName(Run& run) {
+    if (const char* own = ownFileNamed(run.resName))
+        failCheck(run,
+                  "The results file cannot be named %s: that is the program's file %s,\n"
+                  "  which would be overwritten. Restart the program and type another name.\n",
+                  printable(run.resName).c_str(), own);
 }
 
 // An output file that cannot be opened, written or closed stops the run.
@@ -151,29 +161,64 @@ void checkFinite(Run& run, const char* what) {
               what, name);
 }
 
-}  // namespace
+// The note of the results file on the input values changed from the
+// command line.
+void writeChangeNote(Run& run) {
+    if (!run.overrides || run.overrides->items.empty()) return;
+    std::fputs("Input values changed from the command line (the echo of the input files shows them):\n", run.res);
+    for (const Override& o : run.overrides->items)
+        std::fprintf(run.res, "  %s = %s (%s%s; %s holds %s in record %d)\n", o.name.c_str(), o.usedText.c_str(),
+                     o.scale ? "--scale " : "--set ", o.valueText.c_str(), o.at.file.c_str(), o.at.text.c_str(),
+                     o.at.record);
+    std::fputs("\n", run.res);
+}
 
-void runToBase(Run& run, std::FILE* input) {
+// Every change of an input value asked for was made in this run.
+void checkChangesMade(Run& run) {
+    if (!run.overrides) return;
+    for (const Override& o : run.overrides->items)
+        if (!o.applied)
+            failCheck(run,
+                      "The change of %s could not be made: its number was not read from %s\n"
+                      "  in this run. Check the input files and restart the program.\n",
+                      o.name.c_str(), o.at.file.empty() ? "an input file" : o.at.file.c_str());
+}
+
+// The start of a run up to the reading of the inputs.
+void openRun(Run& run, std::FILE* input) {
     resetModel(run.m);
     printBanner(run);
 
-    run.texts = openInput(run, "TEXTS_OUT.TXT");
+    run.texts = openInput(run, "TEXTS_OUT.TXT", false);
     run.texts.fragments = true;
 
-    std::fputs("Please enter the name of the file for writing results\n", run.con);
-    std::fflush(run.con);
-    readResultsName(run, input);
-    checkResultsName(run);
-    errno = 0;
-    run.res = std::fopen(run.resName, "w");
-    if (!run.res)
-        failCheck(run,
-                  "The results file %s cannot be created%s%s%s.\n"
-                  "  Check the name and the working directory and restart the program.\n",
-                  printable(run.resName).c_str(), errno ? " (" : "", errno ? std::strerror(errno) : "",
-                  errno ? ")" : "");
+    if (!run.outputs) {
+        run.res = discardStream();
+    } else {
+        if (run.askName) {
+            std::fputs("Please enter the name of the file for writing results\n", run.con);
+            std::fflush(run.con);
+            readResultsName(run, input);
+        }
+        checkResultsName(run);
+        errno = 0;
+        run.res = std::fopen(run.resName, "w");
+        if (!run.res)
+            failCheck(run,
+                      "The results file %s cannot be created%s%s%s.\n"
+                      "  Check the name and the working directory and restart the program.\n",
+                      printable(run.resName).c_str(), errno ? " (" : "", errno ? std::strerror(errno) : "",
+                      errno ? ")" : "");
+    }
 
+    writeChangeNote(run);
     outputrw(run.texts, run.res);
+}
+
+}  // namespace
+
+void runToBase(Run& run, std::FILE* input) {
+    openRun(run, input);
     readParas(run);
 
     readAllInputs(run);
@@ -181,8 +226,10 @@ void runToBase(Run& run, std::FILE* input) {
 
     growthConstants(run);
     evaluateModel(run);
+    checkChangesMade(run);
     checkFinite(run, "The base evaluation");
 
+    if (!run.outputs) return;
     std::fputs("Writing results from loop 1 to file CHECKS\n", run.con);
     writeDumpFile(run, "CHECKS");
 }
@@ -190,6 +237,7 @@ void runToBase(Run& run, std::FILE* input) {
 int runFromBase(Run& run) {
     economicWeights(run);
     checkFinite(run, "The computation of the economic weights");
+    if (!run.outputs) return 0;
 
     std::fprintf(run.con, "Writing results from loop %d to file CHECKS1\n", run.m.zr);
     writeDumpFile(run, "CHECKS1");
@@ -201,12 +249,54 @@ int runFromBase(Run& run) {
     outputrw(run.texts, run.res);
     closeInput(run.texts);
     closeOutput(run, run.res, run.resName);
+    if (run.afterResults) run.afterResults(run);
 
     std::fputs("\nThank you for using the program KARVEL1.\n", run.con);
     std::fprintf(run.con, "The results are given in the file %s.\n", run.resName);
     std::fputs("The values of all variables are given in the file CHECKS1.\n", run.con);
     printElapsed(run);
     return 0;
+}
+
+bool locateChanges(Run& run, std::string& error) {
+    Overrides& ov = *run.overrides;
+    // Each reading finds the numbers with the changes found before made, so
+    // that a change that alters the layout of later records (a count of
+    // cycles or classes) moves the places of the changes after it.  The
+    // places settle after at most one reading per change.
+    for (std::size_t pass = 0; pass <= ov.items.size() + 1; ++pass) {
+        Run probe(run.m);
+        probe.con = probe.msg = discardStream();
+        probe.outputs = false;
+        probe.overrides = &ov;
+        ov.startLocating();
+        ov.locating = true;
+        try {
+            openRun(probe, nullptr);
+            readParas(probe);
+            readAllInputs(probe);
+            bool all = true;
+            for (const Override& o : ov.items) all = all && o.found.token >= 0;
+            // The carcass-class files are read in the base evaluation.
+            if (!all) {
+                growthConstants(probe);
+                evaluateModel(probe);
+            }
+            ov.locating = false;
+        } catch (const RunStopped&) {
+            // The inputs (or a changed value) stop the run: the run itself
+            // shows why, with the changes found so far.
+            ov.locating = false;
+            closeInput(probe.texts);
+            return true;
+        }
+        closeInput(probe.texts);
+        if (!ov.located(error)) return false;
+        const bool same = ov.settle();
+        if (!ov.prepare(error)) return false;
+        if (same && pass > 0) return true;
+    }
+    return true;
 }
 
 int runProgram(Run& run, std::FILE* input) {
@@ -217,7 +307,7 @@ int runProgram(Run& run, std::FILE* input) {
         // The error message is on the console; the files are closed as
         // they are, and the run ends with the elapsed time.
         closeInput(run.texts);
-        if (run.res) std::fclose(run.res);
+        if (run.res && run.res != discardStream()) std::fclose(run.res);
         run.res = nullptr;
         printElapsed(run);
         std::fflush(run.con);

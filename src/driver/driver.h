@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
 
 struct Run;
 
@@ -17,3 +18,14 @@ int runProgram(Run& run, std::FILE* input);
 // file and the farewell (returns the exit status).
 void runToBase(Run& run, std::FILE* input);
 int runFromBase(Run& run);
+
+// Finds where the numbers of the input values changed by name stand in the
+// input files (run.overrides), reading the inputs with markers as often as
+// needed.  A change that cannot be made (the quantity is not read from an
+// input file as it stands) returns false with the reason in error.  Inputs
+// that stop the run end the search early; the run itself then shows why.
+bool locateChanges(Run& run, std::string& error);
+
+// The program's own file (an input file, TEXTS_OUT.TXT, CHECKS, CHECKS1)
+// that name denotes in the working directory, or null.  Case is ignored.
+const char* ownFileNamed(const char* name);

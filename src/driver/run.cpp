@@ -23,13 +23,19 @@ std::string printable(const char* text) {
     return out;
 }
 
+std::FILE* discardStream() {
+    static std::FILE* const f = std::fopen("/dev/null", "w");
+    return f;
+}
+
 void stopRun(Run&) { throw RunStopped{}; }
 
 void failCheck(Run& run, const char* fmt, ...) {
-    std::fputs("\n\n\nError message:\n", run.con);
+    std::FILE* out = run.messages();
+    std::fputs("\n\n\nError message:\n", out);
     va_list ap;
     va_start(ap, fmt);
-    std::vfprintf(run.con, fmt, ap);
+    std::vfprintf(out, fmt, ap);
     va_end(ap);
     stopRun(run);
 }

@@ -4,11 +4,13 @@
 
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <string>
 
 #include "input/reader.h"
 
 struct Model;
+class Overrides;
 
 struct Run {
     Model& m;
@@ -22,12 +24,25 @@ struct Run {
     int threads = 1;              // threads that share the evaluations of the economic weights
     bool checks1Written = false;  // CHECKS1 is complete (said when a later stop ends the run)
 
+    // Set from the command line:
+    std::FILE* msg = nullptr;        // error messages and warnings (null: the console)
+    bool askName = true;             // ask for the results-file name (else resName is given)
+    bool outputs = true;             // write the results file and the dumps
+    Overrides* overrides = nullptr;  // input values changed by name
+    std::function<void(Run&)> afterResults;  // more output files, written after the results file
+
+    std::FILE* messages() const { return msg ? msg : con; }
+
     explicit Run(Model& model) : m(model) {}
 };
 
 // The text with every control character written as \xNN, for messages
 // that repeat what a user typed or what a file holds.
 std::string printable(const char* text);
+
+// A stream that discards what is written to it (the console of runs that
+// show nothing).
+std::FILE* discardStream();
 
 // Writes the elapsed-time line that ends every run.
 void printElapsed(Run& run);

@@ -123,7 +123,7 @@ void writeSegment(std::FILE* con, const Helper& h, const SlotRecord& r, int e) {
         const int last = r.stoppedAt >= 0 ? r.stoppedAt : 4;
         for (int e = 0; e <= last; ++e) {
             if (e == 3) weights::printLoopLine(run.con, starts[i] + 4);
-            writeSegment(run.con, helpers[std::size_t(r.thread)], r, e);
+            writeSegment(run.messages(), helpers[std::size_t(r.thread)], r, e);
         }
     }
     stopRun(run);
@@ -180,7 +180,7 @@ void economicWeights(Run& run, void (*evaluate)(Run&)) {
     int slot = 0, e = 0;
     while (weights::step(run, false)) {
         const SlotRecord& r = recs[std::size_t(slot)];
-        writeSegment(run.con, helpers[std::size_t(r.thread)], r, e);
+        writeSegment(run.messages(), helpers[std::size_t(r.thread)], r, e);
         if (++e == 5) {
             e = 0;
             ++slot;

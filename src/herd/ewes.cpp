@@ -77,7 +77,7 @@ void eweFlock(Run& run) {
                 row[B + 5] = m.pconstayE[q + 1];
             }
         }
-    reportRowSums(run.con, "TE", &m.te[0][0], cap::C, m.TE, m.aa1);
+    reportRowSums(run.messages(), "TE", &m.te[0][0], cap::C, m.TE, m.aa1);
 
     StationaryTrace t;
     const bool ok = stationarySparse(&m.te[0][0], cap::C, m.TE, m.l1E, m.l2E, cap::C, t);

@@ -49,7 +49,7 @@ void ramPopulation(Run& run) {
                 if (q < RR - 1) row[B + 4] = m.pstayR[q + 1];
             }
     }
-    reportRowSums(run.con, "TR", &m.tr[0][0], cap::CR, m.TR, m.aa1);
+    reportRowSums(run.messages(), "TR", &m.tr[0][0], cap::CR, m.TR, m.aa1);
 
     StationaryTrace t;
     const bool ok = stationarySparse(&m.tr[0][0], cap::CR, m.TR, m.l1R, m.l2E, cap::CR, t);

@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 
 #include "driver/run.h"
+#include "input/overrides.h"
 
 namespace {
 
@@ -62,7 +63,7 @@ struct Token {
 
 // Skips white space and reads the next number's characters; a file that
 // ends first stops the run.
-Token readToken(InFile& in, const char* expected) {
+Token readToken(InFile& in, const char* expected, bool whole) {
     int c;
     do c = std::fgetc(in.f);
     while (c != EOF && std::isspace(c));
@@ -76,6 +77,7 @@ Token readToken(InFile& in, const char* expected) {
         c = std::fgetc(in.f);
     }
     if (c != EOF) std::ungetc(c, in.f);
+    if (in.run->overrides && !t.tooLong) in.run->overrides->number(*in.run, in, t.text, sizeof t.text, whole);
     return t;
 }
 
@@ -164,7 +166,7 @@ void secondText(InFile& in, std::FILE* res) {
 
 }  // namespace
 
-InFile openInput(Run& run, const char* name) {
+InFile openInput(Run& run, const char* name, bool inputValues) {
     InFile in;
     in.name = name;
     in.run = &run;
@@ -186,16 +188,18 @@ InFile openInput(Run& run, const char* name) {
                   "The input file %s is a directory, not a file.\n"
                   "  Put the file into the working directory and restart the program.\n",
                   name);
+    if (inputValues && run.overrides) run.overrides->opened(run, in);
     return in;
 }
 
 void closeInput(InFile& in) {
+    if (in.f && in.run && in.run->overrides) in.run->overrides->closed(*in.run, in);
     if (in.f) std::fclose(in.f);
     in.f = nullptr;
 }
 
 float readNum(InFile& in) {
-    const Token t = readToken(in, "a number");
+    const Token t = readToken(in, "a number", false);
     if (t.tooLong || !decimalNumber(t.text)) notANumber(in, t, "a number");
     errno = 0;
     const float x = std::strtof(t.text, nullptr);
@@ -208,7 +212,7 @@ float readNum(InFile& in) {
 }
 
 int readInt(InFile& in) {
-    const Token t = readToken(in, "a whole number");
+    const Token t = readToken(in, "a whole number", true);
     if (t.tooLong || !wholeNumber(t.text)) notANumber(in, t, "a whole number");
     errno = 0;
     const long long x = std::strtoll(t.text, nullptr, 10);
@@ -249,7 +253,7 @@ void requireIn(InFile& in, double x, const Allowed& a, int element) {
 }
 
 void warnOdd(InFile& in, const char* what) {
-    std::fprintf(in.run->con, "Warning: in the input file %s, record %d (%s) is %s.\n", in.name, in.record,
+    std::fprintf(in.run->messages(), "Warning: in the input file %s, record %d (%s) is %s.\n", in.name, in.record,
                  printable(in.lastName).c_str(), what);
 }
 

@@ -27,6 +27,7 @@ struct InFile {
     int record = 0;            // records completed so far
     bool fragments = false;    // a file of text fragments (TEXTS_OUT.TXT)
     char lastName[160] = {};    // name text of the last record read, for messages
+    int numbers = 0;           // numbers read since the file was opened
 
     InFile() = default;
     InFile(const InFile&) = delete;
@@ -41,6 +42,7 @@ struct InFile {
             record = o.record;
             fragments = o.fragments;
             std::memcpy(lastName, o.lastName, sizeof lastName);
+            numbers = o.numbers;
             o.f = nullptr;
         }
         return *this;
@@ -81,8 +83,9 @@ float readfloatWarnNegative(std::FILE* res, InFile& in, const char* what);
 void readfloatWarnNegativeIf(InFile& in, std::FILE* res, bool present, Real& x, const char* what);
 
 // Opens an input file of the working directory; stops the run when it
-// cannot be opened.
-InFile openInput(Run& run, const char* name);
+// cannot be opened.  The numbers of an input file may be changed from the
+// command line (run.overrides); those of the text fragments never are.
+InFile openInput(Run& run, const char* name, bool inputValues = true);
 void closeInput(InFile& in);
 
 // One value of a vector record (the caller reads the numbers of the record

@@ -94,6 +94,12 @@ void resetModel(Model& m) {
 
 void ModelFree::operator()(Model* p) const { std::free(p); }
 
+ModelCopy newModel() {
+    void* mem = std::calloc(1, sizeof(Model));
+    if (!mem) throw std::bad_alloc();
+    return ModelCopy(static_cast<Model*>(mem));
+}
+
 ModelCopy copyModel(const Model& m) {
     // Fresh zeroed memory (large blocks come straight from the system, whose
     // pages are zero without being written); the copy goes page by page of

@@ -104,3 +104,5 @@ struct ModelFree {
 };
 using ModelCopy = std::unique_ptr<Model, ModelFree>;
 ModelCopy copyModel(const Model& m);
+// A model state of zeros in fresh memory (resetModel gives it the defaults).
+ModelCopy newModel();
