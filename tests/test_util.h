@@ -64,17 +64,20 @@ inline void copyExample(const std::string& example, const TempDir& dir) {
 struct ProgramResult {
     int status = -1;     // exit status
     std::string out;     // everything written to standard output
+    std::string err;     // and to standard error
 };
 
-// Runs karvel1 in dir with the given standard input.
-inline ProgramResult runKarvel1(const TempDir& dir, const std::string& input) {
+// Runs karvel1 in dir with the given standard input and arguments (words
+// for the shell).
+inline ProgramResult runKarvel1(const TempDir& dir, const std::string& input, const std::string& args = "") {
     dir.write(".stdin", input);
-    const std::string cmd = "cd '" + dir.path().string() + "' && '" + KARVEL1_EXE +
-                            "' < .stdin > .stdout 2> .stderr";
+    const std::string cmd = "cd '" + dir.path().string() + "' && '" + KARVEL1_EXE + "' " + args +
+                            " < .stdin > .stdout 2> .stderr";
     const int raw = std::system(cmd.c_str());
     ProgramResult r;
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     r.out = dir.read(".stdout");
+    r.err = dir.read(".stderr");
     return r;
 }
 

@@ -1,0 +1,168 @@
+// The command line: exit statuses and messages, options that must give the
+// plain run byte for byte, changes of input values by name that act as an
+// edit of the input file would, and sweeps.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "example_run.h"
+#include "test_util.h"
+
+namespace {
+
+using testutil::TempDir;
+
+struct Usage {
+    const char* name;
+    const char* args;
+    int status;
+    const char* message;  // a part of standard error (or output, for --help)
+};
+
+class CommandLine : public testing::TestWithParam<Usage> {};
+
+TEST_P(CommandLine, ExitStatusAndMessage) {
+    const Usage& u = GetParam();
+    TempDir dir;
+    testutil::copyExample("dairy", dir);
+    const auto r = testutil::runKarvel1(dir, "", u.args);
+    EXPECT_EQ(r.status, u.status) << r.out << r.err;
+    EXPECT_NE((r.err + r.out).find(u.message), std::string::npos) << r.out << r.err;
+    // No usage fault writes a file.
+    if (u.status == 2) {
+        EXPECT_FALSE(testutil::fs::exists(dir / "CHECKS"));
+        EXPECT_FALSE(testutil::fs::exists(dir / "R.TXT"));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CommandLine,
+    testing::Values(
+        Usage{"Help", "--help", 0, "Usage: karvel1 [OPTIONS] [directory]"},
+        Usage{"Version", "--version", 0, "karvel1 1.1.6"},
+        Usage{"CompleteRun", "-q -o R.TXT", 0, ""},
+        Usage{"UnknownOption", "--bogus", 2, "--bogus"},
+        Usage{"NoSuchDirectory", "no/such/dir", 2, "Directory does not exist"},
+        Usage{"UnknownName", "-o R.TXT --set conrateX[1]=1", 2, "no quantity conrateX. Close names: conrateE"},
+        Usage{"IndexOutOfRange", "-o R.TXT --set 'conrateE[16]=1'", 2, "the element must be conrateE[0..15]"},
+        Usage{"MissingIndex", "-o R.TXT --set conrateE=1", 2, "the element must be conrateE[0..15]"},
+        Usage{"NotANumber", "-o R.TXT --set 'conrateE[1]=0x1'", 2, "\"0x1\" is not a decimal number"},
+        Usage{"NoValue", "-o R.TXT --scale 'mwE[1]'", 2, "expected NAME=FACTOR"},
+        Usage{"ComputedQuantity", "-o R.TXT --set Tprof=1", 2, "Tprof is not read from an input file"},
+        Usage{"ElementNotInTheSystem", "-o R.TXT --set 'conrateE[8]=0.5'", 2, "conrateE[8] is not read"},
+        Usage{"DerivedQuantity", "-o R.TXT --set datebs=3", 2, "datebs is derived from the numbers of INPUTS01.TXT"},
+        Usage{"FractionForAWholeNumber", "-o R.TXT --set LL=8.5", 2, "LL is a whole number (INPUTS01.TXT"},
+        Usage{"ScaledWholeNumber", "-o R.TXT --scale LL=1.1", 2, "the factor makes it 9."},
+        Usage{"ChangedTwice", "-o R.TXT --set 'mwE[1]=1' --scale 'mwE[1]=2'", 2, "mwE[1] is changed twice"},
+        Usage{"OwnFileAsOutput", "-o R.TXT --csv checks1", 2, "that is the program's file CHECKS1"},
+        Usage{"OutputTwice", "-o R.TXT --json R.TXT", 2, "the same file is named for two outputs"},
+        Usage{"ChartWithoutSd", "-o R.TXT --chart c.svg", 2, "--chart needs --sd"},
+        Usage{"SweepWithResults", "-o R.TXT --sweep 'mwE[1]=60:80:3'", 2, "cannot go with it"},
+        Usage{"SweepSteps", "--sweep 'mwE[1]=60:80:0'", 2, "STEPS, the number of values"},
+        Usage{"SweepForm", "--sweep 'mwE[1]=60:80'", 2, "expected NAME=FROM:TO:STEPS"},
+        Usage{"SweptAndSet", "--sweep 'mwE[1]=60:80:3' --set 'mwE[1]=1'", 2, "mwE[1] is both changed and swept"},
+        // A value the input checks refuse gets the message of the file, in
+        // the run itself and at the value of a sweep where it happens.
+        Usage{"ValueOutOfRange", "-q -o R.TXT --set 'conrateE[1]=1.5'", 1,
+              "value 1 of record 6 (Conception rate of ewes in cycles 1 to 7) is 1.5"},
+        Usage{"SweepValueOutOfRange", "--sweep 'conrateE[1]=0.5:1.5:3'", 1,
+              "the sweep stops at conrateE[1] = 1.5:\n\n\n\nError message:\nIn the input file INPUTS01.TXT"},
+        Usage{"BadSdTable", "-o R.TXT --sd NONE.TXT", 1, "NONE.TXT"}),
+    [](const testing::TestParamInfo<Usage>& i) { return std::string(i.param.name); });
+
+// Runs the dairy example with arguments and keeps its output files.
+struct Outputs {
+    testutil::ProgramResult r;
+    std::string results, checks1;
+};
+
+Outputs runDairy(const std::string& args, const std::vector<testutil::Edit>& edits = {}) {
+    TempDir dir;
+    testutil::copyExample("dairy", dir);
+    for (const auto& e : edits) testutil::applyEdit(dir, e);
+    Outputs o;
+    o.r = testutil::runKarvel1(dir, "R.TXT\n", args);
+    o.results = dir.read("R.TXT");
+    o.checks1 = dir.read("CHECKS1");
+    return o;
+}
+
+// The lines of text after the first blank line (the note of changed values
+// stands before it).
+std::string afterNote(const std::string& t) { return t.substr(t.find("\n\n") + 2); }
+
+TEST(CommandLineRun, OptionsWithoutChangesGiveThePlainRun) {
+    const Outputs plain = runDairy("");
+    ASSERT_EQ(plain.r.status, 0);
+    // -o: the transcript without the prompt; -q: nothing on the console.
+    const Outputs named = runDairy("-o R.TXT");
+    std::string transcript = plain.r.out;
+    const std::string prompt = "Please enter the name of the file for writing results\n";
+    transcript.erase(transcript.find(prompt), prompt.size());
+    EXPECT_EQ(testutil::maskElapsed(named.r.out), testutil::maskElapsed(transcript));
+    EXPECT_EQ(named.results, plain.results);
+    const Outputs quiet = runDairy("-q -o R.TXT");
+    EXPECT_EQ(quiet.r.out, "");
+    EXPECT_EQ(quiet.r.err, "");
+    EXPECT_EQ(quiet.checks1, plain.checks1);
+    // A value set to itself, or scaled by 1: the same state and weights; the
+    // results file only gains the note.
+    const Outputs same = runDairy("-q -o R.TXT --set 'conrateE[1]=0.88' --scale 'prclfL[2]=1'");
+    EXPECT_EQ(same.checks1, plain.checks1);
+    EXPECT_EQ(afterNote(same.results), plain.results);
+    EXPECT_EQ(same.results.substr(0, same.results.find("\n\n")),
+              "Input values changed from the command line (the echo of the input files shows them):\n"
+              "  conrateE[1] = 0.88 (--set 0.88; INPUTS01.TXT holds 0.880 in record 6)\n"
+              "  prclfL[2] = 3.05 (--scale 1; INPUTS14.TXT holds 3.05 in record 8)");
+}
+
+TEST(CommandLineRun, ChangesActAsEditsOfTheInputFiles) {
+    // A rate of the Markov chain, a price of the carcass-class file read in
+    // the base evaluation, and a scaled weight: the run equals one whose
+    // files say so.
+    const Outputs set = runDairy("-q -o R.TXT --set 'conrateE[2]=0.85' --set 'prclfL[2]=3.1' --scale 'mwE[1]=1.1'");
+    const Outputs edited = runDairy("-q -o R.TXT", {{"INPUTS01.TXT", "0.880 0.920 0.930", "0.880 0.85 0.930"},
+                                                    {"INPUTS14.TXT", "2.80 3.05 3.30", "2.80 3.1 3.30"},
+                                                    {"INPUTS04.TXT", "70.0\n\"Mature weight of ewes\"", "77\n\"Mature weight of ewes\""}});
+    ASSERT_EQ(set.r.status, 0) << set.r.err;
+    ASSERT_EQ(edited.r.status, 0) << edited.r.err;
+    EXPECT_EQ(set.checks1, edited.checks1);
+    EXPECT_EQ(afterNote(set.results), edited.results);
+}
+
+std::vector<std::string> lines(const std::string& t) {
+    std::vector<std::string> out;
+    std::istringstream in(t);
+    for (std::string l; std::getline(in, l);) out.push_back(l);
+    return out;
+}
+
+TEST(CommandLineRun, SweepMiddleValueIsThePlainRun) {
+    TempDir dir;
+    testutil::copyExample("dairy", dir);
+    const auto sweep = testutil::runKarvel1(dir, "", "--sweep 'prclfL[2]=2.95:3.15:5'");
+    ASSERT_EQ(sweep.status, 0) << sweep.err;
+    const auto rows = lines(sweep.out);
+    ASSERT_EQ(rows.size(), 6u) << sweep.out;
+    EXPECT_EQ(rows[0].substr(0, 16), "prclfL[2],Tprof,");
+    EXPECT_EQ(rows[3].substr(0, 5), "3.05,");
+    // The plain run as a sweep of one value (the file's own) and the middle
+    // row agree in every field but the first.
+    const auto one = testutil::runKarvel1(dir, "", "--sweep 'prclfL[2]=3.05:3.05:1' --csv one.csv");
+    ASSERT_EQ(one.status, 0) << one.err;
+    const auto plainRows = lines(dir.read("one.csv"));
+    ASSERT_EQ(plainRows.size(), 2u);
+    EXPECT_EQ(plainRows[0], rows[0]);
+    EXPECT_EQ(plainRows[1], rows[3]);
+    // A price per kg acts linearly on the profit: equal steps of the price
+    // give equal steps of the profit.
+    std::vector<double> profit;
+    for (std::size_t i = 1; i < rows.size(); ++i) profit.push_back(std::stod(rows[i].substr(rows[i].find(',') + 1)));
+    for (std::size_t i = 2; i < profit.size(); ++i)
+        EXPECT_NEAR(profit[i] - profit[i - 1], profit[1] - profit[0], 1e-3);
+    EXPECT_GT(profit[1], profit[0]);
+}
+
+}  // namespace
