@@ -6,10 +6,12 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <string_view>
 
+#include "driver/run.h"
 #include "economics/weights.h"
 #include "model/model.h"
 
@@ -67,6 +69,29 @@ double reportScale(int t) {
     return 1;
 }
 
+// The shortest decimal (6 to 9 significant digits) that reads back, also
+// through a double, to exactly the float f.  Non-finite values give "".
+std::string floatText(float f) {
+    if (!std::isfinite(f)) return "";
+    char s[40];
+    for (int p = 6; p <= 9; ++p) {
+        std::snprintf(s, sizeof s, "%.*g", p, double(f));
+        if (float(std::strtod(s, nullptr)) == f) break;
+    }
+    return s;
+}
+
+// The same for a double (15 to 17 significant digits).
+std::string doubleText(double d) {
+    if (!std::isfinite(d)) return "";
+    char s[40];
+    for (int p = 15; p <= 17; ++p) {
+        std::snprintf(s, sizeof s, "%.*g", p, d);
+        if (std::strtod(s, nullptr) == d) break;
+    }
+    return s;
+}
+
 const char* columnName(int k) { return k == 1 ? "pure-bred" : k == 2 ? "cross-bred" : "combined"; }
 const char* columnKey(int k) { return k == 1 ? "pure" : k == 2 ? "cross" : "combined"; }
 
@@ -91,7 +116,7 @@ struct Row {
     bool hasSd = false;    // the table gives an sd for the trait
     double sd = 0;
     bool hasStd = false;   // evaluated and with an sd
-    double std = 0;        // weight x sd
+    double standardised = 0;  // weight x sd
     bool hasEmphasis = false;
     double emphasis = 0;   // per cent of the column's sum of |weight x sd|
 };
@@ -124,46 +149,25 @@ std::vector<Row> tableRows(const Model& m, const SdTable* sd) {
             if (sd && sd->has[t]) {
                 r.hasSd = true;
                 r.sd = sd->sd[t];
-                r.hasStd = r.evaluated;
-                r.std = double(r.weight) * r.sd;
+                r.hasStd = r.evaluated && std::isfinite(r.weight);
+                // From the weight as written, so that the outputs agree
+                // with a product formed from their own numbers.
+                r.standardised = std::strtod(floatText(r.weight).c_str(), nullptr) * r.sd;
             }
             rows.push_back(r);
         }
     for (int k : columns(m)) {
         double sum = 0;
         for (const Row& r : rows)
-            if (r.k == k && r.hasStd) sum += std::fabs(r.std);
+            if (r.k == k && r.hasStd) sum += std::fabs(r.standardised);
         if (!(sum > 0) || !std::isfinite(sum)) continue;
         for (Row& r : rows)
             if (r.k == k && r.hasStd) {
                 r.hasEmphasis = true;
-                r.emphasis = r.std / sum * 100;
+                r.emphasis = r.standardised / sum * 100;
             }
     }
     return rows;
-}
-
-// The shortest decimal (6 to 9 significant digits) that reads back, also
-// through a double, to exactly the float f.  Non-finite values give "".
-std::string floatText(float f) {
-    if (!std::isfinite(f)) return "";
-    char s[40];
-    for (int p = 6; p <= 9; ++p) {
-        std::snprintf(s, sizeof s, "%.*g", p, double(f));
-        if (float(std::strtod(s, nullptr)) == f) break;
-    }
-    return s;
-}
-
-// The same for a double (15 to 17 significant digits).
-std::string doubleText(double d) {
-    if (!std::isfinite(d)) return "";
-    char s[40];
-    for (int p = 15; p <= 17; ++p) {
-        std::snprintf(s, sizeof s, "%.*g", p, d);
-        if (std::strtod(s, nullptr) == d) break;
-    }
-    return s;
 }
 
 // A float as the double nearest to its shortest decimal, so that the JSON
@@ -204,7 +208,7 @@ const TraitInfo& trait(int t) { return kTraits[t >= 1 && t <= 35 ? t : 0]; }
 
 bool readSdTable(const std::string& path, SdTable& out, std::string& error) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    if (!in || std::filesystem::is_directory(path)) {
         error = path + ": the file cannot be opened";
         return false;
     }
@@ -232,18 +236,20 @@ bool readSdTable(const std::string& path, SdTable& out, std::string& error) {
         if (fields.size() != 2)
             return fail("expected a trait number and a standard deviation, found " + std::to_string(fields.size()) +
                         (fields.size() == 1 ? " value" : " values"));
+        // The fields as the messages repeat them.
+        const std::string tf = printable(fields[0].c_str()), sf = printable(fields[1].c_str());
         char* end = nullptr;
         errno = 0;
         const long t = std::strtol(fields[0].c_str(), &end, 10);
-        if (*end != '\0' || errno != 0) return fail("the trait number \"" + fields[0] + "\" is not a whole number");
-        if (t < 1 || t > 35) return fail("the trait number " + fields[0] + " is not from 1 to 35");
+        if (*end != '\0' || errno != 0) return fail("the trait number \"" + tf + "\" is not a whole number");
+        if (t < 1 || t > 35) return fail("the trait number " + tf + " is not from 1 to 35");
         const double s = std::strtod(fields[1].c_str(), &end);
-        if (*end != '\0') return fail("the standard deviation \"" + fields[1] + "\" is not a number");
+        if (*end != '\0') return fail("the standard deviation \"" + sf + "\" is not a number");
         if (!std::isfinite(s))
-            return fail("the standard deviation " + fields[1] + " of trait " + fields[0] + " is not finite");
-        if (s < 0) return fail("the standard deviation " + fields[1] + " of trait " + fields[0] + " is negative");
+            return fail("the standard deviation " + sf + " of trait " + tf + " is not finite");
+        if (s < 0) return fail("the standard deviation " + sf + " of trait " + tf + " is negative");
         if (table.has[t])
-            return fail("trait " + fields[0] + " is given a second time (first on line " +
+            return fail("trait " + tf + " is given a second time (first on line " +
                         std::to_string(firstLine[t]) + ")");
         table.has[t] = true;
         table.sd[t] = s;
@@ -261,7 +267,8 @@ bool readSdTable(const std::string& path, SdTable& out, std::string& error) {
 // that read back to the same double.  "NA" stands for a number that is not
 // available: every number of a skipped row, the sd and what depends on it
 // where the table has none, and evdiff where the weight is 0.  evdiff of the
-// combined column is not formed and is left empty.
+// combined column is not formed and is left empty.  Lines end in a line
+// feed; text fields are quoted where they hold a comma.
 bool writeCsv(const Model& m, const SdTable* sd, std::FILE* out) {
     std::string s = "trait,name,unit,column,status,weight,weight_1pct,evdiff_pct";
     if (sd) s += ",sd,std_weight,emphasis_pct";
@@ -275,7 +282,7 @@ bool writeCsv(const Model& m, const SdTable* sd, std::FILE* out) {
         s += ',' + (r.k == 0 ? std::string() : orNa(r.evaluated && r.hasEvdiff, floatText(r.evdiff)));
         if (sd) {
             s += ',' + orNa(r.hasSd, doubleText(r.sd));
-            s += ',' + orNa(r.hasStd, doubleText(r.std));
+            s += ',' + orNa(r.hasStd, doubleText(r.standardised));
             s += ',' + orNa(r.hasEmphasis, doubleText(r.emphasis));
         }
         s += '\n';
@@ -283,6 +290,13 @@ bool writeCsv(const Model& m, const SdTable* sd, std::FILE* out) {
     return put(s, out);
 }
 
+// Keys: "program" {name, version}; "system" (the system variables, the
+// fattening variants as lf_female, lf_male and lf_castrate); "totals" per
+// ewe and year {Trev, Tcosts, Tsub, Tprof}; "flock" (sections 3.1 and 3.2 of
+// the results file); "changes" [{name, file, record, from, to}]; "weights"
+// [one object per row of the CSV table, with its column names as keys and
+// null where the table has NA or an empty field].  Numbers held as floats
+// are written as the shortest decimal that reads back to the same float.
 bool writeJson(const Model& m, const SdTable* sd, const std::vector<ChangedValue>& changes, std::FILE* out) {
     using J = nlohmann::ordered_json;
     J doc;
@@ -353,7 +367,7 @@ bool writeJson(const Model& m, const SdTable* sd, const std::vector<ChangedValue
         o["evdiff_pct"] = r.k != 0 && r.evaluated && r.hasEvdiff ? floatJson(r.evdiff) : J();
         if (sd) {
             o["sd"] = r.hasSd ? doubleJson(r.sd) : J();
-            o["std_weight"] = r.hasStd ? doubleJson(r.std) : J();
+            o["std_weight"] = r.hasStd ? doubleJson(r.standardised) : J();
             o["emphasis_pct"] = r.hasEmphasis ? doubleJson(r.emphasis) : J();
         }
         w.push_back(o);
@@ -382,6 +396,22 @@ std::string fmt(const char* f, double a) {
     char s[64];
     std::snprintf(s, sizeof s, f, a);
     return s;
+}
+
+// The label of a trait in the chart: number and name, and the unit where
+// two traits share the name (productive life in cycles and in years).
+std::string chartLabel(int t) {
+    std::string label = std::to_string(t) + " " + trait(t).name;
+    for (int u = 1; u <= 35; ++u)
+        if (u != t && std::strcmp(trait(u).name, trait(t).name) == 0) return label + " (" + trait(t).unit + ")";
+    return label;
+}
+
+// A value in per cent for a bar: one decimal, two for the small values that
+// would otherwise show as 0.0 or -0.0.
+std::string percent(double v) {
+    if (v == 0) return "0.0";
+    return fmt(std::fabs(v) < 0.05 ? "%.2f" : "%.1f", v);
 }
 
 // A step of 1, 2 or 5 times a power of ten that divides [0, extent] into
@@ -438,7 +468,7 @@ bool writeChart(const Model& m, const SdTable& sd, std::FILE* out) {
     int lastTrait = 0;
     for (const Row& r : tableRows(m, &sd)) {
         if (r.k == 0 || !r.hasEmphasis) continue;
-        if (r.t != lastTrait) groups.push_back({std::to_string(r.t) + " " + trait(r.t).name, {}});
+        if (r.t != lastTrait) groups.push_back({chartLabel(r.t), {}});
         lastTrait = r.t;
         groups.back().bars.push_back({r.k, r.emphasis});
         cols[r.k] = true;
@@ -493,11 +523,10 @@ bool writeChart(const Model& m, const SdTable& sd, std::FILE* out) {
             body += "<rect class=\"bar " + std::string(columnKey(b.k)) + "\" x=\"" + fmt("%.2f", x) + "\" y=\"" +
                     fmt("%.1f", y) + "\" width=\"" + fmt("%.2f", len) + "\" height=\"" + fmt("%.0f", kBarH) +
                     "\" fill=\"" + colour[b.k] + "\"><title>" + xmlEscape(g.label) + ", " + columnName(b.k) + ": " +
-                    fmt("%.1f", b.v) + " %</title></rect>\n";
+                    percent(b.v) + " %</title></rect>\n";
             const bool left = b.v < 0;
             body += "<text x=\"" + fmt("%.2f", left ? x - 4 : x + len + 4) + "\" y=\"" + fmt("%.1f", y + kBarH - 3) +
-                    "\" font-size=\"11\"" + (left ? " text-anchor=\"end\"" : "") + ">" + fmt("%.1f", b.v) +
-                    "</text>\n";
+                    "\" font-size=\"11\"" + (left ? " text-anchor=\"end\"" : "") + ">" + percent(b.v) + "</text>\n";
             y += kBarH + kBarGap;
         }
         y += kGroupGap - kBarGap;
@@ -507,7 +536,7 @@ bool writeChart(const Model& m, const SdTable& sd, std::FILE* out) {
     // negative values; the zero line on top of them.
     std::string grid;
     const int nTicks = int(std::lround(top / step));
-    for (int i = negative ? -nTicks : 0; i <= nTicks; ++i) {
+    for (int i = negative ? -nTicks : 0; !groups.empty() && i <= nTicks; ++i) {
         const double x = zeroX + i * step * scale;
         if (i != 0)
             grid += "<line x1=\"" + fmt("%.2f", x) + "\" y1=\"" + fmt("%.1f", plotTop - 4) + "\" x2=\"" + fmt("%.2f", x) +
@@ -515,14 +544,16 @@ bool writeChart(const Model& m, const SdTable& sd, std::FILE* out) {
         grid += "<text x=\"" + fmt("%.2f", x) + "\" y=\"" + fmt("%.1f", plotBottom + 16) +
                 "\" text-anchor=\"middle\" font-size=\"11\">" + fmt("%g", i * step) + "</text>\n";
     }
-    grid += "<line x1=\"" + fmt("%.2f", zeroX) + "\" y1=\"" + fmt("%.1f", plotTop - 4) + "\" x2=\"" +
+    if (!groups.empty())
+        grid += "<line x1=\"" + fmt("%.2f", zeroX) + "\" y1=\"" + fmt("%.1f", plotTop - 4) + "\" x2=\"" +
             fmt("%.2f", zeroX) + "\" y2=\"" + fmt("%.1f", plotBottom) + "\" stroke=\"#333333\"/>\n";
-    y = plotBottom + 40;
+    y = plotBottom + (groups.empty() ? 10 : 40);
     std::string note;
     const std::string text =
-        "Each bar is the economic weight of the trait times its genetic standard deviation, in per cent of the sum "
-        "of these products in absolute value over the traits shown in the same column" +
-        std::string(legend ? " (pure-bred or cross-bred)" : "") + "; a negative bar lowers the profit.";
+        std::string("Each bar: the economic weight of the trait times its genetic standard deviation, in per cent of "
+                    "the sum of these products in absolute value over the traits shown") +
+        (legend ? " in the same column (pure-bred or cross-bred)" : cols[2] ? " (cross-bred weights)" : " (pure-bred weights)") +
+        ". A negative value: the profit falls as the trait rises.";
     for (const std::string& line : wrap(text, std::size_t((width - 40) / kCharW))) {
         note += "<text x=\"20\" y=\"" + fmt("%.1f", y) + "\" fill=\"#444444\">" + xmlEscape(line) + "</text>\n";
         y += 16;
