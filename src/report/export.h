@@ -12,6 +12,11 @@ struct Model;
 
 namespace exporting {
 
+// The program as the JSON document names it (the version is the one the
+// console banner of a run shows).
+inline constexpr const char* kProgramName = "KARVEL1";
+inline constexpr const char* kProgramVersion = "1.1.6";
+
 // Name and unit of trait t (1 .. 35); the unit is that of the reported
 // weight (evp): the change of the profit per ewe and year per this unit.
 struct TraitInfo {
