@@ -68,7 +68,7 @@ INSTANTIATE_TEST_SUITE_P(
         Usage{"ValueOutOfRange", "-q -o R.TXT --set 'conrateE[1]=1.5'", 1,
               "value 1 of record 6 (Conception rate of ewes in cycles 1 to 7) is 1.5"},
         Usage{"SweepValueOutOfRange", "--sweep 'conrateE[1]=0.5:1.5:3'", 1,
-              "the sweep stops at conrateE[1] = 1.5:\n\n\n\nError message:\nIn the input file INPUTS01.TXT"},
+              "the sweep stops at conrateE[1] = 1.5:\n\n\nError message:\nIn the input file INPUTS01.TXT"},
         Usage{"BadSdTable", "-o R.TXT --sd NONE.TXT", 1, "NONE.TXT"}),
     [](const testing::TestParamInfo<Usage>& i) { return std::string(i.param.name); });
 
