@@ -3,6 +3,7 @@
 // edit of the input file would, and sweeps.
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -130,6 +131,25 @@ TEST(CommandLineRun, ChangesActAsEditsOfTheInputFiles) {
     ASSERT_EQ(edited.r.status, 0) << edited.r.err;
     EXPECT_EQ(set.checks1, edited.checks1);
     EXPECT_EQ(afterNote(set.results), edited.results);
+}
+
+TEST(CommandLineRun, MachineReadableOutputsOfAChangedRun) {
+    TempDir dir;
+    testutil::copyExample("dairy", dir);
+    const auto r = testutil::runKarvel1(
+        dir, "", "-q -o R.TXT --set 'prclfL[2]=3.1' --sd SD.TXT --csv w.csv --json w.json --chart e.svg");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto j = nlohmann::json::parse(dir.read("w.json"));
+    ASSERT_EQ(j["changes"].size(), 1u);
+    EXPECT_EQ(j["changes"][0]["name"], "prclfL[2]");
+    EXPECT_EQ(j["changes"][0]["from"], "3.05");
+    EXPECT_EQ(j["changes"][0]["to"], "3.1");
+    // The profit of the changed run, as CHECKS1 prints it.
+    char profit[32];
+    std::snprintf(profit, sizeof profit, "Tprof = %10.2f", j["totals"]["Tprof"].get<double>());
+    EXPECT_NE(dir.read("CHECKS1").find(profit), std::string::npos) << profit;
+    EXPECT_EQ(dir.read("w.csv").substr(0, 6), "trait,");
+    EXPECT_EQ(std::system(("xmllint --noout '" + (dir / "e.svg").string() + "'").c_str()), 0);
 }
 
 std::vector<std::string> lines(const std::string& t) {

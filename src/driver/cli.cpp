@@ -266,7 +266,7 @@ int runCommandLine(int argc, char** argv, Model& model) {
     CLI::App app{"Bio-economic model of a sheep production system and the economic weights of its traits.\n"
                  "Without options the program asks for the name of the results file.",
                  "karvel1"};
-    app.set_version_flag("--version", "karvel1 1.1.6");
+    app.set_version_flag("--version", std::string("karvel1 ") + exporting::kProgramVersion);
     app.add_option("directory", o.dir, "Working directory with the input files (default: the current one)")
         ->check(CLI::ExistingDirectory);
     app.add_option("-o,--results", o.results, "Name of the results file (no prompt)")->type_name("NAME");
