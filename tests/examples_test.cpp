@@ -105,7 +105,8 @@ TEST_P(Systems, RunsToTheEndWithFiniteNumbers) {
     EXPECT_NE(r.results.find("\n\nEnd of the results.\n"), std::string::npos);
 }
 
-// The examples' output files byte for byte as reviewed; the variants'
+// The examples' output files and console transcript (the prompt, the
+// progress lines, the farewell) byte for byte as reviewed; the variants'
 // CHECKS1, which holds every quantity of the base evaluation and the
 // weights.
 TEST_P(Systems, GoldenOutput) {
@@ -115,6 +116,7 @@ TEST_P(Systems, GoldenOutput) {
         testutil::expectGolden(r.results, std::string(s.name) + "/RESULTS.TXT");
         testutil::expectGolden(r.checks, std::string(s.name) + "/CHECKS");
         testutil::expectGolden(r.checks1, std::string(s.name) + "/CHECKS1");
+        testutil::expectGolden(testutil::maskElapsed(r.console), std::string(s.name) + "/CONSOLE.TXT");
     } else {
         testutil::expectGolden(r.checks1, std::string("variants/") + s.name + ".CHECKS1");
     }
