@@ -28,25 +28,6 @@ bool hasMarker(const Model& m, const quantities::Element& e) {
     return std::memcmp(quantities::bytes(m, e), marker, e.size) == 0;
 }
 
-bool isDecimal(const std::string& s) {
-    std::size_t i = 0;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
-    int digits = 0;
-    while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) ++i, ++digits;
-    if (i < s.size() && s[i] == '.') {
-        ++i;
-        while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) ++i, ++digits;
-    }
-    if (digits == 0) return false;
-    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
-        ++i;
-        if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
-        if (i == s.size() || !std::isdigit(static_cast<unsigned char>(s[i]))) return false;
-        while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) ++i;
-    }
-    return i == s.size();
-}
-
 // The number text as the reader stores it into an element of kind k.
 double asStored(const std::string& text, quantities::Kind k) {
     if (k == quantities::Kind::Int) return double(std::strtoll(text.c_str(), nullptr, 10));
@@ -87,7 +68,7 @@ bool parseOverride(const std::string& text, bool scale, Override& o, std::string
                 "\" is not a quantity name with indices such as prlwwL[2] or Pltype[1][3]";
         return false;
     }
-    if (!isDecimal(o.valueText)) {
+    if (!decimalNumber(o.valueText.c_str())) {
         error = std::string(what) + " " + text + ": \"" + o.valueText + "\" is not a decimal number";
         return false;
     }

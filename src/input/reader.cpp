@@ -102,8 +102,8 @@ bool wholeNumber(const char* s) {
     return *s == '\0';
 }
 
-// A decimal number: optional sign, digits with an optional decimal point
-// (at least one digit), optional exponent.
+}  // namespace
+
 bool decimalNumber(const char* s) {
     if (*s == '+' || *s == '-') ++s;
     int digits = 0;
@@ -121,6 +121,8 @@ bool decimalNumber(const char* s) {
     }
     return *s == '\0';
 }
+
+namespace {
 
 // Reads up to and including the n-th character `mark`, writing every other
 // character to out (when out is given).

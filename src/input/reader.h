@@ -88,6 +88,11 @@ void readfloatWarnNegativeIf(InFile& in, std::FILE* res, bool present, Real& x, 
 InFile openInput(Run& run, const char* name, bool inputValues = true);
 void closeInput(InFile& in);
 
+// Whether s is a decimal number as the input files write one: optional
+// sign, digits with an optional decimal point (at least one digit),
+// optional exponent; no hexadecimal, no "nan" or "inf".
+bool decimalNumber(const char* s);
+
 // One value of a vector record (the caller reads the numbers of the record
 // itself, then calls wrides and echoes the values).
 float readNum(InFile& in);
