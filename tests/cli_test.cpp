@@ -49,6 +49,7 @@ INSTANTIATE_TEST_SUITE_P(
         Usage{"UnknownName", "-o R.TXT --set conrateX[1]=1", 2, "no quantity conrateX. Close names: conrateE"},
         Usage{"IndexOutOfRange", "-o R.TXT --set 'conrateE[16]=1'", 2, "the element must be conrateE[0..15]"},
         Usage{"MissingIndex", "-o R.TXT --set conrateE=1", 2, "the element must be conrateE[0..15]"},
+        Usage{"NotAName", "-o R.TXT --set 'conrateE[1]x=1'", 2, "\"conrateE[1]x\" is not a quantity name"},
         Usage{"NotANumber", "-o R.TXT --set 'conrateE[1]=0x1'", 2, "\"0x1\" is not a decimal number"},
         Usage{"NoValue", "-o R.TXT --scale 'mwE[1]'", 2, "expected NAME=FACTOR"},
         Usage{"ComputedQuantity", "-o R.TXT --set Tprof=1", 2, "Tprof is not read from an input file"},
