@@ -462,11 +462,8 @@ void finish(Model& m) {
     for (int k = 1; k <= m.crossing; ++k)
         for (int t = 1; t <= 35; ++t) {
             const double ev = m.ev[t][k];
-            m.evp[t][k] = ev;
             m.evdiff[t][k] = std::fabs(ev) > 1e-06 ? (ev - m.ev0[t][k]) * 100 / ev : -999.0;
-            if (t == 3 || t == 5 || t == 6 || t == 7) m.evp[t][k] = ev / 1000;
-            if ((t >= 12 && t <= 25) || t == 30 || t == 32 || t == 34) m.evp[t][k] = ev / 100;
-            if (t == 29) m.evp[t][k] = ev / 10;
+            m.evp[t][k] = ev / reportDivisor(t);
         }
     if (m.ewopt == 2)
         for (int t = 1; t <= 35; ++t) {
@@ -547,6 +544,13 @@ int plan(const Model& m, int* starts) {
     int n = 0, itrait = 0;
     for (int zr = firstEvaluated(m, 1, itrait); zr != kEnd; zr = firstEvaluated(m, zr + 5, itrait)) starts[n++] = zr;
     return n;
+}
+
+double reportDivisor(int t) {
+    if (t == 3 || t == 5 || t == 6 || t == 7) return 1000;
+    if ((t >= 12 && t <= 25) || t == 30 || t == 32 || t == 34) return 100;
+    if (t == 29) return 10;
+    return 1;
 }
 
 bool evaluated(const Model& m, int t, int k) {

@@ -50,6 +50,11 @@ int traitAt(int s);
 // ends at zr is asked for.
 void printLoopLine(std::FILE* con, int zr);
 
+// The divisor that turns the weight ev of row t into the reported weight
+// evp: the unit of the report is a multiple of the unit the trait is
+// modelled in (g per day for a gain in kg per day, 0.01 class, ...).
+double reportDivisor(int t);
+
 // Whether the weight of row t (1 .. 35) in column k (1 pure-bred, 2
 // cross-bred) comes from an evaluated slot: false where the skip rules left
 // the slot out or the trait has no slot in that column.  For the model

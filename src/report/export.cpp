@@ -60,15 +60,6 @@ constexpr TraitInfo kTraits[36] = {
     {"Fleece weight", "kg per shearing"},
 };
 
-// Divisor that turns ev into the reported weight evp (the unit of the
-// reported weight is a multiple of the unit the trait is modelled in).
-double reportScale(int t) {
-    if (t == 3 || t == 5 || t == 6 || t == 7) return 1000;
-    if ((t >= 12 && t <= 25) || t == 30 || t == 32 || t == 34) return 100;
-    if (t == 29) return 10;
-    return 1;
-}
-
 // The shortest decimal (6 to 9 significant digits) that reads back, also
 // through a double, to exactly the float f.  Non-finite values give "".
 std::string floatText(float f) {
@@ -132,7 +123,7 @@ std::vector<Row> tableRows(const Model& m, const SdTable* sd) {
             Row r;
             r.t = t;
             r.k = k;
-            const double f = reportScale(t);
+            const double f = weights::reportDivisor(t);
             if (k == 0) {
                 r.evaluated = weights::evaluated(m, t, 1) || weights::evaluated(m, t, 2);
                 r.weight = m.evp[t][0].f();
