@@ -168,6 +168,9 @@ TEST_P(Examples, JsonAndSweepRowHoldTheModelsNumbers) {
     EXPECT_EQ(j["system"]["ewopt"], m.ewopt);
     EXPECT_EQ(j["totals"]["Tprof"].get<float>(), m.Tprof.f());
     EXPECT_EQ(j["flock"]["replacement_rate"].get<double>(), m.l4E[1]);
+    const auto& litter = j["flock"]["litter_size_by_cycle"];  // cycles 1 .. LL
+    ASSERT_EQ(litter.size(), std::size_t(m.LL));
+    EXPECT_EQ(litter.back().get<float>(), m.avlitpE[m.LL].f());
     EXPECT_EQ(j["changes"][0]["to"], "say \"3\"\\");
     for (const auto& w : j["weights"]) {
         const int t = w["trait"], k = column(w["column"]);
@@ -192,6 +195,27 @@ TEST_P(Examples, JsonAndSweepRowHoldTheModelsNumbers) {
     }
 }
 
+struct Bar {
+    double x, y, w, h;
+};
+
+// The bars of a chart, and its width and height.
+std::vector<Bar> barsOf(const std::string& svg, double& width, double& height) {
+    auto attr = [](const std::string& tag, const char* name) {
+        const std::string key = std::string(" ") + name + "=\"";
+        const std::size_t p = tag.find(key);
+        return p == std::string::npos ? -1.0 : std::atof(tag.c_str() + p + key.size());
+    };
+    const std::string head = svg.substr(svg.find("<svg"), svg.find('>', svg.find("<svg")) - svg.find("<svg"));
+    width = attr(head, "width"), height = attr(head, "height");
+    std::vector<Bar> bars;
+    for (std::size_t p = svg.find("<rect class=\"bar"); p != std::string::npos; p = svg.find("<rect class=\"bar", p + 1)) {
+        const std::string tag = svg.substr(p, svg.find('>', p) - p);
+        bars.push_back({attr(tag, "x"), attr(tag, "y"), attr(tag, "width"), attr(tag, "height")});
+    }
+    return bars;
+}
+
 TEST_P(Examples, ChartHasOneBarPerTraitWithSdAndColumn) {
     const Model& m = exampleModel(GetParam());
     const exporting::SdTable sd = everyTrait();
@@ -205,6 +229,24 @@ TEST_P(Examples, ChartHasOneBarPerTraitWithSdAndColumn) {
         EXPECT_EQ(drawn, bars) << k;
     }
     EXPECT_EQ(svg.find(">cross-bred</text>") != std::string::npos, m.ewopt == 2);  // the legend
+    // Every bar within the picture, below the one before it, and starting
+    // or ending at the same zero line.
+    double width = 0, height = 0;
+    const auto bars = barsOf(svg, width, height);
+    ASSERT_FALSE(bars.empty());
+    for (std::size_t i = 0; i < bars.size(); ++i) {
+        const Bar& b = bars[i];
+        EXPECT_TRUE(b.x >= 0 && b.w >= 0 && b.x + b.w <= width && b.y >= 0 && b.y + b.h <= height) << i;
+        if (i > 0) {
+            EXPECT_GE(b.y, bars[i - 1].y + bars[i - 1].h) << i;
+        }
+    }
+    auto allTouch = [&](double zero) {
+        for (const Bar& b : bars)
+            if (std::fabs(b.x - zero) > 0.01 && std::fabs(b.x + b.w - zero) > 0.01) return false;
+        return true;
+    };
+    EXPECT_TRUE(allTouch(bars[0].x) || allTouch(bars[0].x + bars[0].w));
 }
 
 INSTANTIATE_TEST_SUITE_P(All, Examples, testing::Values("dairy", "meat", "extensive"));
@@ -233,6 +275,13 @@ TEST(Export, RelativeEmphasisWorkedByHand) {
     const std::string svg = capture([&](std::FILE* f) { return exporting::writeChart(*m, sd, f); });
     expectWellFormed(svg);
     EXPECT_NE(svg.find(">-70.0</text>"), std::string::npos);
+    // Bar lengths in proportion to the emphasis: 10, -70 and 20.
+    double width = 0, height = 0;
+    const auto bars = barsOf(svg, width, height);
+    ASSERT_EQ(bars.size(), 3u);
+    EXPECT_NEAR(bars[1].w / bars[0].w, 7, 0.01);
+    EXPECT_NEAR(bars[2].w / bars[0].w, 2, 0.01);
+    EXPECT_NEAR(bars[1].x + bars[1].w, bars[0].x, 0.01);  // the negative bar ends at the zero line
 }
 
 TEST(Export, SdTableIsReadAndItsFaultsNameTheLine) {
