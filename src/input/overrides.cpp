@@ -16,16 +16,13 @@ namespace {
 
 // The marker an element holds while its number is looked for: a value that
 // no number of an input file is read as (a NaN for reals, an improbable
-// integer for whole numbers).
-void putMarker(Model& m, const quantities::Element& e) {
-    unsigned char* p = quantities::bytes(m, e);
-    const unsigned char marker[8] = {0xAD, 0xDE, 0xC1, 0x7F, 0xAD, 0xDE, 0xF9, 0x7F};
-    std::memcpy(p, marker, e.size);
-}
+// integer for whole numbers; the first bytes of it for shorter elements).
+constexpr unsigned char kMarker[8] = {0xAD, 0xDE, 0xC1, 0x7F, 0xAD, 0xDE, 0xF9, 0x7F};
+
+void putMarker(Model& m, const quantities::Element& e) { std::memcpy(quantities::bytes(m, e), kMarker, e.size); }
 
 bool hasMarker(const Model& m, const quantities::Element& e) {
-    const unsigned char marker[8] = {0xAD, 0xDE, 0xC1, 0x7F, 0xAD, 0xDE, 0xF9, 0x7F};
-    return std::memcmp(quantities::bytes(m, e), marker, e.size) == 0;
+    return std::memcmp(quantities::bytes(m, e), kMarker, e.size) == 0;
 }
 
 // The number text as the reader stores it into an element of kind k.
