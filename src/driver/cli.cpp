@@ -188,7 +188,7 @@ void sweepRun(const std::vector<Override>& changes, const Override& swept, const
     std::string error;
     if (!locateChanges(run, error)) {
         out.status = kUsage;
-        out.message = error + "\n";
+        out.message = "\n" + error + "\n";
     } else if (runProgram(run, nullptr) != 0) {
         out.status = 1;
         if (msg) {
