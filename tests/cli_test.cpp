@@ -74,6 +74,7 @@ INSTANTIATE_TEST_SUITE_P(
               "value 1 of record 6 (Conception rate of ewes in cycles 1 to 7) is 1.5"},
         Usage{"SweepValueOutOfRange", "--sweep 'conrateE[1]=0.5:1.5:3'", 1,
               "the sweep stops at conrateE[1] = 1.5:\n\n\nError message:\nIn the input file INPUTS01.TXT"},
+        Usage{"CsvOnAFullDisk", "-q -o R.TXT --csv /dev/full", 1, "The file /dev/full cannot be written"},
         Usage{"BadSdTable", "-o R.TXT --sd NONE.TXT", 1, "NONE.TXT"}),
     [](const testing::TestParamInfo<Usage>& i) { return std::string(i.param.name); });
 

@@ -87,20 +87,9 @@ bool parseChanges(const Options& o, std::vector<Override>& out, std::string& err
     return true;
 }
 
-// Writes one output file with fn; a fault stops the run.
+// Writes one output file with fn (a fault stops the run) and says so.
 template <class F> void writeOutput(Run& run, const std::string& name, const char* what, F fn) {
-    errno = 0;
-    std::FILE* f = std::fopen(name.c_str(), "w");
-    if (!f)
-        failCheck(run, "The file %s for %s cannot be created (%s).\n  Check the name and restart the program.\n",
-                  printable(name.c_str()).c_str(), what, std::strerror(errno));
-    bool ok = fn(f);
-    ok = std::fflush(f) == 0 && !std::ferror(f) && ok;
-    const int err = errno;
-    ok = std::fclose(f) == 0 && ok;
-    if (!ok)
-        failCheck(run, "The file %s for %s cannot be written (%s).\n  Make room on the disk and restart the program.\n",
-                  printable(name.c_str()).c_str(), what, std::strerror(err ? err : errno));
+    writeOutputFile(run, name.c_str(), fn);
     std::fprintf(run.con, "The %s is in the file %s.\n", what, printable(name.c_str()).c_str());
 }
 

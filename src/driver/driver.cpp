@@ -134,7 +134,9 @@ void closeOutput(Run& run, std::FILE*& f, const char* name) {
     if (std::fclose(g) != 0 || failed) outputFailed(run, name, err ? err : errno);
 }
 
-void writeDumpFile(Run& run, const char* name) {
+}  // namespace
+
+void writeOutputFile(Run& run, const char* name, const std::function<bool(std::FILE*)>& write) {
     errno = 0;
     std::FILE* f = std::fopen(name, "w");
     if (!f) outputFailed(run, name, errno);
@@ -144,8 +146,18 @@ void writeDumpFile(Run& run, const char* name) {
             if (f) std::fclose(f);
         }
     } closer{f};
-    writeDump(run.m, f);
+    errno = 0;
+    if (!write(f)) outputFailed(run, name, errno);
     closeOutput(run, f, name);
+}
+
+namespace {
+
+void writeDumpFile(Run& run, const char* name) {
+    writeOutputFile(run, name, [&](std::FILE* f) {
+        writeDump(run.m, f);
+        return true;
+    });
 }
 
 // A quantity that is not a finite number must not reach a dump or the

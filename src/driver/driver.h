@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <string>
 
 struct Run;
@@ -29,3 +30,8 @@ bool locateChanges(Run& run, std::string& error);
 // The program's own file (an input file, TEXTS_OUT.TXT, CHECKS, CHECKS1)
 // that name denotes in the working directory, or null.  Case is ignored.
 const char* ownFileNamed(const char* name);
+
+// Writes the output file `name` of the working directory with `write`
+// (false: a write failed); a file that cannot be created, written or
+// closed stops the run with a message naming it.
+void writeOutputFile(Run& run, const char* name, const std::function<bool(std::FILE*)>& write);
