@@ -79,7 +79,7 @@ std::vector<BadInput> cases() {
         {"HighDiscountRate", value("INPUTS01.TXT", "0.020\n\"Discount rate", "0.9\n\"Discount rate"), "RESULTS.TXT\n",
          "Warning: in the input file INPUTS01.TXT, record 16 (Discount rate) is ", 0},
         // Finite inputs of extreme size.
-        {"ExtremeLabourCost", value("INPUTS09.TXT", "16.00\n\"Cost of labour", "3e38\n\"Cost of labour"),
+        {"ExtremeLabourCost", value("INPUTS09.TXT", "16.00\n\"Cost of labour", "1e308\n\"Cost of labour"),
          "RESULTS.TXT\n", "gives a value that is not a finite number for ", 1},
         // Files that are not files or not text.
         {"DirectoryForAnInput",

@@ -217,7 +217,7 @@ TEST(ReaderStop, NumbersOfOtherForms) {
         {"-inf \"W\" \"kg\"", false, "record 1 holds \"-inf\" where a number is expected.\n"},
         {"0x10 \"W\" \"kg\"", false, "record 1 holds \"0x10\" where a number is expected.\n"},
         {"1.5kg \"W\" \"kg\"", false, "record 1 holds \"1.5kg\" where a number is expected.\n"},
-        {"1e40 \"W\" \"kg\"", false, "record 1 holds 1e40, a value too large for the program.\n"},
+        {"1e400 \"W\" \"kg\"", false, "record 1 holds 1e400, a value too large for the program.\n"},
         {"8.5 \"N\" \"n\"", true, "record 1 holds \"8.5\" where a whole number is expected.\n"},
         {"4294967304 \"N\" \"n\"", true,
          "record 1 holds 4294967304, where a whole number from\n  -2147483648 to 2147483647 is expected."},

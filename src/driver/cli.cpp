@@ -123,13 +123,13 @@ bool sweepValues(const std::string& text, Override& ov, std::vector<std::string>
     ov = from;
     for (int i = 0; i < steps; ++i) {
         const double v = steps == 1 ? from.number : from.number + i * ((to.number - from.number) / (steps - 1));
-        // The shortest text that the reader takes as the same single-precision
-        // value; a whole number is written as such.
+        // The shortest text that the reader takes as the same stored value;
+        // a whole number is written as such.
         char buf[64];
         if (v == std::floor(v) && std::fabs(v) < 1e15) {
             std::snprintf(buf, sizeof buf, "%.0f", v);
         } else {
-            const auto r = std::to_chars(buf, buf + sizeof buf - 1, float(v));
+            const auto r = std::to_chars(buf, buf + sizeof buf - 1, RealStored(v));
             *r.ptr = '\0';
         }
         values.push_back(buf);

@@ -64,8 +64,9 @@ int seasonOutsideTable(const Model& m, int d) { return seasonByRule(m, d); }
 
 void setSexConstants(Model& m) {
     // Castrates, females (the ewes' growth constants), males (the rams').
-    const float c1[3] = {1.15f, 1.0f, 1.15f}, c2[3] = {4.4f, 2.1f, 2.5f}, c3[3] = {0.32f, 0.45f, 0.35f};
-    const float c4[3] = {160.4f, 156.1f, 160.4f}, c5[3] = {1.22f, 1.94f, 1.22f}, c6[3] = {0.0105f, 0.0173f, 0.0105f};
+    // The constants are values of the storage precision.
+    const RealStored c1[3] = {1.15, 1.0, 1.15}, c2[3] = {4.4, 2.1, 2.5}, c3[3] = {0.32, 0.45, 0.35};
+    const RealStored c4[3] = {160.4, 156.1, 160.4}, c5[3] = {1.22, 1.94, 1.22}, c6[3] = {0.0105, 0.0173, 0.0105};
     for (int n = 0; n <= 2; ++n) {
         m.c1[n] = c1[n];
         m.c2[n] = c2[n];
@@ -104,7 +105,7 @@ double costBin(Run& run, const Ration& r, double ne, double pdi, Real& fe, Real&
         fpdi = pdi / (r.pdid * r.drym);
     }
     if (!(r.lossf < 100)) rationUnusable(run, animals, group, season, "its losses are 100 per cent or more");
-    const float need = run.m.feedcost == 1 ? maxi(fe.f(), fpdi.f()) : fe.f();
+    const RealStored need = run.m.feedcost == 1 ? maxi(fe.stored(), fpdi.stored()) : fe.stored();
     ff = need / (1 - r.lossf / 100);
     return ff * r.prf;
 }

@@ -9,7 +9,7 @@ namespace {
 
 // Milk of days a .. b after lambing from the lactation curve
 // awo * t^bwo * exp(-cwo * t).  Each daily term is formed in double
-// precision and added to a single-precision sum, which is then scaled by
+// precision and added to a sum of the storage precision, which is then scaled by
 // the level awo.  An empty range (b < a) gives no milk.
 // Parameters that make the curve grow without bound stop the run.
 double lactationSum(Run& run, int a, int b) {

@@ -20,11 +20,11 @@ void progenyUntilWeaning(Run& run) {
 
     // Lambs born in cycle p come from the mating of the breeding season
     // before it.  The product of litter size and litter fraction is formed
-    // in single precision, as is the fraction of matings.
+    // in the storage precision, as is the fraction of matings.
     for (int lt = 1; lt <= m.clt; ++lt) {
         for (int p = 1; p <= m.LL; ++p) {
-            const double litter = float(lt) * m.Pltype[lt][p].f();
-            const double pure = 1.0f - m.pcrossE[p - 1].f();
+            const double litter = RealStored(lt) * m.Pltype[lt][p].stored();
+            const double pure = RealStored(1) - m.pcrossE[p - 1].stored();
             m.nbtL[1][lt] += litter * m.l3E[p] * pure;
             if (m.crossing == 2) m.nbtL[2][lt] += litter * m.l3E[p] * m.pcrossE[p - 1];
         }

@@ -19,7 +19,7 @@ namespace {
 }
 
 // Stops the run unless the class frequencies of one breed sum up to 1.  The
-// sum s is held in single precision like the frequencies themselves.
+// sum s is held in the storage precision like the frequencies themselves.
 void checkFrequencies(Run& run, const char* classes, int b, Real s) {
     if (s >= 1.00001 || s <= 0.99999)
         failCheck(run,

@@ -28,7 +28,7 @@ bool hasMarker(const Model& m, const quantities::Element& e) {
 // The number text as the reader stores it into an element of kind k.
 double asStored(const std::string& text, quantities::Kind k) {
     if (k == quantities::Kind::Int) return double(std::strtoll(text.c_str(), nullptr, 10));
-    if (k == quantities::Kind::Real) return double(std::strtof(text.c_str(), nullptr));
+    if (k == quantities::Kind::Real) return double(RealStored(std::strtod(text.c_str(), nullptr)));
     return std::strtod(text.c_str(), nullptr);
 }
 
@@ -199,9 +199,9 @@ bool Overrides::prepare(std::string& error) {
         if (!o.scale) std::snprintf(buf, sizeof buf, "%s", o.valueText.c_str());
         else if (o.at.whole) std::snprintf(buf, sizeof buf, "%.0f", fileValue * o.number);
         else {
-            // The shortest text of the single-precision value the reader
-            // makes of the product.
-            const auto r = std::to_chars(buf, buf + sizeof buf - 1, float(fileValue * o.number));
+            // The shortest text of the value the reader makes of the
+            // product.
+            const auto r = std::to_chars(buf, buf + sizeof buf - 1, RealStored(fileValue * o.number));
             *r.ptr = '\0';
         }
         o.usedText = buf;

@@ -200,11 +200,15 @@ void closeInput(InFile& in) {
     in.f = nullptr;
 }
 
-float readNum(InFile& in) {
+RealStored readNum(InFile& in) {
     const Token t = readToken(in, "a number", false);
     if (t.tooLong || !decimalNumber(t.text)) notANumber(in, t, "a number");
     errno = 0;
-    const float x = std::strtof(t.text, nullptr);
+    // The number is converted once, to the nearest value of the storage
+    // precision.
+    RealStored x;
+    if constexpr (sizeof(RealStored) == sizeof(float)) x = std::strtof(t.text, nullptr);
+    else x = std::strtod(t.text, nullptr);
     if (!std::isfinite(x))
         failCheck(*in.run,
                   "In the input file %s, record %d holds %s, a value too large for the program.\n"
@@ -226,8 +230,8 @@ int readInt(InFile& in) {
     return int(x);
 }
 
-float readfloat(std::FILE* res, InFile& in) {
-    const float x = readNum(in);
+RealStored readfloat(std::FILE* res, InFile& in) {
+    const RealStored x = readNum(in);
     nameText(in, res, true);
     secondText(in, res);
     std::fprintf(res, "):%12.4f ", double(x));
@@ -259,8 +263,8 @@ void warnOdd(InFile& in, const char* what) {
                  printable(in.lastName).c_str(), what);
 }
 
-float readfloat(std::FILE* res, InFile& in, const Allowed& a) {
-    const float x = readfloat(res, in);
+RealStored readfloat(std::FILE* res, InFile& in, const Allowed& a) {
+    const RealStored x = readfloat(res, in);
     requireIn(in, x, a);
     return x;
 }
@@ -271,8 +275,8 @@ int readint(std::FILE* res, InFile& in, const Allowed& a) {
     return x;
 }
 
-float readfloatWarnNegative(std::FILE* res, InFile& in, const char* what) {
-    const float x = readfloat(res, in);
+RealStored readfloatWarnNegative(std::FILE* res, InFile& in, const char* what) {
+    const RealStored x = readfloat(res, in);
     if (x < 0) warnOdd(in, what);
     return x;
 }

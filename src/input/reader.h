@@ -79,7 +79,7 @@ void warnOdd(InFile& in, const char* what);
 
 // A record whose value may be negative but is odd when it is (a price, a
 // cost): read with its echo, and warnOdd(what) when it is below 0.
-float readfloatWarnNegative(std::FILE* res, InFile& in, const char* what);
+RealStored readfloatWarnNegative(std::FILE* res, InFile& in, const char* what);
 void readfloatWarnNegativeIf(InFile& in, std::FILE* res, bool present, Real& x, const char* what);
 
 // Opens an input file of the working directory; stops the run when it
@@ -95,14 +95,14 @@ bool decimalNumber(const char* s);
 
 // One value of a vector record (the caller reads the numbers of the record
 // itself, then calls wrides and echoes the values).
-float readNum(InFile& in);
+RealStored readNum(InFile& in);
 int readInt(InFile& in);
 
 // Scalar records: the value with "%f" or "%d", then the two texts, echoed
 // as "<texts>   (<unit>):%12.4f " or "):  %d ".
-float readfloat(std::FILE* res, InFile& in);
+RealStored readfloat(std::FILE* res, InFile& in);
 int readint(std::FILE* res, InFile& in);
-float readfloat(std::FILE* res, InFile& in, const Allowed& a);
+RealStored readfloat(std::FILE* res, InFile& in, const Allowed& a);
 int readint(std::FILE* res, InFile& in, const Allowed& a);
 
 // Date record: year, month, day and the two texts; returns the day number

@@ -60,14 +60,14 @@ constexpr TraitInfo kTraits[36] = {
     {"Fleece weight", "kg per shearing"},
 };
 
-// The shortest decimal (6 to 9 significant digits) that reads back, also
-// through a double, to exactly the float f.  Non-finite values give "".
-std::string floatText(float f) {
+// The shortest decimal (from 6 significant digits) that reads back, also
+// through a double, to exactly the stored value f.  Non-finite values give "".
+std::string storedText(RealStored f) {
     if (!std::isfinite(f)) return "";
     char s[40];
-    for (int p = 6; p <= 9; ++p) {
+    for (int p = 6; p <= 17; ++p) {
         std::snprintf(s, sizeof s, "%.*g", p, double(f));
-        if (float(std::strtod(s, nullptr)) == f) break;
+        if (RealStored(std::strtod(s, nullptr)) == f) break;
     }
     return s;
 }
@@ -94,16 +94,16 @@ std::vector<int> columns(const Model& m) {
     return {1, 2, 0};
 }
 
-// One trait in one weight column.  Quantities held as floats in the model
-// stay floats here, so that they are written with the digits that read
-// back to exactly the stored value.
+// One trait in one weight column.  Quantities keep the storage precision of
+// the model here, so that they are written with the digits that read back
+// to exactly the stored value.
 struct Row {
     int t = 0, k = 0;
     bool evaluated = false;
-    float weight = 0;      // evp
-    float weight1 = 0;     // ev0 in the unit of evp
+    RealStored weight = 0;      // evp
+    RealStored weight1 = 0;     // ev0 in the unit of evp
     bool hasEvdiff = false;
-    float evdiff = 0;
+    RealStored evdiff = 0;
     bool hasSd = false;    // the table gives an sd for the trait
     double sd = 0;
     bool hasStd = false;   // evaluated and with an sd
@@ -126,16 +126,16 @@ std::vector<Row> tableRows(const Model& m, const SdTable* sd) {
             const double f = weights::reportDivisor(t);
             if (k == 0) {
                 r.evaluated = weights::evaluated(m, t, 1) || weights::evaluated(m, t, 2);
-                r.weight = m.evp[t][0].f();
-                r.weight1 = float(float(m.ev0[t][1] / f) + 0.5 * float(m.ev0[t][2] / f));
+                r.weight = m.evp[t][0].stored();
+                r.weight1 = RealStored(RealStored(m.ev0[t][1] / f) + 0.5 * RealStored(m.ev0[t][2] / f));
             } else {
                 r.evaluated = weights::evaluated(m, t, k);
-                r.weight = m.evp[t][k].f();
-                r.weight1 = float(m.ev0[t][k] / f);
+                r.weight = m.evp[t][k].stored();
+                r.weight1 = RealStored(m.ev0[t][k] / f);
                 // evdiff is -999 where the weight is 0 and the relative
                 // difference is undefined.
                 r.hasEvdiff = double(m.evdiff[t][k]) != -999.0;
-                r.evdiff = m.evdiff[t][k].f();
+                r.evdiff = m.evdiff[t][k].stored();
             }
             if (sd && sd->has[t]) {
                 r.hasSd = true;
@@ -143,7 +143,7 @@ std::vector<Row> tableRows(const Model& m, const SdTable* sd) {
                 r.hasStd = r.evaluated && std::isfinite(r.weight);
                 // From the weight as written, so that the outputs agree
                 // with a product formed from their own numbers.
-                r.standardised = std::strtod(floatText(r.weight).c_str(), nullptr) * r.sd;
+                r.standardised = std::strtod(storedText(r.weight).c_str(), nullptr) * r.sd;
             }
             rows.push_back(r);
         }
@@ -161,11 +161,12 @@ std::vector<Row> tableRows(const Model& m, const SdTable* sd) {
     return rows;
 }
 
-// A float as the double nearest to its shortest decimal, so that the JSON
-// document shows 2.59 rather than 2.5899999141693115; null if not finite.
-nlohmann::ordered_json floatJson(float f) {
+// A stored value as the double nearest to its shortest decimal, so that the
+// JSON document of the single-precision build shows 2.59 rather than
+// 2.5899999141693115; null if not finite.
+nlohmann::ordered_json storedJson(RealStored f) {
     if (!std::isfinite(f)) return nullptr;
-    return std::strtod(floatText(f).c_str(), nullptr);
+    return std::strtod(storedText(f).c_str(), nullptr);
 }
 
 nlohmann::ordered_json doubleJson(double d) {
@@ -250,9 +251,9 @@ bool readSdTable(const std::string& path, SdTable& out, std::string& error) {
     return true;
 }
 
-// Numbers: the weight, the weight of the 1 % change and evdiff are floats in
-// the model and are written with the fewest digits (at most 9) that read
-// back to exactly the stored float, so a reader that formats the value read
+// Numbers: the weight, the weight of the 1 % change and evdiff are model
+// quantities and are written with the fewest digits that read back to
+// exactly the stored value, so a reader that formats the value read
 // with "%.3f" gets the digits of the results file; sd, the standardised
 // weight and the relative emphasis are doubles, written with the digits
 // that read back to the same double.  "NA" stands for a number that is not
@@ -268,9 +269,9 @@ bool writeCsv(const Model& m, const SdTable* sd, std::FILE* out) {
         const TraitInfo& ti = trait(r.t);
         s += std::to_string(r.t) + ',' + csvField(ti.name) + ',' + csvField(ti.unit) + ',' + columnName(r.k) + ',' +
              (r.evaluated ? "evaluated" : "skipped");
-        s += ',' + orNa(r.evaluated, floatText(r.weight));
-        s += ',' + orNa(r.evaluated, floatText(r.weight1));
-        s += ',' + (r.k == 0 ? std::string() : orNa(r.evaluated && r.hasEvdiff, floatText(r.evdiff)));
+        s += ',' + orNa(r.evaluated, storedText(r.weight));
+        s += ',' + orNa(r.evaluated, storedText(r.weight1));
+        s += ',' + (r.k == 0 ? std::string() : orNa(r.evaluated && r.hasEvdiff, storedText(r.evdiff)));
         if (sd) {
             s += ',' + orNa(r.hasSd, doubleText(r.sd));
             s += ',' + orNa(r.hasStd, doubleText(r.standardised));
@@ -286,8 +287,8 @@ bool writeCsv(const Model& m, const SdTable* sd, std::FILE* out) {
 // ewe and year {Trev, Tcosts, Tsub, Tprof}; "flock" (sections 3.1 and 3.2 of
 // the results file); "changes" [{name, file, record, from, to}]; "weights"
 // [one object per row of the CSV table, with its column names as keys and
-// null where the table has NA or an empty field].  Numbers held as floats
-// are written as the shortest decimal that reads back to the same float.
+// null where the table has NA or an empty field].  Model quantities are
+// written as the shortest decimal that reads back to the stored value.
 bool writeJson(const Model& m, const SdTable* sd, const std::vector<ChangedValue>& changes, std::FILE* out) {
     using J = nlohmann::ordered_json;
     J doc;
@@ -295,10 +296,10 @@ bool writeJson(const Model& m, const SdTable* sd, const std::vector<ChangedValue
     doc["system"] = {{"typew", m.typew},       {"crossing", m.crossing}, {"lf_female", m.lf[1]},
                      {"lf_male", m.lf[2]},     {"lf_castrate", m.lf[0]}, {"typeb", m.typeb},
                      {"feedcost", m.feedcost}, {"femrep", m.femrep},     {"ewopt", m.ewopt}};
-    doc["totals"] = {{"Trev", floatJson(m.Trev.f())},
-                     {"Tcosts", floatJson(m.Tcosts.f())},
-                     {"Tsub", floatJson(m.Tsub.f())},
-                     {"Tprof", floatJson(m.Tprof.f())}};
+    doc["totals"] = {{"Trev", storedJson(m.Trev.stored())},
+                     {"Tcosts", storedJson(m.Tcosts.stored())},
+                     {"Tsub", storedJson(m.Tsub.stored())},
+                     {"Tprof", storedJson(m.Tprof.stored())}};
 
     // The flock figures of the results file's sections 3.1 and 3.2.  Lists
     // by ewe state, reproductive cycle or litter-size class start with
@@ -313,16 +314,16 @@ bool writeJson(const Model& m, const SdTable* sd, const std::vector<ChangedValue
     flock["ewe_states_fraction"] = list(m.TE, [&](int s) { return doubleJson(m.l1E[s]); });
     flock["ewes_by_cycle_fraction"] = list(m.LL, [&](int c) { return doubleJson(m.l4E[c]); });
     flock["replacement_rate"] = doubleJson(m.l4E[1]);
-    flock["ewes_dying_pct_of_replacement"] = floatJson(m.pdiedEp.f());
-    flock["ewes_culled_health_pct_of_replacement"] = floatJson(m.pcullhEp.f());
-    flock["ewes_culled_milk_yield_pct_of_replacement"] = floatJson(m.pcullmEp.f());
-    flock["ewes_culled_not_conceiving_pct_of_replacement"] = floatJson(m.pcullfcEp.f());
+    flock["ewes_dying_pct_of_replacement"] = storedJson(m.pdiedEp.stored());
+    flock["ewes_culled_health_pct_of_replacement"] = storedJson(m.pcullhEp.stored());
+    flock["ewes_culled_milk_yield_pct_of_replacement"] = storedJson(m.pcullmEp.stored());
+    flock["ewes_culled_not_conceiving_pct_of_replacement"] = storedJson(m.pcullfcEp.stored());
     flock["ewes_leaving_after_last_cycle_pct_of_replacement"] = doubleJson(ratio(m.l1E[m.TE] * 100, m.l4E[1]));
-    flock["productive_life_cycles"] = floatJson(m.avlifelE.f());
-    flock["productive_life_years"] = floatJson(m.avlifeyE.f());
+    flock["productive_life_cycles"] = storedJson(m.avlifelE.stored());
+    flock["productive_life_years"] = storedJson(m.avlifeyE.stored());
     flock["conception_rate_pct"] = doubleJson(m.avconrateE * 100.0);
-    flock["litter_size_by_cycle"] = list(m.LL, [&](int c) { return floatJson(m.avlitpE[c].f()); });
-    flock["litter_size"] = floatJson(m.avlitE.f());
+    flock["litter_size_by_cycle"] = list(m.LL, [&](int c) { return storedJson(m.avlitpE[c].stored()); });
+    flock["litter_size"] = storedJson(m.avlitE.stored());
     const auto perLambing = [&](const auto& v) {
         return list(m.clt, [&](int lt) { return doubleJson(ratio(v[0][lt], m.Nlamb)); });
     };
@@ -335,7 +336,7 @@ bool writeJson(const Model& m, const SdTable* sd, const std::vector<ChangedValue
         flock["lambs_reared_artificially_per_lambing_by_litter_size"] = perLambing(m.narL);
     }
     flock["lamb_losses_24h_by_litter_size_fraction"] =
-        list(m.clt, [&](int lt) { return floatJson(m.pdiedbL[lt][1].f()); });
+        list(m.clt, [&](int lt) { return storedJson(m.pdiedbL[lt][1].stored()); });
     doc["flock"] = flock;
 
     J ch = J::array();
@@ -353,9 +354,9 @@ bool writeJson(const Model& m, const SdTable* sd, const std::vector<ChangedValue
                {"unit", ti.unit},
                {"column", columnName(r.k)},
                {"status", r.evaluated ? "evaluated" : "skipped"}};
-        o["weight"] = r.evaluated ? floatJson(r.weight) : J();
-        o["weight_1pct"] = r.evaluated ? floatJson(r.weight1) : J();
-        o["evdiff_pct"] = r.k != 0 && r.evaluated && r.hasEvdiff ? floatJson(r.evdiff) : J();
+        o["weight"] = r.evaluated ? storedJson(r.weight) : J();
+        o["weight_1pct"] = r.evaluated ? storedJson(r.weight1) : J();
+        o["evdiff_pct"] = r.k != 0 && r.evaluated && r.hasEvdiff ? storedJson(r.evdiff) : J();
         if (sd) {
             o["sd"] = r.hasSd ? doubleJson(r.sd) : J();
             o["std_weight"] = r.hasStd ? doubleJson(r.standardised) : J();
@@ -567,9 +568,9 @@ bool writeSweepHeader(const Model& m, const std::string& quantity, std::FILE* ou
 }
 
 bool writeSweepRow(const Model& m, const std::string& value, std::FILE* out) {
-    const auto g9 = [](double v) { return std::isfinite(v) ? fmt("%.9g", v) : std::string("NA"); };
-    std::string s = csvField(value) + ',' + g9(m.Tprof);
-    for (const Row& r : tableRows(m, nullptr)) s += ',' + (r.evaluated ? g9(r.weight) : std::string("NA"));
+    const auto number = [](RealStored v) { return std::isfinite(v) ? storedText(v) : std::string("NA"); };
+    std::string s = csvField(value) + ',' + number(m.Tprof.stored());
+    for (const Row& r : tableRows(m, nullptr)) s += ',' + (r.evaluated ? number(r.weight) : std::string("NA"));
     return put(s + '\n', out);
 }
 

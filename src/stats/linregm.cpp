@@ -4,12 +4,13 @@
 
 #include "stats/normal.h"
 
-float linregm(float m, float s, float a, float b, float r0, float r1, float r2) {
+RealStored linregm(RealStored m, RealStored s, RealStored a, RealStored b, RealStored r0, RealStored r1,
+                   RealStored r2) {
     // Contents beyond four standard deviations from the mean do not occur;
     // the open top class [limit, 100) ends there.  The clipped limits are
-    // single-precision values like the arguments.
-    if (b > double(m) + 4.0 * s) b = static_cast<float>(double(m) + 4.0 * s);
-    if (double(m) - 4.0 * s > a) a = static_cast<float>(double(m) - 4.0 * s);
+    // values of the storage precision like the arguments.
+    if (b > double(m) + 4.0 * s) b = static_cast<RealStored>(double(m) + 4.0 * s);
+    if (double(m) - 4.0 * s > a) a = static_cast<RealStored>(double(m) - 4.0 * s);
 
     const double phia = normdis((double(a) - m) / s);
     const double phib = normdis((double(b) - m) / s);
@@ -29,5 +30,5 @@ float linregm(float m, float s, float a, float b, float r0, float r1, float r2) 
         }
     }
     if (std::fabs(r0) > 1e-06) sum += r0 * (phib - phia);
-    return static_cast<float>(sum);
+    return static_cast<RealStored>(sum);
 }

@@ -6,4 +6,4 @@ Real scs(double x) {
     return std::log(x / 100000.0) / 0.69314718 + 3.0;
 }
 
-float maxi(float a, float b) { return b > a ? b : a; }
+RealStored maxi(RealStored a, RealStored b) { return b > a ? b : a; }

@@ -4,9 +4,10 @@
 #include "model/real.h"
 
 // Somatic cell score of a somatic cell count x (cells per ml):
-// log2(x / 100000) + 3, evaluated in double and rounded to single precision.
+// log2(x / 100000) + 3, evaluated in double and rounded to the storage
+// precision.
 // x must be positive.
 Real scs(double x);
 
-// The larger of two single-precision values; the first on ties.
-float maxi(float a, float b);
+// The larger of two values of the storage precision; the first on ties.
+RealStored maxi(RealStored a, RealStored b);
