@@ -102,7 +102,7 @@ void dump(benchmark::State& state, const char* example) {
     std::fclose(out);
 }
 
-const char* const kExamples[] = {"dairy", "meat", "extensive"};
+const char* const kExamples[] = {"dairy", "meat", "extensive", "large"};
 
 const int registered = [] {
     for (const char* e : kExamples) {

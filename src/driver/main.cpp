@@ -2,8 +2,8 @@
 #include "model/model.h"
 
 int main(int argc, char** argv) {
-    // The model state is large (several MB); it lives in static storage for
-    // the whole run.
-    static Model model;
-    return runCommandLine(argc, argv, model);
+    // The model state (several MB) lives in memory of its own for the whole
+    // run.
+    const ModelCopy model = newModel();
+    return runCommandLine(argc, argv, *model);
 }

@@ -29,6 +29,29 @@ constexpr int kLate = 5;       // late pregnancy
 
 using CostTable = Real[cap::P][3];
 
+// States fed as lambs: suckling until weaning, artificially reared after.
+constexpr int kSucklingStates[] = {5, 30};
+constexpr int kArtificialStates[] = {6, 31};
+
+// Young breeding stock after weaning: young females (13 to 26) and young
+// males (38 to 41), fed in groups 3 to 5.
+bool youngStockState(int i) { return (i >= 13 && i <= 26) || (i >= 38 && i <= 41); }
+
+// Young females pregnant after their 1st, 2nd and 3rd breeding season, sold
+// or joining the ewe flock: their pregnancy is held by litter size.
+constexpr int kPregnantStates[] = {15, 16, 19, 20, 23, 24};
+
+// Fattening variants of one kind of surplus progeny (n: 0 castrates, 1
+// females, 2 males): states first .. first + lf[n] - 1, fed in group
+// state - shift.
+struct FatteningKind {
+    int n, first, shift;
+};
+constexpr FatteningKind kFatteningKinds[] = {{1, 8, 2}, {2, 33, 22}, {0, 43, 27}};
+
+static_assert(kLate < cap::FLB && 31 < cap::PB && 24 < cap::PB,
+              "the tables by litter size hold the lambs and the pregnant females");
+
 // Quantities of one evaluation shared by all blocks of the phase.
 struct Ctx {
     Run& run;
@@ -592,28 +615,37 @@ void fatteningLosses(Model& m) {
 
 // ---- phase ---------------------------------------------------------------
 
+// Zeroes the feeding groups g.first .. g.last (all seasons) of row [i][j]
+// of a table indexed [state][breed group][feeding group][season].
+template <class A> void clearGroups(A& a, int i, int j, FeedingGroups g) {
+    std::memset(&a[i][j][g.first], 0, std::size_t(g.last - g.first + 1) * sizeof a[i][j][g.first]);
+}
+
 // Every state of the phase is computed only when it has animals, so only
 // the rows of the states that had animals in the evaluation before hold
-// values: those rows are cleared, and the states with animals now are
-// noted for the next evaluation.
+// values, and only in the state's feeding groups: those are cleared, and
+// the states with animals now are noted for the next evaluation.
 void clearResults(Model& m) {
     for (int i = 1; i < cap::P; ++i)
         for (int j = 1; j < 3; ++j) {
             if (!m.lambRows[i][j]) continue;
             m.lambRows[i][j] = 0;
+            const FeedingGroups g = progenyGroups(i);
+            if (g.first > g.last) continue;
             for (auto* a : {&m.nemL, &m.negL, &m.newL, &m.pdimL, &m.pdigL, &m.pdiwL, &m.watL, &m.nefL, &m.pdifL,
                             &m.nepL, &m.pdipL, &m.neL, &m.pdiL, &m.feL, &m.fpdiL, &m.ffL})
-                clearRows((*a)[i][j], 0, cap::FL - 1);
+                clearGroups(*a, i, j, g);
             // The litter-specific bins of the lambs until weaning or the end
             // of artificial rearing, and of the pregnant young females.
-            const bool lamb = i == 5 || i == 6 || i == 30 || i == 31;
-            const bool pregnant = i == 15 || i == 16 || i == 19 || i == 20 || i == 23 || i == 24;
+            const bool lamb = g.last <= kArtificial;
+            const bool pregnant = std::find(std::begin(kPregnantStates), std::end(kPregnantStates), i) !=
+                                  std::end(kPregnantStates);
             for (int c = 1; c < cap::LT; ++c) {
                 if (lamb)
                     for (auto* a : {&m.nembL, &m.negbL, &m.newbL, &m.pdimbL, &m.pdigbL, &m.pdiwbL, &m.nebL, &m.pdibL})
-                        clearRows((*a)[c][i][j], 0, cap::FL - 1);
+                        clearGroups((*a)[c], i, j, g);
                 if (pregnant)
-                    for (auto* a : {&m.nepbL, &m.pdipbL}) clearRows((*a)[c][i][j], 0, cap::FL - 1);
+                    for (auto* a : {&m.nepbL, &m.pdipbL}) clearGroups((*a)[c], i, j, g);
             }
         }
     for (int i = 1; i <= m.PP; ++i)
@@ -638,9 +670,9 @@ void pregnancyCheck(Ctx& x) {
     // Pregnancy is added up only for the pregnant young females; the rows
     // of every other state are zero.
     for (int c = 1; c <= m.clt; ++c)
-        for (int i : {15, 16, 19, 20, 23, 24})
+        for (int i : kPregnantStates)
             for (int j = 1; j <= m.crossing; ++j)
-                for (int f = 1; f <= m.fL; ++f)
+                for (int f = 1; f < cap::FLB; ++f)
                     for (int s = 1; s <= m.nfs; ++s)
                         if (m.nepbL[c][i][j][f][s] < -0.00001 || m.pdipbL[c][i][j][f][s] < -0.00001)
                             failCheck(x.run,
@@ -651,6 +683,17 @@ void pregnancyCheck(Ctx& x) {
 }
 
 }  // namespace
+
+FeedingGroups progenyGroups(int i) {
+    for (int k : kSucklingStates)
+        if (i == k) return {kSuckling, kSuckling};
+    for (int k : kArtificialStates)
+        if (i == k) return {kArtificial, kArtificial};
+    if (youngStockState(i)) return {kFlushing, kLate};
+    for (const FatteningKind& k : kFatteningKinds)
+        if (i >= k.first && i < k.first + cap::LF - 1) return {i - k.shift, i - k.shift};
+    return {1, 0};
+}
 
 void feedCostsLambs(Run& run) {
     Model& m = run.m;
@@ -668,12 +711,12 @@ void feedCostsLambs(Run& run) {
     }
 
     milkSupply(x);
-    for (int i : {5, 30})
+    for (int i : kSucklingStates)
         for (int j = 1; j <= m.crossing; ++j)
             if (present(m, i, j)) sucklingLambs(x, i, j);
     deadLambs(m, false);
     if (m.typew == 2) {
-        for (int i : {6, 31})
+        for (int i : kArtificialStates)
             for (int j = 1; j <= m.crossing; ++j)
                 if (present(m, i, j)) artificialLambs(x, i, j);
         deadLambs(m, true);
@@ -681,16 +724,14 @@ void feedCostsLambs(Run& run) {
 
     for (int j = 1; j <= m.crossing; ++j) youngStock(x, j);
     for (int i = 13; i <= 41; ++i) {
-        if (i >= 27 && i <= 37) continue;
+        if (!youngStockState(i)) continue;
         for (int j = 1; j <= m.crossing; ++j)
             if (present(m, i, j))
                 for (int f = kFlushing; f <= kLate; ++f) costYoung(x, i, j, f);
     }
     breedingLosses(m);
 
-    fattening(x, 1, 8, m.lf[1], 2);
-    fattening(x, 2, 33, m.lf[2], 22);
-    fattening(x, 0, 43, m.lf[0], 27);
+    for (const FatteningKind& k : kFatteningKinds) fattening(x, k.n, k.first, m.lf[k.n], k.shift);
     fatteningLosses(m);
 
     pregnancyCheck(x);

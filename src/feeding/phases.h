@@ -16,6 +16,16 @@ void feedCostsRamsEwes(Run& run);
 // by the average number of animals in the state.
 void feedCostsLambs(Run& run);
 
+// The feeding groups first .. last in which progeny state i is fed (lambs
+// until weaning in group 1, artificially reared lambs in group 2, young
+// breeding stock in groups 3 to 5, each fattening variant in a group of its
+// own; first > last for a state that is not fed).  The requirement, feed
+// and water tables of the state hold values in these groups only.
+struct FeedingGroups {
+    int first, last;
+};
+FeedingGroups progenyGroups(int i);
+
 // Veterinary, labour, shearing, fixed, bedding, breeding, marketing and
 // death costs, manure, wool and skin revenues of progeny, and the cost
 // totals of every ewe, ram and progeny state.

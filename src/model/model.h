@@ -40,6 +40,14 @@ inline constexpr int SP = 3;
 inline constexpr int LT = CLT + 1;
 // Rows of the tables indexed by progeny category (1 .. 48 used).
 inline constexpr int P = 52;
+// The requirements of progeny by litter size are held only for the states
+// fed as lambs until weaning or the end of artificial rearing (categories 5,
+// 6, 30 and 31, feeding groups 1 and 2) and for the pregnant young females
+// (categories 15 to 24, groups 4 and 5): their tables hold the categories
+// 0 .. 31 and the feeding groups 0 .. 5.  The dumps clamp their ranges to
+// these capacities, and every element beyond them would be 0.
+inline constexpr int PB = 32;
+inline constexpr int FLB = 6;
 // Day numbers for which the feeding season is tabulated: dates lie in the
 // years 0 to 10, and the stays of young stock reach three years beyond.
 inline constexpr int DAYS = 16 * 365;
@@ -96,9 +104,9 @@ void resetModel(Model& m);
 // Whether the n bytes at data are all zero; stops at the first that is not.
 bool allZeroBytes(const void* data, std::size_t n);
 
-// A copy of m in fresh memory (released with std::free).  Only the parts of
-// m that are not zero are written: most of the record's capacity is unused,
-// and fresh memory is zero until it is written.
+// A copy of m in fresh memory of its own.  Only the parts of m that are not
+// zero are written: most of the record's capacity is unused, and fresh
+// memory is zero until it is written.
 struct ModelFree {
     void operator()(Model* p) const;
 };
