@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <random>
 #include <string>
 
 #include "model/model.h"
@@ -137,4 +138,22 @@ TEST(Dump, LinesAreTheBytesOfPrintf) {
     LineFormat lf;
     EXPECT_FALSE(parseLineFormat("x = %g\n", lf));
     EXPECT_FALSE(parseLineFormat("x = %-5d\n", lf));
+}
+
+// The fixed-point conversion against printf over random values of every
+// magnitude and precision, and over exact ties (odd multiples of
+// 2^-(precision + 1)), which printf rounds to even.
+TEST(Dump, FixedPointConversionIsPrintfForAnyValue) {
+    std::mt19937_64 rng(20261207);
+    std::uniform_int_distribution<int> exponent(-80, 70), precision(0, 17), odd(0, 1 << 20);
+    std::uniform_real_distribution<double> unit(-1, 1);
+    for (int i = 0; i < 200000; ++i) {
+        const int p = precision(rng);
+        const double v = i % 4 == 0 ? std::ldexp(2.0 * odd(rng) + 1, -(p + 1)) * (i % 8 == 0 ? -1 : 1)
+                                    : std::ldexp(unit(rng), exponent(rng));
+        char want[512], got[512];
+        std::snprintf(want, sizeof want, "%.*f", p, v);
+        *formatFixed(got, v, p) = '\0';
+        ASSERT_STREQ(got, want) << p << " " << v;
+    }
 }

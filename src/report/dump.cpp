@@ -182,34 +182,80 @@ std::size_t elementSize(const Entry& e) {
     return e.kind == Kind::DOUBLE ? sizeof(double) : e.kind == Kind::REAL ? sizeof(Real) : sizeof(int);
 }
 
-// Writes the elements of e from dimension d on, the outer indices idx[0 ..
-// d - 1] being chosen; flat is the number of the block [idx...] among the
-// blocks of dimensions d and above (an element offset at the innermost
-// dimension).  The innermost dimension runs along one row of the array, so
-// that the many elements of the sparse arrays that are left out cost little.
-void writeElements(const Model& m, const Entry& e, Sink& out, int d, int* idx, std::size_t flat) {
+double elementValue(const Entry& e, const char* base, std::size_t k) {
+    return e.kind == Kind::INT    ? double(reinterpret_cast<const int*>(base)[k])
+           : e.kind == Kind::REAL ? double(reinterpret_cast<const Real*>(base)[k])
+                                  : reinterpret_cast<const double*>(base)[k];
+}
+
+// Number of elements of e (the product of its capacities).
+std::size_t elementCount(const Entry& e) {
+    std::size_t n = 1;
+    for (int d = 0; d < e.rank; ++d) n *= std::size_t(e.cap[d]);
+    return n;
+}
+
+bool zeroElement(const char* p, std::size_t size) {
+    if (size == 8) {
+        std::uint64_t w;
+        std::memcpy(&w, p, 8);
+        return w == 0;
+    }
+    std::uint32_t w;
+    std::memcpy(&w, p, 4);
+    return w == 0;
+}
+
+bool zeroBlock(const char* p) {
+    std::uint64_t w[4];
+    std::memcpy(w, p, sizeof w);
+    return (w[0] | w[1] | w[2] | w[3]) == 0;
+}
+
+// The first element from k on whose bytes are not all zero, or n.  Zero
+// stretches are passed over 32 bytes at a time.
+std::size_t nextNonZero(const char* base, std::size_t size, std::size_t k, std::size_t n) {
+    std::size_t at = k * size;
+    const std::size_t end = n * size;
+    for (;;) {
+        while (at + 32 <= end && zeroBlock(base + at)) at += 32;
+        const std::size_t stop = std::min(at + 32, end);
+        for (; at < stop; at += size)
+            if (!zeroElement(base + at, size)) return at / size;
+        if (at >= end) return n;
+    }
+}
+
+// Whether the index tuple lies in the ranges of e, each evaluated with the
+// outer indices, as the nested loops over the ranges would reach it.
+bool inRanges(const Model& m, const Entry& e, const int* idx) {
+    for (int d = 0; d < e.rank; ++d) {
+        int lo = e.rng[d].lo.eval(m, idx);
+        int hi = e.rng[d].hi.eval(m, idx);
+        if (lo < 0) lo = 0;
+        if (hi > e.cap[d] - 1) hi = e.cap[d] - 1;
+        if (idx[d] < lo || idx[d] > hi) return false;
+    }
+    return true;
+}
+
+// An entry whose zeros are left out (every condition but ALL): only the
+// elements that are not zero are looked at, in the order of the array in
+// memory, which is the order of the nested loops over the ranges (first
+// index slowest).  The sparse arrays, mostly zero, cost a scan of their
+// bytes.
+void writeSparse(const Model& m, const Entry& e, Sink& out) {
     const char* base = reinterpret_cast<const char*>(&m) + e.offset;
-    if (e.vt != VT::ALL) {
-        // The block of all elements below this prefix: nothing to write when
-        // all of them are zero.
-        std::size_t inner = elementSize(e);
-        for (int k = d + 1; k < e.rank; ++k) inner *= std::size_t(e.cap[k]);
-        if (allZeroBytes(base + flat * inner, inner * std::size_t(e.cap[d]))) return;
-    }
-    int lo = e.rng[d].lo.eval(m, idx);
-    int hi = e.rng[d].hi.eval(m, idx);
-    if (lo < 0) lo = 0;
-    if (hi > e.cap[d] - 1) hi = e.cap[d] - 1;
-    if (d + 1 < e.rank && d + 1 < kMaxRank) {
-        for (idx[d] = lo; idx[d] <= hi; ++idx[d])
-            writeElements(m, e, out, d + 1, idx, (flat + std::size_t(idx[d])) * std::size_t(e.cap[d + 1]));
-        return;
-    }
-    for (idx[d] = lo; idx[d] <= hi; ++idx[d]) {
-        const std::size_t k = flat + std::size_t(idx[d]);
-        const double v = e.kind == Kind::INT    ? double(reinterpret_cast<const int*>(base)[k])
-                         : e.kind == Kind::REAL ? double(reinterpret_cast<const Real*>(base)[k])
-                                                : reinterpret_cast<const double*>(base)[k];
+    const std::size_t size = elementSize(e), n = elementCount(e);
+    for (std::size_t k = nextNonZero(base, size, 0, n); k < n; k = nextNonZero(base, size, k + 1, n)) {
+        int idx[kMaxRank] = {};
+        std::size_t rest = k;
+        for (int d = e.rank - 1; d >= 0; --d) {
+            idx[d] = int(rest % std::size_t(e.cap[d]));
+            rest /= std::size_t(e.cap[d]);
+        }
+        if (!inRanges(m, e, idx)) continue;
+        const double v = elementValue(e, base, k);
         if (passes(m, e, idx, v)) out.line(e, idx, v);
     }
 }
@@ -220,8 +266,14 @@ void writeEntry(const Model& m, const Entry& e, Sink& out) {
         if (passes(m, e, nullptr, v)) out.line(e, nullptr, v);
         return;
     }
-    int idx[kMaxRank] = {};
-    writeElements(m, e, out, 0, idx, 0);
+    if (e.vt != VT::ALL) {
+        writeSparse(m, e, out);
+        return;
+    }
+    forEachIndex(m, e, [&](const int* idx) {
+        const double v = valueAt(m, e, idx);
+        if (passes(m, e, idx, v)) out.line(e, idx, v);
+    });
 }
 
 // Entries first .. last - 1 are written element by element together: for
@@ -239,9 +291,36 @@ void writeInterleaved(const Model& m, const Entry* first, const Entry* last, Sin
 
 int dumpEntryCount() { return kEntryCount; }
 
+// Whether any element of e's whole storage, within its ranges or not, is
+// an infinity or NaN: a test of the exponent bits, element after element.
+bool anyNonFinite(const Model& m, const Entry& e) {
+    const char* base = reinterpret_cast<const char*>(&m) + e.offset;
+    const std::size_t n = elementCount(e);
+    bool any = false;
+    if (elementSize(e) == sizeof(double)) {
+        constexpr std::uint64_t kExp = 0x7ff0000000000000u;
+        for (std::size_t k = 0; k < n; ++k) {
+            std::uint64_t w;
+            std::memcpy(&w, base + k * sizeof w, sizeof w);
+            any |= (w & kExp) == kExp;
+        }
+    } else {
+        constexpr std::uint32_t kExp = 0x7f800000u;
+        for (std::size_t k = 0; k < n; ++k) {
+            std::uint32_t w;
+            std::memcpy(&w, base + k * sizeof w, sizeof w);
+            any |= (w & kExp) == kExp;
+        }
+    }
+    return any;
+}
+
 bool findNonFinite(const Model& m, char* name, std::size_t size) {
     for (const Entry& e : kEntries) {
         if (e.kind != Kind::REAL && e.kind != Kind::DOUBLE) continue;
+        // Most quantities hold no such value anywhere: the search by the
+        // ranges is only made for those that do.
+        if (!anyNonFinite(m, e)) continue;
         bool found = false;
         int at[kMaxRank] = {};
         forEachIndex(m, e, [&](const int* idx) {

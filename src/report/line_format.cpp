@@ -1,6 +1,8 @@
 #include "report/line_format.h"
 
 #include <charconv>
+#include <cmath>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -12,15 +14,88 @@ char* padded(char* out, const char* text, int length, int width) {
     return out + length;
 }
 
+constexpr std::uint64_t kPow10[] = {1u,
+                                    10u,
+                                    100u,
+                                    1000u,
+                                    10000u,
+                                    100000u,
+                                    1000000u,
+                                    10000000u,
+                                    100000000u,
+                                    1000000000u,
+                                    10000000000u,
+                                    100000000000u,
+                                    1000000000000u,
+                                    10000000000000u,
+                                    100000000000000u,
+                                    1000000000000000u,
+                                    10000000000000000u};
+constexpr int kMaxFastPrecision = 16;
+
+// 128 bits hold the product of a 53-bit mantissa and 10^16.
+__extension__ typedef unsigned __int128 Wide;
+
+// v with `precision` decimals, rounded as printf rounds: the exact binary
+// value to the nearest decimal, ties to even.  The magnitude times
+// 10^precision must stay below 2^62, so that the decimal digits fit in 64
+// bits; returns nullptr otherwise (and for values that are not finite).
+// v = mant 2^-s exactly, so v 10^precision = mant 10^precision 2^-s, which
+// is divided exactly in 128-bit arithmetic.
+char* fixedFast(char* out, double v, int precision) {
+    if (precision > kMaxFastPrecision || !std::isfinite(v)) return nullptr;
+    const double a = std::fabs(v);
+    if (!(a * double(kPow10[precision]) < 4e18)) return nullptr;
+    std::uint64_t q = 0;
+    if (a != 0) {
+        int e = 0;
+        const double f = std::frexp(a, &e);  // a = f 2^e, 0.5 <= f < 1
+        const auto mant = std::uint64_t(std::ldexp(f, 53));
+        const int s = 53 - e;                // a = mant 2^-s
+        if (s <= 0) {
+            q = (mant << -s) * kPow10[precision];
+        } else if (s < 127) {
+            const Wide P = Wide(mant) * kPow10[precision];
+            const Wide whole = P >> s;
+            const Wide rest = P - (whole << s);
+            const Wide half = Wide(1) << (s - 1);
+            q = std::uint64_t(whole);
+            if (rest > half || (rest == half && (q & 1) != 0)) ++q;
+        }  // else a 10^precision < 2^-73: rounds to 0
+    }
+    if (std::signbit(v)) *out++ = '-';
+    const std::uint64_t unit = kPow10[precision];
+    out = std::to_chars(out, out + 24, q / unit).ptr;
+    if (precision > 0) {
+        *out++ = '.';
+        std::uint64_t frac = q % unit;
+        for (int i = precision - 1; i >= 0; --i) {
+            out[i] = char('0' + frac % 10);
+            frac /= 10;
+        }
+        out += precision;
+    }
+    return out;
+}
+
+}  // namespace
+
+char* formatFixed(char* out, double v, int precision) {
+    if (char* end = fixedFast(out, v, precision)) return end;
+    return std::to_chars(out, out + 400, v, std::chars_format::fixed, precision).ptr;
+}
+
+namespace {
+
 char* convert(char* out, const LineFormat::Piece& p, double v, bool isValue, int index) {
     // A double printed with %f has at most 309 digits before the point.
     char text[400];
-    std::to_chars_result r;
+    char* end;
     if (p.conversion == 'd')
-        r = std::to_chars(text, text + sizeof text, isValue ? int(v) : index);
+        end = std::to_chars(text, text + sizeof text, isValue ? int(v) : index).ptr;
     else
-        r = std::to_chars(text, text + sizeof text, v, std::chars_format::fixed, p.precision);
-    return padded(out, text, int(r.ptr - text), p.width);
+        end = formatFixed(text, v, p.precision);
+    return padded(out, text, int(end - text), p.width);
 }
 
 }  // namespace

@@ -31,3 +31,8 @@ bool parseLineFormat(const char* fmt, LineFormat& out);
 // indices idx[0..] for all conversions but the last, the value v for the
 // last one (converted to int for %d).  Returns the end of the line.
 char* formatLine(char* out, const LineFormat& f, const int* idx, double v);
+
+// Writes v with `precision` decimals (at least 400 bytes free) as printf's
+// "%.*f" writes it: the nearest decimal to the exact binary value, ties to
+// even, a minus sign for every negative value and -0.  Returns the end.
+char* formatFixed(char* out, double v, int precision);
