@@ -131,24 +131,41 @@ Ration rationL(const Model& m, int f, int s) {
               state);
 }
 
+// The raw sums of one season of a bin, held while the days of a run of
+// that season are added.
+struct Sums {
+    Real days, neg, nem, pdim, pdig, pdiw;
+
+    Sums(const Bins& b, int s) : days(b.days[s]), neg(b.neg[s]), nem(b.nem[s]), pdim(b.pdim[s]), pdig(b.pdig[s]),
+                                 pdiw(b.pdiw[s]) {}
+    void store(const Bins& b, int s) const {
+        b.days[s] = days;
+        b.neg[s] = neg;
+        b.nem[s] = nem;
+        b.pdim[s] = pdim;
+        b.pdig[s] = pdig;
+        b.pdiw[s] = pdiw;
+    }
+};
+
 // Adds r days (1, or the fraction of a last partial day) at day counter t
-// to season s: the day count, and the raw sums of growth energy
+// of season s: the day count, and the raw sums of growth energy
 // (c3 W + c2), maintenance energy (W^0.75 (1 + 0.0091 (20 - T)) + kt W),
 // maintenance protein (W^0.75), growth protein (c4 - c5 W + c6 W^2) and the
 // complete wool protein of the day.  w75 is W^0.75.
-void addTerms(Ctx& x, const Growth& gr, const Bins& b, int s, double t, double r, double w75) {
+void addTerms(Ctx& x, const Growth& gr, Sums& b, int s, double t, double r, double w75) {
     const Model& m = x.m;
     const double W = gr.W0 + gr.g * t;
     if (W < 0) weightNegative(x.run, gr.state);
     const int n = gr.n;
-    b.days[s] += r;
-    b.neg[s] += r * (m.c3[n] * W + m.c2[n]);
-    b.nem[s] += r * (w75 * x.temp[s] + gr.kt[s] * W);
+    b.days += r;
+    b.neg += r * (m.c3[n] * W + m.c2[n]);
+    b.nem += r * (w75 * x.temp[s] + gr.kt[s] * W);
     if (x.protein) {
         const double q = m.c4[n] - m.c5[n] * W + m.c6[n] * W * W;
-        b.pdim[s] += r * w75;
-        b.pdig[s] += r * q;
-        b.pdiw[s] += r * (gr.woolA * gr.g * q + gr.woolB);
+        b.pdim += r * w75;
+        b.pdig += r * q;
+        b.pdiw += r * (gr.woolA * gr.g * q + gr.woolB);
     }
 }
 
@@ -169,22 +186,39 @@ void feedDays(Ctx& x, const Growth& gr, const Bins& b, int first, int last, int&
         for (int s = 1; s <= m.nfs; ++s) m.nd[s] = 0;
     if (last < first) return;
     const double* w75 = metabolicWeights(gr.W0, gr.g, t + (last - first + 1));
-    for (int d = first; d <= last; ++d) {
-        ++t;
+    for (int d = first; d <= last;) {
         const int s = seasonOf(m, d);
-        addTerms(x, gr, b, s, t, 1.0, w75 ? w75[t] : std::pow(gr.W0 + gr.g * t, 0.75));
-        if (!preg) continue;
-        if (preg->reserve) ++m.nd[s];
-        const int p = preg->p;
-        if (d < m.datconFP[p]) continue;
-        // Gestation day, 1 on the conception day.
-        const int u = t + m.datlamb + x.A[p] - m.datconFP[p];
-        const double ne = pregnancyNEDay(u);
-        const double pdi = x.protein ? pregnancyPDIDay(u) : 0.0;
-        for (int c = 1; c <= m.clt; ++c) {
-            m.nepbL[c][preg->i][preg->j][preg->f][s] += ne;
-            if (x.protein) m.pdipbL[c][preg->i][preg->j][preg->f][s] += pdi;
+        const int end = seasonRunEnd(m, d, last);
+        Sums sums(b, s);
+        // The pregnancy of every litter size, from the conception on.
+        Real ne[cap::LT], pdi[cap::LT];
+        if (preg)
+            for (int c = 1; c <= m.clt; ++c) {
+                ne[c] = m.nepbL[c][preg->i][preg->j][preg->f][s];
+                pdi[c] = m.pdipbL[c][preg->i][preg->j][preg->f][s];
+            }
+        for (; d <= end; ++d) {
+            ++t;
+            addTerms(x, gr, sums, s, t, 1.0, w75 ? w75[t] : std::pow(gr.W0 + gr.g * t, 0.75));
+            if (!preg) continue;
+            if (preg->reserve) ++m.nd[s];
+            const int p = preg->p;
+            if (d < m.datconFP[p]) continue;
+            // Gestation day, 1 on the conception day.
+            const int u = t + m.datlamb + x.A[p] - m.datconFP[p];
+            const double neDay = pregnancyNEDay(u);
+            const double pdiDay = x.protein ? pregnancyPDIDay(u) : 0.0;
+            for (int c = 1; c <= m.clt; ++c) {
+                ne[c] += neDay;
+                if (x.protein) pdi[c] += pdiDay;
+            }
         }
+        sums.store(b, s);
+        if (preg)
+            for (int c = 1; c <= m.clt; ++c) {
+                m.nepbL[c][preg->i][preg->j][preg->f][s] = ne[c];
+                m.pdipbL[c][preg->i][preg->j][preg->f][s] = pdi[c];
+            }
     }
 }
 
@@ -559,8 +593,12 @@ void fattening(Ctx& x, int n, int first, int count, int shift) {
             int t = 0;
             feedDays(x, gr, b, x.E, last, t);
             // A stay that ends before weaning has no day to feed.
-            if (r > 0 && last >= x.E - 1)
-                addTerms(x, gr, b, seasonOf(m, std::max(last, x.E)), t + r, r, std::pow(gr.W0 + gr.g * (t + r), 0.75));
+            if (r > 0 && last >= x.E - 1) {
+                const int s = seasonOf(m, std::max(last, x.E));
+                Sums sums(b, s);
+                addTerms(x, gr, sums, s, t + r, r, std::pow(gr.W0 + gr.g * (t + r), 0.75));
+                sums.store(b, s);
+            }
             finish(x, b, f, n, gr.g, m.dwoolptrL[sex][j], 0.59, 1.0);
             costYoung(x, i, j, f);
         }

@@ -53,18 +53,28 @@ void ramDays(Model& m, int r, int j, int f, int first, int last, bool growing, i
     const Temperature temp(m);
     const double W0 = m.wbR[1][j];
     const double* w34 = growing ? metabolicWeights(W0, g, t + (last - first + 1)) : nullptr;
-    for (int d = first; d <= last; ++d) {
+    for (int d = first; d <= last;) {
         const int s = seasonOf(m, d);
-        ++t;
-        const double W = growing ? W0 + g * t : mature;
-        const double W34 = !growing ? mature34 : w34 ? w34[t] : std::pow(W, 0.75);
-        m.newR[r][j][f][s] += 1;  // days, turned into wool requirements when finished
-        m.nemR[r][j][f][s] += 0.277 * W34 * a * temp.f[s] + 0.0054 * W;
-        if (growing) m.negR[r][j][f][s] += 0.35 * W + 2.5;
-        if (protein) {
-            m.pdimR[r][j][f][s] += 2.1875 * W34 * a;
-            if (growing) m.pdigR[r][j][f][s] += g * (160.4 - 1.22 * W + 0.0105 * W * W) / 0.59;
+        const int end = seasonRunEnd(m, d, last);
+        Real days = m.newR[r][j][f][s], nem = m.nemR[r][j][f][s], neg = m.negR[r][j][f][s];
+        Real pdim = m.pdimR[r][j][f][s], pdig = m.pdigR[r][j][f][s];
+        for (; d <= end; ++d) {
+            ++t;
+            const double W = growing ? W0 + g * t : mature;
+            const double W34 = !growing ? mature34 : w34 ? w34[t] : std::pow(W, 0.75);
+            days += 1;  // turned into wool requirements when finished
+            nem += 0.277 * W34 * a * temp.f[s] + 0.0054 * W;
+            if (growing) neg += 0.35 * W + 2.5;
+            if (protein) {
+                pdim += 2.1875 * W34 * a;
+                if (growing) pdig += g * (160.4 - 1.22 * W + 0.0105 * W * W) / 0.59;
+            }
         }
+        m.newR[r][j][f][s] = days;
+        m.nemR[r][j][f][s] = nem;
+        m.negR[r][j][f][s] = neg;
+        m.pdimR[r][j][f][s] = pdim;
+        m.pdigR[r][j][f][s] = pdig;
     }
 }
 
@@ -163,18 +173,28 @@ void eweDays(Model& m, int e, int f, int first, int last, bool growing, double m
     for (int s = 0; s < cap::NFS; ++s) kt[s] = m.ktE[m.techE[s]];
     const double W0 = m.wlE[1];
     const double* w34 = growing ? metabolicWeights(W0, g, t + (last - first + 1)) : nullptr;
-    for (int d = first; d <= last; ++d) {
+    for (int d = first; d <= last;) {
         const int s = seasonOf(m, d);
-        ++t;
-        const double W = growing ? W0 + g * t : double(m.mwE[1]);
-        const double W34 = !growing ? mature34 : w34 ? w34[t] : std::pow(W, 0.75);
-        m.newlE[e][f][s] += 1;  // days, turned into wool requirements when finished
-        m.nemlE[e][f][s] += 0.277 * W34 * temp.f[s] + kt[s] * W;
-        if (growing) m.neglE[e][f][s] += 0.45 * W + 2.1;
-        if (protein) {
-            m.pdimlE[e][f][s] += 2.1875 * W34;
-            if (growing) m.pdiglE[e][f][s] += g * (156.1 - 1.94 * W + 0.0173 * W * W) / 0.59;
+        const int end = seasonRunEnd(m, d, last);
+        Real days = m.newlE[e][f][s], nem = m.nemlE[e][f][s], neg = m.neglE[e][f][s];
+        Real pdim = m.pdimlE[e][f][s], pdig = m.pdiglE[e][f][s];
+        for (; d <= end; ++d) {
+            ++t;
+            const double W = growing ? W0 + g * t : double(m.mwE[1]);
+            const double W34 = !growing ? mature34 : w34 ? w34[t] : std::pow(W, 0.75);
+            days += 1;  // turned into wool requirements when finished
+            nem += 0.277 * W34 * temp.f[s] + kt[s] * W;
+            if (growing) neg += 0.45 * W + 2.1;
+            if (protein) {
+                pdim += 2.1875 * W34;
+                if (growing) pdig += g * (156.1 - 1.94 * W + 0.0173 * W * W) / 0.59;
+            }
         }
+        m.newlE[e][f][s] = days;
+        m.nemlE[e][f][s] = nem;
+        m.neglE[e][f][s] = neg;
+        m.pdimlE[e][f][s] = pdim;
+        m.pdiglE[e][f][s] = pdig;
     }
 }
 

@@ -18,6 +18,15 @@ inline int seasonOf(const Model& m, int d) {
     return d >= 0 && d < cap::DAYS ? m.dayseason[d] : seasonOutsideTable(m, d);
 }
 
+// The last day, at most `last`, of the run of days from d on that all lie
+// in the season of d.  The day loops add up a run in local sums, in the
+// order of the days, and store the sums once: the same additions as into
+// the model's bins day by day.
+inline int seasonRunEnd(const Model& m, int d, int last) {
+    if (d < 0 || d >= cap::DAYS) return d;
+    return m.seasonEnd[d] - 1 < last ? m.seasonEnd[d] - 1 : last;
+}
+
 // Sex constants c1 .. c6 of the requirements of lambs and young stock, by
 // sex class 0 castrates, 1 females, 2 males.
 void setSexConstants(Model& m);
