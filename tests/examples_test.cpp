@@ -56,6 +56,7 @@ const std::vector<System>& systems() {
         {"dairy", "dairy", {}},
         {"meat", "meat", {}},
         {"extensive", "extensive", {}},
+        {"large", "large", {}},
         {"MilkPrice1", "dairy", {milkPrice("1")}},
         {"MilkPrice2", "dairy", {milkPrice("2")}},
         {"MilkPrice3", "dairy", {milkPrice("3")}},

@@ -578,7 +578,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 namespace {
 
-const char* const kExamples[] = {"dairy", "meat", "extensive"};
+const char* const kExamples[] = {"dairy", "meat", "extensive", "large"};
 
 // Runs an example to the end of its base evaluation in a temporary copy.
 std::unique_ptr<Model> baseOf(const std::string& name) {

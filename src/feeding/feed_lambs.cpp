@@ -656,7 +656,9 @@ void fatteningLosses(Model& m) {
 // Zeroes the feeding groups g.first .. g.last (all seasons) of row [i][j]
 // of a table indexed [state][breed group][feeding group][season].
 template <class A> void clearGroups(A& a, int i, int j, FeedingGroups g) {
-    std::memset(&a[i][j][g.first], 0, std::size_t(g.last - g.first + 1) * sizeof a[i][j][g.first]);
+    // A handful of seasons per group: plain stores, not a call of memset.
+    for (int f = g.first; f <= g.last; ++f)
+        for (Real& v : a[i][j][f]) v = 0;
 }
 
 // Every state of the phase is computed only when it has animals, so only

@@ -23,11 +23,15 @@ constexpr int kFlushing = 3;
 constexpr int kDry = 4;         // dry ewes and early pregnancy
 constexpr int kLate = 5;        // late pregnancy
 
-// Clears the bins of the states 1 .. TR (TE) whole, the unused groups and
-// seasons with them, which are never written.
-void clearRams(Model& m, RamBins& a) { std::memset(&a[1], 0, std::size_t(m.TR) * sizeof a[0]); }
-
-void clearEwes(Model& m, EweBins& a) { std::memset(&a[1], 0, std::size_t(m.TE) * sizeof a[0]); }
+// Zeroes the bins of every season of a ram state's breed group and feeding
+// group, or of a ewe state.  They are small: plain stores, no call of
+// memset.
+void clearBins(Real (&bins)[cap::NFS]) {
+    for (Real& v : bins) v = 0;
+}
+void clearBins(Real (&bins)[cap::FE][cap::NFS]) {
+    for (auto& group : bins) clearBins(group);
+}
 
 // Temperature factor of maintenance by season.
 struct Temperature {
@@ -105,11 +109,15 @@ void costRam(Run& run, int r, int j) {
         }
 }
 
+// The day sums of group f of ram state r and breed j start from zero; the
+// other bins of a ram are assigned whole (finishRam, costRam), and the bins
+// of the states that are not fed are never written.
+void clearRamSums(Model& m, int r, int j, int f) {
+    for (RamBins* a : {&m.nemR, &m.negR, &m.newR, &m.pdimR, &m.pdigR}) clearBins((*a)[r][j][f]);
+}
+
 void feedCostsRams(Run& run) {
     Model& m = run.m;
-    for (RamBins* a : {&m.nemR, &m.negR, &m.newR, &m.pdimR, &m.pdigR, &m.pdiwR, &m.watR, &m.neR, &m.pdiR, &m.feR,
-                       &m.fpdiR, &m.ffR})
-        clearRams(m, *a);
     for (int r = 1; r <= m.TR; ++r)
         for (int j = 1; j <= m.crossing; ++j) m.costfR[r][j] = m.costwatR[r][j] = 0;
 
@@ -124,8 +132,10 @@ void feedCostsRams(Run& run) {
         const int rest = r % 4 == 0 ? flushing + m.lengthrc - 1 : m.datebs + m.dselR;
         for (int j = 1; j <= m.crossing; ++j) {
             int t = 0;
+            clearRamSums(m, r, j, 2);
             ramDays(m, r, j, 2, flushing, m.datebs, growing, t);
             finishRam(m, r, j, 2, growing);
+            clearRamSums(m, r, j, 1);
             ramDays(m, r, j, 1, m.datebs + 1, rest, growing, t);
             finishRam(m, r, j, 1, growing);
             costRam(run, r, j);
@@ -444,13 +454,17 @@ void costEwe(Run& run, int k, int e) {
     for (int s = 1; s <= m.nfs; ++s) {
         for (int f = kSuckleOne; f <= kSuckleMore; ++f) {
             const double group = f == kSuckleOne ? s01 : s2;
-            if (L > 0) {  // no lambings in this parity: nobody lactates
+            if (L > 0) {
                 m.neE[e][f][s] =
                     (m.neglE[e][f][s] + m.nemlE[e][f][s] + m.newlE[e][f][s] + m.nelE[e][f][s]) * P * group / L;
                 if (protein)
                     m.pdiE[e][f][s] =
                         (m.pdiglE[e][f][s] + m.pdimlE[e][f][s] + m.pdiwlE[e][f][s] + m.pdilE[e][f][s]) * P * group / L;
                 m.watE[e][f][s] = m.watlE[e][f][s] * P * group / L;
+            } else {  // no lambings in this parity: nobody lactates
+                m.neE[e][f][s] = 0;
+                m.pdiE[e][f][s] = 0;
+                m.watE[e][f][s] = 0;
             }
         }
         // Flushing gain in group 3 and pregnancy in group 5 concern every
@@ -492,16 +506,22 @@ void pregnancyCheck(Run& run) {
 
 void feedCostsEwes(Run& run) {
     Model& m = run.m;
-    for (EweBins* a : {&m.nemlE, &m.neglE, &m.newlE, &m.pdimlE, &m.pdiglE, &m.pdiwlE, &m.watlE, &m.nemnlE, &m.negnlE,
-                       &m.newnlE, &m.pdimnlE, &m.pdignlE, &m.pdiwnlE, &m.watnlE, &m.nefE, &m.pdifE, &m.nepE, &m.pdipE,
-                       &m.nelE, &m.pdilE, &m.neE, &m.pdiE, &m.watE, &m.feE, &m.fpdiE, &m.ffE})
-        clearEwes(m, *a);
-    for (int c = 0; c <= m.clt; ++c) {
-        clearEwes(m, m.nelbE[c]);
-        clearEwes(m, m.pdilbE[c]);
-        if (c == 0) continue;
-        clearEwes(m, m.nepbE[c]);
-        clearEwes(m, m.pdipbE[c]);
+    // The bins that are added up start from zero: the day sums of the
+    // lambing ewes of the parities computed below (the first, the second
+    // and the last; those between are copies of the second), and the
+    // lactation and flushing of every lambing, pregnant or open ewe.  The
+    // other bins are assigned anew in every evaluation, in places that
+    // depend only on the counts of cycles, litter sizes and seasons; the
+    // dying and culled ewes (stages 1 and 2) have no bins.
+    for (int k = 1; k <= m.LL; ++k) {
+        const int lastStage = k < m.LL ? 5 : 3;
+        for (int st = 3; st <= lastStage; ++st) {
+            const int e = (k - 1) * 5 + st;
+            if (k <= 2 || k == m.LL)
+                for (EweBins* a : {&m.nemlE, &m.neglE, &m.newlE, &m.pdimlE, &m.pdiglE, &m.pdiwlE, &m.watlE})
+                    clearBins((*a)[e]);
+            for (EweBins* a : {&m.nefE, &m.pdifE, &m.nelE, &m.pdilE}) clearBins((*a)[e]);
+        }
     }
 
     // Shares of the ewes of a state that lambed in its parity, after being
