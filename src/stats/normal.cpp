@@ -12,11 +12,15 @@ double normdis(double x) {
 
 namespace {
 
-// The search of 200 passes for one p.
+// The search of 200 passes for one p.  A pass moves one end of the
+// bracket, or both: the distribution function is computed again only at an
+// end that moved.
 double search(double p) {
     double lo = -5, hi = 5;
+    double atLo = lo, atHi = hi, flo = normdis(lo), fhi = normdis(hi);
     for (int pass = 0; pass < 200; ++pass) {
-        const double flo = normdis(lo), fhi = normdis(hi);
+        if (lo != atLo) flo = normdis(atLo = lo);
+        if (hi != atHi) fhi = normdis(atHi = hi);
         // Widen the bracket towards p where it does not contain it.
         if (p > fhi) hi = hi + (hi - lo) / 2;
         if (flo > p) lo = lo - (hi - lo) / 2;
