@@ -171,14 +171,14 @@ TEST_P(Systems, MarkovChainsOfEwesAndRams) {
     EXPECT_GT(double(m.avlifelE), 2.0);
 
     // The sparse iteration gives the dense one's vectors bit for bit.
-    double s1[cap::C], s2[cap::C], d1[cap::C], d2[cap::C];
+    double s1[cap::CE], s2[cap::CE], d1[cap::CE], d2[cap::CE];
     StationaryTrace ts, td;
-    ASSERT_TRUE(stationarySparse(&m.te[0][0], cap::C, m.TE, s1, s2, cap::C, ts));
-    ASSERT_TRUE(stationaryDense(&m.te[0][0], cap::C, m.TE, d1, d2, cap::C, td));
+    ASSERT_TRUE(stationarySparse(&m.te[0][0], cap::CE, m.TE, s1, s2, cap::CE, ts));
+    ASSERT_TRUE(stationaryDense(&m.te[0][0], cap::CE, m.TE, d1, d2, cap::CE, td));
     for (int i = 1; i <= m.TE; ++i) EXPECT_EQ(s1[i], d1[i]);
     for (int i = 1; i <= m.TE; ++i) EXPECT_EQ(s1[i], m.l1E[i]);
-    ASSERT_TRUE(stationarySparse(&m.tr[0][0], cap::CR, m.TR, s1, s2, cap::CR, ts));
-    ASSERT_TRUE(stationaryDense(&m.tr[0][0], cap::CR, m.TR, d1, d2, cap::CR, td));
+    ASSERT_TRUE(stationarySparse(&m.tr[0][0], cap::CRS, m.TR, s1, s2, cap::CRS, ts));
+    ASSERT_TRUE(stationaryDense(&m.tr[0][0], cap::CRS, m.TR, d1, d2, cap::CRS, td));
     for (int i = 1; i <= m.TR; ++i) EXPECT_EQ(s1[i], d1[i]);
 }
 

@@ -166,16 +166,16 @@ TEST_P(Examples, JsonAndSweepRowHoldTheModelsNumbers) {
     const std::vector<exporting::ChangedValue> changes = {{"prlwwL[2]", "INPUTS13.TXT", 4, "2.50", "say \"3\"\\"}};
     const auto j = nlohmann::json::parse(capture([&](std::FILE* f) { return exporting::writeJson(m, nullptr, changes, f); }));
     EXPECT_EQ(j["system"]["ewopt"], m.ewopt);
-    EXPECT_EQ(j["totals"]["Tprof"].get<RealStored>(), m.Tprof.stored());
+    EXPECT_EQ(j["totals"]["Tprof"].get<RealStored>(), stored(m.Tprof));
     EXPECT_EQ(j["flock"]["replacement_rate"].get<double>(), m.l4E[1]);
     const auto& litter = j["flock"]["litter_size_by_cycle"];  // cycles 1 .. LL
     ASSERT_EQ(litter.size(), std::size_t(m.LL));
-    EXPECT_EQ(litter.back().get<RealStored>(), m.avlitpE[m.LL].stored());
+    EXPECT_EQ(litter.back().get<RealStored>(), stored(m.avlitpE[m.LL]));
     EXPECT_EQ(j["changes"][0]["to"], "say \"3\"\\");
     for (const auto& w : j["weights"]) {
         const int t = w["trait"], k = column(w["column"]);
         EXPECT_EQ(w["status"] == "evaluated", evaluated(m, t, k));
-        if (evaluated(m, t, k)) EXPECT_EQ(w["weight"].get<RealStored>(), m.evp[t][k].stored()) << t << " " << k;
+        if (evaluated(m, t, k)) EXPECT_EQ(w["weight"].get<RealStored>(), stored(m.evp[t][k])) << t << " " << k;
         else EXPECT_TRUE(w["weight"].is_null());
     }
 
@@ -186,11 +186,11 @@ TEST_P(Examples, JsonAndSweepRowHoldTheModelsNumbers) {
     ASSERT_EQ(s[0].size(), s[1].size());
     EXPECT_EQ(s[0][0], "prlwwL[1], \"EUR\"");
     EXPECT_EQ(s[1][0], "2.5");
-    EXPECT_EQ(number(s[1][1]), m.Tprof.stored());
+    EXPECT_EQ(number(s[1][1]), stored(m.Tprof));
     for (std::size_t i = 2; i < s[0].size(); ++i) {
         const std::string& h = s[0][i];
         const int t = std::stoi(h.substr(1)), k = column(h.substr(h.find('_') + 1) + "-bred");
-        if (evaluated(m, t, k)) EXPECT_EQ(number(s[1][i]), m.evp[t][k].stored()) << h;
+        if (evaluated(m, t, k)) EXPECT_EQ(number(s[1][i]), stored(m.evp[t][k])) << h;
         else EXPECT_EQ(s[1][i], "NA") << h;
     }
 }

@@ -248,12 +248,12 @@ TEST(Markov, SparseIterationIsBitIdenticalToDense) {
         m.pbarrE[p] = p < 15 ? 0.1 * (p % 4) : 0;
     }
     eweFlock(h.run);
-    std::vector<double> l1(cap::C), l2(cap::C), d1(cap::C), d2(cap::C);
+    std::vector<double> l1(cap::CE), l2(cap::CE), d1(cap::CE), d2(cap::CE);
     StationaryTrace ts, td;
-    ASSERT_TRUE(stationarySparse(&m.te[0][0], cap::C, m.TE, l1.data(), l2.data(), cap::C, ts));
-    ASSERT_TRUE(stationaryDense(&m.te[0][0], cap::C, m.TE, d1.data(), d2.data(), cap::C, td));
+    ASSERT_TRUE(stationarySparse(&m.te[0][0], cap::CE, m.TE, l1.data(), l2.data(), cap::CE, ts));
+    ASSERT_TRUE(stationaryDense(&m.te[0][0], cap::CE, m.TE, d1.data(), d2.data(), cap::CE, td));
     EXPECT_EQ(ts.steps, td.steps);
-    for (int i = 0; i < cap::C; ++i) {
+    for (int i = 0; i < cap::CE; ++i) {
         EXPECT_EQ(l1[i], d1[i]) << i;   // bit for bit
         EXPECT_EQ(l2[i], d2[i]) << i;
     }

@@ -16,7 +16,7 @@ TEST(Real, FormulaRunsInDoublePrecisionAndRoundsOnAssignment) {
 
     // The assignment rounds to the nearest stored value.
     const Real third = 1.0 / 3.0;
-    EXPECT_EQ(third.stored(), RealStored(1.0 / 3.0));
+    EXPECT_EQ(stored(third), RealStored(1.0 / 3.0));
 #ifdef KARVEL1_SINGLE_PRECISION
     EXPECT_NE(double(third), 1.0 / 3.0);
 #else
@@ -29,15 +29,15 @@ TEST(Real, CompoundAssignmentRoundsEachStep) {
     for (int i = 0; i < 10; ++i) s += 0.1;
     RealStored f = 0;
     for (int i = 0; i < 10; ++i) f = RealStored(double(f) + 0.1);
-    EXPECT_EQ(s.stored(), f);
+    EXPECT_EQ(stored(s), f);
     Real p = 3;
     p *= Real(1.0 / 3.0);
-    EXPECT_EQ(p.stored(), RealStored(3.0 * double(RealStored(1.0 / 3.0))));
+    EXPECT_EQ(stored(p), RealStored(3.0 * double(RealStored(1.0 / 3.0))));
 }
 
 TEST(Real, MathFunctionsTakeTheDoubleValue) {
     const Real w = 60.5;
     const Real m = std::pow(w, 0.75);
-    EXPECT_EQ(m.stored(), RealStored(std::pow(60.5, 0.75)));
-    EXPECT_EQ(Real(std::exp(-Real(2.0))).stored(), RealStored(std::exp(-2.0)));
+    EXPECT_EQ(stored(m), RealStored(std::pow(60.5, 0.75)));
+    EXPECT_EQ(stored(Real(std::exp(-Real(2.0)))), RealStored(std::exp(-2.0)));
 }

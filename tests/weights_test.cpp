@@ -361,10 +361,10 @@ TEST(Weights, ThresholdShiftsWorkedByHand) {
     }
     // Restored exactly; the saved copy is cleared, the last shift's
     // cumulative frequencies stay.
-    EXPECT_EQ(m.pclS[1][1], Real(0.2).stored());
-    EXPECT_EQ(m.pclS[1][2], Real(0.5).stored());
+    EXPECT_EQ(m.pclS[1][1], stored(Real(0.2)));
+    EXPECT_EQ(m.pclS[1][2], stored(Real(0.5)));
     EXPECT_EQ(m.pcl0[1], 0);
-    EXPECT_EQ(m.pt[2], Real(0.7).stored());
+    EXPECT_EQ(m.pt[2], stored(Real(0.7)));
     EXPECT_NEAR(m.pt[3], 1, 1e-7);
     EXPECT_NEAR(m.pclwLql[1], -0.841621 + 0.05, 2e-6);
 
@@ -383,7 +383,7 @@ TEST(Weights, ThresholdShiftsWorkedByHand) {
         linearModel(h.run);
         weights::step(h.run);
     }
-    EXPECT_EQ(m.pclfcS[1][2][1], Real(0.4).stored());
+    EXPECT_EQ(m.pclfcS[1][2][1], stored(Real(0.4)));
     for (int i = 1; i <= 15; ++i) {
         EXPECT_EQ(m.pt[i], 0);
         EXPECT_EQ(m.pf0[i], 0);
@@ -399,8 +399,8 @@ TEST(Weights, RatesChangeInTheOrderOfHigherSurvivalFirst) {
     weights::start(h.run);
     m.zr = 181;  // conception rate of ewes: raised first
     weights::step(h.run);
-    EXPECT_EQ(m.conrateE[1], Real(Real(0.9) * 1.01).stored());
-    EXPECT_EQ(m.conrateE[2], Real(Real(0.85) * 1.01).stored());
+    EXPECT_EQ(m.conrateE[1], stored(Real(Real(0.9) * 1.01)));
+    EXPECT_EQ(m.conrateE[2], stored(Real(Real(0.85) * 1.01)));
     for (int i = 0; i < 4; ++i) {
         linearModel(h.run);
         weights::step(h.run);
@@ -409,12 +409,12 @@ TEST(Weights, RatesChangeInTheOrderOfHigherSurvivalFirst) {
     linearModel(h.run);
     const Real culled = m.pcullhE[3];
     weights::step(h.run);
-    EXPECT_EQ(m.pdiedE[3], Real(Real(0.04) * 0.99).stored());
-    EXPECT_EQ(m.pcullhE[3], Real(culled * 0.99).stored());
-    EXPECT_EQ(m.qcl0[3], culled.stored());
+    EXPECT_EQ(m.pdiedE[3], stored(Real(Real(0.04) * 0.99)));
+    EXPECT_EQ(m.pcullhE[3], stored(Real(culled * 0.99)));
+    EXPECT_EQ(m.qcl0[3], stored(culled));
     linearModel(h.run);
     weights::step(h.run);
-    EXPECT_EQ(m.pcullhE[1], Real(Real(0.20) * 1.01).stored());
+    EXPECT_EQ(m.pcullhE[1], stored(Real(Real(0.20) * 1.01)));
 }
 
 // ---- the slots shared among threads ---------------------------------------

@@ -125,18 +125,18 @@ void milkPrice(Model& m) {
         // at 0 % and the highest ends at 100 %.
         if (m.nfat >= 0)
             for (int i = 0; i <= m.nfat; ++i) {
-                const RealStored lower = i == 0 ? 0 : m.thfat[i - 1].stored();
-                const RealStored upper = i == m.nfat ? 100 : m.thfat[i].stored();
-                m.prmilkf[i] = linregm(m.fat.stored(), m.sigmafat.stored(), lower, upper, m.rf[0][i].stored(), m.rf[1][i].stored(),
-                                       m.rf[2][i].stored());
+                const RealStored lower = i == 0 ? 0 : stored(m.thfat[i - 1]);
+                const RealStored upper = i == m.nfat ? 100 : stored(m.thfat[i]);
+                m.prmilkf[i] = linregm(stored(m.fat), stored(m.sigmafat), lower, upper, stored(m.rf[0][i]), stored(m.rf[1][i]),
+                                       stored(m.rf[2][i]));
                 m.prmilk += m.prmilkf[i];
             }
         if (m.nprot >= 0)
             for (int i = 0; i <= m.nprot; ++i) {
-                const RealStored lower = i == 0 ? 0 : m.thprot[i - 1].stored();
-                const RealStored upper = i == m.nprot ? 100 : m.thprot[i].stored();
-                m.prmilkp[i] = linregm(m.prot.stored(), m.sigmaprot.stored(), lower, upper, m.rp[0][i].stored(), m.rp[1][i].stored(),
-                                       m.rp[2][i].stored());
+                const RealStored lower = i == 0 ? 0 : stored(m.thprot[i - 1]);
+                const RealStored upper = i == m.nprot ? 100 : stored(m.thprot[i]);
+                m.prmilkp[i] = linregm(stored(m.prot), stored(m.sigmaprot), lower, upper, stored(m.rp[0][i]), stored(m.rp[1][i]),
+                                       stored(m.rp[2][i]));
                 m.prmilk += m.prmilkp[i];
             }
     }

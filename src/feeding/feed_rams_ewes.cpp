@@ -13,8 +13,8 @@
 
 namespace {
 
-using RamBins = Real[cap::CR][3][cap::FR][cap::NFS];
-using EweBins = Real[cap::C][cap::FE][cap::NFS];
+using RamBins = Real[cap::CRS][3][cap::FR][cap::NFS];
+using EweBins = Real[cap::CE][cap::FE][cap::NFS];
 
 // Ewe feeding groups.
 constexpr int kSuckleOne = 1;   // lactating, suckling at most one lamb

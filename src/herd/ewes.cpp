@@ -77,10 +77,10 @@ void eweFlock(Run& run) {
                 row[B + 5] = m.pconstayE[q + 1];
             }
         }
-    reportRowSums(run.messages(), "TE", &m.te[0][0], cap::C, m.TE, m.aa1);
+    reportRowSums(run.messages(), "TE", &m.te[0][0], cap::CE, m.TE, m.aa1);
 
     StationaryTrace t;
-    const bool ok = stationarySparse(&m.te[0][0], cap::C, m.TE, m.l1E, m.l2E, cap::C, t);
+    const bool ok = stationarySparse(&m.te[0][0], cap::CE, m.TE, m.l1E, m.l2E, cap::CE, t);
     m.kE = t.steps;
     m.a = t.a;
     m.a1 = t.a1;

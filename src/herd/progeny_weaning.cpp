@@ -23,8 +23,8 @@ void progenyUntilWeaning(Run& run) {
     // in the storage precision, as is the fraction of matings.
     for (int lt = 1; lt <= m.clt; ++lt) {
         for (int p = 1; p <= m.LL; ++p) {
-            const double litter = RealStored(lt) * m.Pltype[lt][p].stored();
-            const double pure = RealStored(1) - m.pcrossE[p - 1].stored();
+            const double litter = RealStored(lt) * stored(m.Pltype[lt][p]);
+            const double pure = RealStored(1) - stored(m.pcrossE[p - 1]);
             m.nbtL[1][lt] += litter * m.l3E[p] * pure;
             if (m.crossing == 2) m.nbtL[2][lt] += litter * m.l3E[p] * m.pcrossE[p - 1];
         }

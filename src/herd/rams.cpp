@@ -49,10 +49,10 @@ void ramPopulation(Run& run) {
                 if (q < RR - 1) row[B + 4] = m.pstayR[q + 1];
             }
     }
-    reportRowSums(run.messages(), "TR", &m.tr[0][0], cap::CR, m.TR, m.aa1);
+    reportRowSums(run.messages(), "TR", &m.tr[0][0], cap::CRS, m.TR, m.aa1);
 
     StationaryTrace t;
-    const bool ok = stationarySparse(&m.tr[0][0], cap::CR, m.TR, m.l1R, m.l2E, cap::CR, t);
+    const bool ok = stationarySparse(&m.tr[0][0], cap::CRS, m.TR, m.l1R, m.l2E, cap::CRS, t);
     m.kR = t.steps;
     m.a = t.a;
     m.a1 = t.a1;

@@ -10,8 +10,8 @@
 #include "model/arr.h"
 #include "model/real.h"
 
-// Fixed capacities of the model state.  Their values are written to the
-// dumps under these names.  A dimension used from index 1 with capacity n
+// Fixed capacities of the model state.  The dumps write the capacities C
+// to SP under these names.  A dimension used from index 1 with capacity n
 // holds the items 1 .. n - 1.
 namespace cap {
 inline constexpr int BS = 5;
@@ -40,14 +40,29 @@ inline constexpr int SP = 3;
 inline constexpr int LT = CLT + 1;
 // Rows of the tables indexed by progeny category (1 .. 48 used).
 inline constexpr int P = 52;
+// Breeding cycles of rams (1 .. 5).
+inline constexpr int RC = 6;
+// The ewe and ram states that the most cycles the inputs admit give (15
+// reproductive cycles of ewes, 5 breeding cycles of rams): the states of
+// the last cycle end with stage 3, but some quantities are written for all
+// five stages of ewes and all four stages of rams of every cycle, so the
+// tables by ewe state hold the states 1 .. 75, those by ram state 1 .. 20.
+// The dumps name the capacities C and CR of the record's first layout.
+inline constexpr int CE = (L - 1) * 5 + 1;
+inline constexpr int CRS = (RC - 1) * 4 + 1;
+// The lactation of ewes by litter size is held for the lactating groups 1
+// and 2.
+inline constexpr int FEL = 3;
 // The requirements of progeny by litter size are held only for the states
 // fed as lambs until weaning or the end of artificial rearing (categories 5,
 // 6, 30 and 31, feeding groups 1 and 2) and for the pregnant young females
 // (categories 15 to 24, groups 4 and 5): their tables hold the categories
-// 0 .. 31 and the feeding groups 0 .. 5.  The dumps clamp their ranges to
-// these capacities, and every element beyond them would be 0.
+// 0 .. 31 and the feeding groups 0 .. 5 (0 .. 2 for the lambs).  The
+// dumps clamp their ranges to these capacities, and every element beyond
+// them would be 0.
 inline constexpr int PB = 32;
 inline constexpr int FLB = 6;
+inline constexpr int FLA = 3;
 // Day numbers for which the feeding season is tabulated: dates lie in the
 // years 0 to 10, and the stays of young stock reach three years beyond.
 inline constexpr int DAYS = 16 * 365;
@@ -75,7 +90,7 @@ struct Model {
     int icatpb, icatcb;  // progeny-category rows of the reference fattening variants
     int nbsF, nbsM;      // breeding seasons followed for young females and males
     int maleGainSlot;    // the slot under way changes the cross-bred males' rearing gain
-    double l2E[cap::C];  // work vector of the stationary iterations
+    double l2E[cap::CE];  // work vector of the stationary iterations
     // Prices and revenues of breeding animals by progeny category as read
     // (INPUTS10.TXT): categories without animals are given 0 in an
     // evaluation, and these copies bring the input back when a category has

@@ -126,16 +126,16 @@ std::vector<Row> tableRows(const Model& m, const SdTable* sd) {
             const double f = weights::reportDivisor(t);
             if (k == 0) {
                 r.evaluated = weights::evaluated(m, t, 1) || weights::evaluated(m, t, 2);
-                r.weight = m.evp[t][0].stored();
+                r.weight = stored(m.evp[t][0]);
                 r.weight1 = RealStored(RealStored(m.ev0[t][1] / f) + 0.5 * RealStored(m.ev0[t][2] / f));
             } else {
                 r.evaluated = weights::evaluated(m, t, k);
-                r.weight = m.evp[t][k].stored();
+                r.weight = stored(m.evp[t][k]);
                 r.weight1 = RealStored(m.ev0[t][k] / f);
                 // evdiff is -999 where the weight is 0 and the relative
                 // difference is undefined.
                 r.hasEvdiff = double(m.evdiff[t][k]) != -999.0;
-                r.evdiff = m.evdiff[t][k].stored();
+                r.evdiff = stored(m.evdiff[t][k]);
             }
             if (sd && sd->has[t]) {
                 r.hasSd = true;
@@ -296,10 +296,10 @@ bool writeJson(const Model& m, const SdTable* sd, const std::vector<ChangedValue
     doc["system"] = {{"typew", m.typew},       {"crossing", m.crossing}, {"lf_female", m.lf[1]},
                      {"lf_male", m.lf[2]},     {"lf_castrate", m.lf[0]}, {"typeb", m.typeb},
                      {"feedcost", m.feedcost}, {"femrep", m.femrep},     {"ewopt", m.ewopt}};
-    doc["totals"] = {{"Trev", storedJson(m.Trev.stored())},
-                     {"Tcosts", storedJson(m.Tcosts.stored())},
-                     {"Tsub", storedJson(m.Tsub.stored())},
-                     {"Tprof", storedJson(m.Tprof.stored())}};
+    doc["totals"] = {{"Trev", storedJson(stored(m.Trev))},
+                     {"Tcosts", storedJson(stored(m.Tcosts))},
+                     {"Tsub", storedJson(stored(m.Tsub))},
+                     {"Tprof", storedJson(stored(m.Tprof))}};
 
     // The flock figures of the results file's sections 3.1 and 3.2.  Lists
     // by ewe state, reproductive cycle or litter-size class start with
@@ -314,16 +314,16 @@ bool writeJson(const Model& m, const SdTable* sd, const std::vector<ChangedValue
     flock["ewe_states_fraction"] = list(m.TE, [&](int s) { return doubleJson(m.l1E[s]); });
     flock["ewes_by_cycle_fraction"] = list(m.LL, [&](int c) { return doubleJson(m.l4E[c]); });
     flock["replacement_rate"] = doubleJson(m.l4E[1]);
-    flock["ewes_dying_pct_of_replacement"] = storedJson(m.pdiedEp.stored());
-    flock["ewes_culled_health_pct_of_replacement"] = storedJson(m.pcullhEp.stored());
-    flock["ewes_culled_milk_yield_pct_of_replacement"] = storedJson(m.pcullmEp.stored());
-    flock["ewes_culled_not_conceiving_pct_of_replacement"] = storedJson(m.pcullfcEp.stored());
+    flock["ewes_dying_pct_of_replacement"] = storedJson(stored(m.pdiedEp));
+    flock["ewes_culled_health_pct_of_replacement"] = storedJson(stored(m.pcullhEp));
+    flock["ewes_culled_milk_yield_pct_of_replacement"] = storedJson(stored(m.pcullmEp));
+    flock["ewes_culled_not_conceiving_pct_of_replacement"] = storedJson(stored(m.pcullfcEp));
     flock["ewes_leaving_after_last_cycle_pct_of_replacement"] = doubleJson(ratio(m.l1E[m.TE] * 100, m.l4E[1]));
-    flock["productive_life_cycles"] = storedJson(m.avlifelE.stored());
-    flock["productive_life_years"] = storedJson(m.avlifeyE.stored());
+    flock["productive_life_cycles"] = storedJson(stored(m.avlifelE));
+    flock["productive_life_years"] = storedJson(stored(m.avlifeyE));
     flock["conception_rate_pct"] = doubleJson(m.avconrateE * 100.0);
-    flock["litter_size_by_cycle"] = list(m.LL, [&](int c) { return storedJson(m.avlitpE[c].stored()); });
-    flock["litter_size"] = storedJson(m.avlitE.stored());
+    flock["litter_size_by_cycle"] = list(m.LL, [&](int c) { return storedJson(stored(m.avlitpE[c])); });
+    flock["litter_size"] = storedJson(stored(m.avlitE));
     const auto perLambing = [&](const auto& v) {
         return list(m.clt, [&](int lt) { return doubleJson(ratio(v[0][lt], m.Nlamb)); });
     };
@@ -336,7 +336,7 @@ bool writeJson(const Model& m, const SdTable* sd, const std::vector<ChangedValue
         flock["lambs_reared_artificially_per_lambing_by_litter_size"] = perLambing(m.narL);
     }
     flock["lamb_losses_24h_by_litter_size_fraction"] =
-        list(m.clt, [&](int lt) { return storedJson(m.pdiedbL[lt][1].stored()); });
+        list(m.clt, [&](int lt) { return storedJson(stored(m.pdiedbL[lt][1])); });
     doc["flock"] = flock;
 
     J ch = J::array();
@@ -569,7 +569,7 @@ bool writeSweepHeader(const Model& m, const std::string& quantity, std::FILE* ou
 
 bool writeSweepRow(const Model& m, const std::string& value, std::FILE* out) {
     const auto number = [](RealStored v) { return std::isfinite(v) ? storedText(v) : std::string("NA"); };
-    std::string s = csvField(value) + ',' + number(m.Tprof.stored());
+    std::string s = csvField(value) + ',' + number(stored(m.Tprof));
     for (const Row& r : tableRows(m, nullptr)) s += ',' + (r.evaluated ? number(r.weight) : std::string("NA"));
     return put(s + '\n', out);
 }
