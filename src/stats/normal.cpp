@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <mutex>
 
 double normdis(double x) {
     const double r2 = std::sqrt(2.0);
@@ -35,22 +36,27 @@ double search(double p) {
 
 // The same arguments come back in every evaluation of the model (the
 // mating by weight) and in each change of a class distribution (the
-// thresholds of its base frequencies), so the results of the last ones are
-// kept, per thread, by the bits of p.
+// thresholds of its base frequencies), so the results are kept by the bits
+// of p.  The threads of the economic weights share them: each change is
+// taken again on the first thread after the others have evaluated it.
 double probit(double p) {
-    constexpr int kSize = 256;
-    thread_local struct {
-        std::uint64_t key[kSize];
-        double value[kSize];
-        bool used[kSize];
-    } kept{};
+    constexpr int kSize = 1024;
+    struct Kept {
+        std::uint64_t key;
+        double value;
+        bool used;
+    };
+    static Kept kept[kSize];
+    static std::mutex guard;
     std::uint64_t b;
     std::memcpy(&b, &p, sizeof b);
-    const int i = int((b * 0x9E3779B97F4A7C15ull) >> 56);
-    if (kept.used[i] && kept.key[i] == b) return kept.value[i];
+    const std::size_t i = std::size_t((b * 0x9E3779B97F4A7C15ull) >> 54);
+    {
+        const std::lock_guard<std::mutex> lock(guard);
+        if (kept[i].used && kept[i].key == b) return kept[i].value;
+    }
     const double v = search(p);
-    kept.key[i] = b;
-    kept.value[i] = v;
-    kept.used[i] = true;
+    const std::lock_guard<std::mutex> lock(guard);
+    kept[i] = {b, v, true};
     return v;
 }
