@@ -155,7 +155,7 @@ namespace {
 
 void writeDumpFile(Run& run, const char* name) {
     writeOutputFile(run, name, [&](std::FILE* f) {
-        writeDump(run.m, f);
+        writeDump(run.m, f, run.threads);
         return true;
     });
 }

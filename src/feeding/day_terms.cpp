@@ -4,8 +4,12 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstddef>
 #include <cstring>
 #include <memory>
+#include <new>
+
+#include "model/large_pages.h"
 
 namespace {
 
@@ -17,9 +21,8 @@ std::uint64_t bits(double x) {
 
 // ---- growth lines ----------------------------------------------------------
 
-constexpr int kLineDays = 1 << 13;        // longest line kept
-constexpr std::size_t kPool = 1 << 18;    // values kept per thread
-constexpr int kSlots = 1 << 10;           // lines kept per thread (at most half used)
+constexpr int kLineDays = 1 << 13;  // longest line kept
+constexpr int kSlots = 1 << 10;     // lines kept per thread (at most half used)
 
 struct Line {
     std::uint64_t W0 = 0, g = 0;  // bit patterns of the line's start weight and gain
@@ -29,12 +32,13 @@ struct Line {
 
 // The lines of one thread: their values in one pool, found by a hash of
 // (W0, g).  When the pool or the table is full, everything is dropped and
-// filled anew.
+// filled anew.  Table and pool fill one large page of their own
+// (model/large_pages.h): the pool is filled anew many times in a run.
 struct Lines {
-    std::unique_ptr<double[]> pool{new double[kPool]};
-    std::size_t top = 0;
     Line table[kSlots];
+    std::size_t top = 0;
     int count = 0;
+    double* pool = nullptr;  // the rest of the page, after this record
 
     void clear() {
         for (Line& l : table) l.days = -1;
@@ -43,7 +47,26 @@ struct Lines {
     }
 };
 
-thread_local Lines lines;
+constexpr std::size_t kLinesHead = (sizeof(Lines) + sizeof(double) - 1) / sizeof(double) * sizeof(double);
+constexpr std::size_t kPool = (kLargePage - kLinesHead) / sizeof(double);  // values the pool holds
+
+struct LinesFree {
+    void operator()(Lines* p) const {
+        p->~Lines();
+        freeLargePages(p, kLargePage);
+    }
+};
+
+thread_local std::unique_ptr<Lines, LinesFree> lines;
+
+Lines& threadLines() {
+    if (!lines) {
+        void* page = allocateLargePages(kLargePage);
+        lines.reset(new (page) Lines);
+        lines->pool = reinterpret_cast<double*>(static_cast<char*>(page) + kLinesHead);
+    }
+    return *lines;
+}
 
 void fill(double* p, int from, int to, double W0, double g) {
     for (int t = from; t <= to; ++t) p[t] = std::pow(W0 + g * t, 0.75);
@@ -88,18 +111,18 @@ const Gestation& gestation() {
 
 const double* metabolicWeights(double W0, double g, int last) {
     if (last < 0 || last > kLineDays) return nullptr;
-    Lines& L = lines;
+    Lines& L = threadLines();
     const std::uint64_t bw = bits(W0), bg = bits(g);
     std::size_t h = (bw * 0x9E3779B97F4A7C15ull) ^ (bg * 0xC2B2AE3D27D4EB4Full);
     h = (h ^ (h >> 29)) & (kSlots - 1);
     while (L.table[h].days >= 0 && (L.table[h].W0 != bw || L.table[h].g != bg)) h = (h + 1) & (kSlots - 1);
     Line* line = &L.table[h];
-    if (line->days >= last) return L.pool.get() + line->start;
+    if (line->days >= last) return L.pool + line->start;
 
     const std::size_t need = std::size_t(last) + 1;
     if (line->days >= 0 && line->start + std::size_t(line->days) + 1 == L.top && line->start + need <= kPool) {
         // The last line of the pool grows in place.
-        double* p = L.pool.get() + line->start;
+        double* p = L.pool + line->start;
         fill(p, line->days + 1, last, W0, g);
         line->days = last;
         L.top = line->start + need;
@@ -109,10 +132,10 @@ const double* metabolicWeights(double W0, double g, int last) {
         L.clear();
         return metabolicWeights(W0, g, last);
     }
-    double* p = L.pool.get() + L.top;
+    double* p = L.pool + L.top;
     int from = 0;
     if (line->days >= 0) {  // a line kept further back: moved to the end and extended
-        std::memcpy(p, L.pool.get() + line->start, sizeof(double) * std::size_t(line->days + 1));
+        std::memcpy(p, L.pool + line->start, sizeof(double) * std::size_t(line->days + 1));
         from = line->days + 1;
     } else {
         ++L.count;

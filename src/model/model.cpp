@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
-
-#include <sys/mman.h>
 #include <type_traits>
+
+#include "model/large_pages.h"
 
 bool allZeroBytes(const void* data, std::size_t n) {
     const auto* p = static_cast<const unsigned char*>(data);
@@ -94,43 +94,16 @@ void resetModel(Model& m) {
     m.nclcqwL = 2;
 }
 
-namespace {
+// The record lives in large pages (model/large_pages.h): a run touches
+// most of it.
+void ModelFree::operator()(Model* p) const { freeLargePages(p, sizeof(Model)); }
 
-// The record is placed in memory of its own, in whole 2 MB pages where the
-// system offers them: every page of fresh memory that a run touches costs a
-// fault, and on some machines a fault costs as much as a thousand additions,
-// so that a run on pages of 4 kB would spend more time on them than on the
-// model.  The memory comes zeroed from the system.
-constexpr std::size_t kLargePage = std::size_t(2) << 20;
-constexpr std::size_t kModelBytes = (sizeof(Model) + kLargePage - 1) / kLargePage * kLargePage;
-
-Model* allocateModel() {
-    // A mapping one large page longer than needed holds an aligned block;
-    // the parts before and after it are given back.
-    void* raw = mmap(nullptr, kModelBytes + kLargePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (raw == MAP_FAILED) throw std::bad_alloc();
-    const auto start = reinterpret_cast<std::uintptr_t>(raw);
-    const std::uintptr_t aligned = (start + kLargePage - 1) / kLargePage * kLargePage;
-    if (aligned > start) munmap(raw, aligned - start);
-    const std::uintptr_t end = start + kModelBytes + kLargePage;
-    if (end > aligned + kModelBytes) munmap(reinterpret_cast<void*>(aligned + kModelBytes), end - aligned - kModelBytes);
-    void* mem = reinterpret_cast<void*>(aligned);
-#ifdef MADV_HUGEPAGE
-    madvise(mem, kModelBytes, MADV_HUGEPAGE);  // a hint: without large pages the record works the same
-#endif
-    return static_cast<Model*>(mem);
-}
-
-}  // namespace
-
-void ModelFree::operator()(Model* p) const { munmap(p, kModelBytes); }
-
-ModelCopy newModel() { return ModelCopy(allocateModel()); }
+ModelCopy newModel() { return ModelCopy(static_cast<Model*>(allocateLargePages(sizeof(Model)))); }
 
 ModelCopy copyModel(const Model& m) {
     // Fresh zeroed memory; the copy goes page by page of the new block,
     // skipping the pages whose source is zero.
-    void* mem = allocateModel();
+    void* mem = allocateLargePages(sizeof(Model));
     constexpr std::size_t kPage = 4096;
     const auto* from = reinterpret_cast<const unsigned char*>(&m);
     auto* to = static_cast<unsigned char*>(mem);

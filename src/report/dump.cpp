@@ -1,16 +1,21 @@
 #include "report/dump.h"
 
+#include <algorithm>
 #include <cmath>
-#include <cstdlib>
-#include <cstring>
-#include <memory>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <initializer_list>
-#include <utility>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <system_error>
+#include <thread>
 #include <type_traits>
+#include <utility>
+#include <vector>
 
 #include "model/field_bounds.h"
 #include "model/model.h"
@@ -120,12 +125,27 @@ const LineFormat* lineFormats() {
     return formats;
 }
 
-// The dump is formatted into a buffer that goes to the file whenever it
-// fills.
+// The dump is formatted into a buffer that goes to the file, or to a
+// text, whenever it fills.
 class Sink {
 public:
     explicit Sink(std::FILE* out) : out_(out) {}
+    explicit Sink(std::string* text) : text_(text) {}
     ~Sink() { flush(); }
+    // From now on into this text.
+    void into(std::string* text) {
+        flush();
+        text_ = text;
+    }
+    void raw(const std::string& t) {
+        flush();
+        std::fwrite(t.data(), 1, t.size(), out_);
+    }
+    void flush() {
+        if (text_) text_->append(buf_, std::size_t(pos_ - buf_));
+        else std::fwrite(buf_, 1, std::size_t(pos_ - buf_), out_);
+        pos_ = buf_;
+    }
     void line(const Entry& e, const int* idx, double v) {
         if (end_ - pos_ < kReserve) flush();
         pos_ = formatLine(pos_, lineFormats()[&e - kEntries], idx, v);
@@ -139,11 +159,8 @@ public:
 
 private:
     static constexpr std::ptrdiff_t kReserve = 4096;  // room for the longest line
-    void flush() {
-        std::fwrite(buf_, 1, std::size_t(pos_ - buf_), out_);
-        pos_ = buf_;
-    }
-    std::FILE* out_;
+    std::FILE* out_ = nullptr;
+    std::string* text_ = nullptr;
     char buf_[1 << 16];
     char* pos_ = buf_;
     char* const end_ = buf_ + sizeof buf_;
@@ -342,28 +359,76 @@ bool findNonFinite(const Model& m, char* name, std::size_t size) {
     return false;
 }
 
-void writeDump(const Model& m, std::FILE* file) {
-    const auto sink = std::make_unique<Sink>(file);
-    Sink& out = *sink;
-    for (int i = 0; i < kEntryCount;) {
-        const Entry& e = kEntries[i];
-        if (e.interleaved) {
+namespace {
+
+// A part of the dump: a run of scalars or of the interleaved weight arrays,
+// or one array, with the blank line that follows it.
+struct Part {
+    int first, last;  // entries first .. last - 1
+};
+
+const std::vector<Part>& dumpParts() {
+    static const std::vector<Part> parts = [] {
+        std::vector<Part> ps;
+        for (int i = 0; i < kEntryCount;) {
+            const Entry& e = kEntries[i];
             int j = i + 1;
-            while (j < kEntryCount && kEntries[j].interleaved) ++j;
-            writeInterleaved(m, &kEntries[i], &kEntries[j], out);
-            out.text("\n");
+            if (e.interleaved)
+                while (j < kEntryCount && kEntries[j].interleaved) ++j;
+            else if (e.rank == 0)
+                while (j < kEntryCount && kEntries[j].rank == 0 && !kEntries[j].interleaved) ++j;
+            ps.push_back({i, j});
             i = j;
-        } else if (e.rank == 0) {
-            // A run of scalars forms one group, followed by a blank line.
-            int j = i;
-            while (j < kEntryCount && kEntries[j].rank == 0 && !kEntries[j].interleaved) writeEntry(m, kEntries[j++], out);
-            // The file ends with the line of zr, without a blank line after it.
-            if (j < kEntryCount) out.text("\n");
-            i = j;
-        } else {
-            writeEntry(m, e, out);
-            out.text("\n");
-            ++i;
+        }
+        return ps;
+    }();
+    return parts;
+}
+
+void writePart(const Model& m, const Part& p, Sink& out) {
+    const Entry& e = kEntries[p.first];
+    if (e.interleaved) writeInterleaved(m, &kEntries[p.first], &kEntries[p.last], out);
+    else
+        for (int i = p.first; i < p.last; ++i) writeEntry(m, kEntries[i], out);
+    // The file ends with the line of zr, without a blank line after it.
+    if (p.last < kEntryCount) out.text("\n");
+}
+
+}  // namespace
+
+void writeDump(const Model& m, std::FILE* file, int threads) {
+    const std::vector<Part>& parts = dumpParts();
+    const int n = int(parts.size());
+    const auto out = std::make_unique<Sink>(file);
+    // The parts are taken from both ends: this thread writes them from the
+    // first on, straight to the file; a second thread formats them from the
+    // last one back, each into a text of its own, which is written when this
+    // thread has come to it.  The bytes are those of one thread.
+    std::vector<std::string> texts(threads > 1 ? std::size_t(n) : 0);
+    std::mutex guard;
+    int lo = 0, hi = n;
+    const auto take = [&](bool front) {
+        const std::lock_guard<std::mutex> lock(guard);
+        if (lo == hi) return -1;
+        return front ? lo++ : --hi;
+    };
+    std::thread helper;
+    if (threads > 1) {
+        try {
+            helper = std::thread([&] {
+                Sink sink(static_cast<std::string*>(nullptr));
+                for (int k; (k = take(false)) >= 0;) {
+                    sink.into(&texts[std::size_t(k)]);
+                    writePart(m, parts[std::size_t(k)], sink);
+                }
+                sink.flush();
+            });
+        } catch (const std::system_error&) {
+            // Without a second thread this one writes every part.
         }
     }
+    for (int k; (k = take(true)) >= 0;) writePart(m, parts[std::size_t(k)], *out);
+    if (!helper.joinable()) return;
+    helper.join();
+    for (int k = lo; k < n; ++k) out->raw(texts[std::size_t(k)]);
 }

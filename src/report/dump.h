@@ -7,8 +7,10 @@
 
 struct Model;
 
-// Writes every quantity of m to out, in list order (see fields.def).
-void writeDump(const Model& m, std::FILE* out);
+// Writes every quantity of m to out, in list order (see fields.def).  With
+// threads > 1 a second thread formats part of the lines; the bytes are the
+// same.
+void writeDump(const Model& m, std::FILE* out, int threads = 1);
 
 // Whether a real quantity within the ranges that the dumps list holds a
 // value that is not a finite number; name receives the first such element

@@ -1,0 +1,26 @@
+#include "model/large_pages.h"
+
+#include <cstdint>
+#include <new>
+
+#include <sys/mman.h>
+
+void* allocateLargePages(std::size_t bytes) {
+    const std::size_t n = largePageBytes(bytes);
+    // A mapping one large page longer than needed holds an aligned block;
+    // the parts before and after it are given back.
+    void* raw = mmap(nullptr, n + kLargePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (raw == MAP_FAILED) throw std::bad_alloc();
+    const auto start = reinterpret_cast<std::uintptr_t>(raw);
+    const std::uintptr_t aligned = (start + kLargePage - 1) / kLargePage * kLargePage;
+    if (aligned > start) munmap(raw, aligned - start);
+    const std::uintptr_t end = start + n + kLargePage;
+    if (end > aligned + n) munmap(reinterpret_cast<void*>(aligned + n), end - aligned - n);
+    void* mem = reinterpret_cast<void*>(aligned);
+#ifdef MADV_HUGEPAGE
+    madvise(mem, n, MADV_HUGEPAGE);
+#endif
+    return mem;
+}
+
+void freeLargePages(void* p, std::size_t bytes) { munmap(p, largePageBytes(bytes)); }
