@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "example_run.h"
+#include "economics/weights.h"
 #include "herd/markov.h"
 
 using testutil::Edit;
@@ -245,6 +246,39 @@ TEST_P(Systems, WeightsOfTraitsTheSystemLacksAreZero) {
 
 INSTANTIATE_TEST_SUITE_P(All, Systems, testing::ValuesIn(systems()),
                          [](const testing::TestParamInfo<System>& i) { return std::string(i.param.name); });
+
+// The profit of these systems depends linearly on some traits: a dressing
+// percentage where carcasses are paid per kg without weight classes, a
+// survival rate of lambs (each later category scales with it) and the
+// fleece weight.  The weights of the changes by +-1 % and +-0.5 % then
+// agree, and evdiff, their difference in per cent, is 0 but for rounding.
+// Real quantities stored in single precision round the profits, sums over
+// days and animals, to seven digits before two nearly equal ones are
+// subtracted: there most of these evdiffs exceed 0.01 per cent, and some
+// reach several per cent.
+TEST(LinearTraits, HaveNoCurvature) {
+    const std::map<std::string, std::vector<int>> linear = {
+        {"dairy", {11, 23, 24, 35}},    // culled sheep paid per kg carcass in fleshiness and fat classes
+        {"meat", {9, 10, 23, 25, 35}},  // lambs per kg carcass, fattened lambs in fleshiness and fat classes
+        {"extensive", {11, 23, 24, 35}},    // culled sheep per kg carcass
+        {"large", {10, 11, 23, 25, 35}},    // fattened lambs and culled sheep in fleshiness and fat classes
+    };
+    for (const auto& [example, traits] : linear) {
+        const System* s = nullptr;
+        for (const System& x : systems())
+            if (x.name == example) s = &x;
+        ASSERT_NE(s, nullptr);
+        const Model& m = *run(*s).model;
+        int checked = 0;
+        for (int t : traits)
+            for (int k = 1; k <= 2; ++k) {
+                if (!weights::evaluated(m, t, k)) continue;
+                EXPECT_LT(std::fabs(double(m.evdiff[t][k])), 1e-3) << example << ": trait " << t << ", column " << k;
+                ++checked;
+            }
+        EXPECT_GE(checked, int(traits.size())) << example;
+    }
+}
 
 // Values at the limits of their checks are accepted: the sale ages of
 // breeding lambs on the days of the breeding seasons that bound them.
