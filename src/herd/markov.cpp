@@ -4,10 +4,12 @@
 #include <cstring>
 #include <memory>
 
+#include "model/model.h"
+
 namespace {
 
 constexpr int kMaxSteps = 2000;
-constexpr int kMaxStates = 100;
+constexpr int kMaxStates = cap::CE;  // the most ewe or ram states, state 0 included
 
 void start(int n, double* l1, double* l2, int cap, StationaryTrace& t) {
     for (int i = 0; i < cap; ++i) l1[i] = 0;
@@ -72,18 +74,31 @@ struct KeptChain {
     }
 };
 
-// One for the ewes and one for the rams, per thread.
-thread_local std::unique_ptr<KeptChain[]> kept;
-thread_local int keptNext = 0;
+// The work space of one thread (the economic weights may be evaluated on
+// two): the non-zero entries of each row of the chain being solved, in
+// increasing column order, and the kept chains, one for the ewes and one
+// for the rams.  It is made on the first use, so that threads that never
+// solve a chain do not carry it.
+struct Chains {
+    int first[kMaxStates + 2];
+    int col[kMaxStates * kMaxStates];
+    double val[kMaxStates * kMaxStates];
+    KeptChain kept[2];
+    int keptNext = 0;
+};
+
+thread_local std::unique_ptr<Chains> chains;
 
 }  // namespace
 
 bool stationarySparse(const double* mat, int stride, int n, double* l1, double* l2, int cap, StationaryTrace& t) {
-    // Non-zero entries of each row, in increasing column order (one copy
-    // per thread: the economic weights may be evaluated on two threads).
-    thread_local int first[kMaxStates + 2];
-    thread_local int col[kMaxStates * kMaxStates];
-    thread_local double val[kMaxStates * kMaxStates];
+    // Made without zeroing: a chain writes what it reads.
+    if (!chains) chains.reset(new Chains);
+    int* const first = chains->first;
+    int* const col = chains->col;
+    double* const val = chains->val;
+    KeptChain* const kept = chains->kept;
+    int& keptNext = chains->keptNext;
     int k = 0;
     for (int x = 1; x <= n; ++x) {
         first[x] = k;
@@ -101,7 +116,6 @@ bool stationarySparse(const double* mat, int stride, int n, double* l1, double* 
 
     // The same chain as one kept: its results, which the iteration below
     // would give again.
-    if (!kept) kept.reset(new KeptChain[2]);
     for (int c = 0; c < 2; ++c) {
         const KeptChain& kc = kept[c];
         if (!kc.matches(n, cap, k, first, col, val)) continue;
