@@ -24,6 +24,7 @@
 
 #include "example_run.h"
 #include "economics/weights.h"
+#include "feeding/phases.h"
 #include "herd/markov.h"
 
 using testutil::Edit;
@@ -246,6 +247,21 @@ TEST_P(Systems, WeightsOfTraitsTheSystemLacksAreZero) {
 
 INSTANTIATE_TEST_SUITE_P(All, Systems, testing::ValuesIn(systems()),
                          [](const testing::TestParamInfo<System>& i) { return std::string(i.param.name); });
+
+// The day runs of lambs and young stock that recur from one evaluation to
+// the next are taken from those kept: the whole run of the large example,
+// whose day loops are the longest, is the same bytes as with every run
+// added up again.
+TEST(KeptDayRuns, GiveTheBytesOfTheDayLoops) {
+    keepDayRuns(false);
+    const auto computed = testutil::runExample("large", 2);
+    keepDayRuns(true);
+    const auto kept = testutil::runExample("large", 2);
+    EXPECT_EQ(kept->status, 0);
+    EXPECT_EQ(kept->checks, computed->checks);
+    EXPECT_EQ(kept->checks1, computed->checks1);
+    EXPECT_EQ(kept->results, computed->results);
+}
 
 // The profit of these systems depends linearly on some traits: a dressing
 // percentage where carcasses are paid per kg without weight classes, a

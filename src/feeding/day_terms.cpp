@@ -3,10 +3,9 @@
 #include "feeding/feeding.h"
 
 #include <cmath>
-#include <cstdint>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
-#include <memory>
 #include <new>
 
 #include "model/large_pages.h"
@@ -32,13 +31,15 @@ struct Line {
 
 // The lines of one thread: their values in one pool, found by a hash of
 // (W0, g).  When the pool or the table is full, everything is dropped and
-// filled anew.  Table and pool fill one large page of their own
+// filled anew.  Table and pool live in the thread's large page
 // (model/large_pages.h): the pool is filled anew many times in a run.
+constexpr std::size_t kPool = std::size_t(96) << 10;  // values kept per thread
+
 struct Lines {
     Line table[kSlots];
     std::size_t top = 0;
     int count = 0;
-    double* pool = nullptr;  // the rest of the page, after this record
+    double pool[kPool];
 
     void clear() {
         for (Line& l : table) l.days = -1;
@@ -47,24 +48,10 @@ struct Lines {
     }
 };
 
-constexpr std::size_t kLinesHead = (sizeof(Lines) + sizeof(double) - 1) / sizeof(double) * sizeof(double);
-constexpr std::size_t kPool = (kLargePage - kLinesHead) / sizeof(double);  // values the pool holds
-
-struct LinesFree {
-    void operator()(Lines* p) const {
-        p->~Lines();
-        freeLargePages(p, kLargePage);
-    }
-};
-
-thread_local std::unique_ptr<Lines, LinesFree> lines;
+thread_local Lines* lines = nullptr;
 
 Lines& threadLines() {
-    if (!lines) {
-        void* page = allocateLargePages(kLargePage);
-        lines.reset(new (page) Lines);
-        lines->pool = reinterpret_cast<double*>(static_cast<char*>(page) + kLinesHead);
-    }
+    if (!lines) lines = new (threadPageBytes(sizeof(Lines))) Lines;
     return *lines;
 }
 
@@ -83,7 +70,8 @@ struct Lactation {
     double ex[kLactationDays + 1];
 };
 
-thread_local std::unique_ptr<Lactation> lactation;
+// In the thread's large page.
+thread_local Lactation* lactation = nullptr;
 
 // ---- gestation curves ------------------------------------------------------
 
@@ -151,7 +139,7 @@ const double* metabolicWeights(double W0, double g, int last) {
 
 bool lactationTerms(double bwo, double cwo, int last, const double*& pw, const double*& ex) {
     if (last < 0 || last > kLactationDays) return false;
-    if (!lactation) lactation = std::make_unique<Lactation>();
+    if (!lactation) lactation = new (threadPageBytes(sizeof(Lactation))) Lactation;
     Lactation& c = *lactation;
     if (c.bwo != bits(bwo) || c.cwo != bits(cwo)) {
         c.bwo = bits(bwo);

@@ -26,6 +26,11 @@ struct FeedingGroups {
 };
 FeedingGroups progenyGroups(int i);
 
+// Whether the day runs of lambs and young stock that recur unchanged from
+// one evaluation to the next take the sums kept from before (the default)
+// or are added up again; the results are the same.  For the tests.
+void keepDayRuns(bool on);
+
 // Veterinary, labour, shearing, fixed, bedding, breeding, marketing and
 // death costs, manure, wool and skin revenues of progeny, and the cost
 // totals of every ewe, ram and progeny state.

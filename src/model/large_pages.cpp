@@ -24,3 +24,26 @@ void* allocateLargePages(std::size_t bytes) {
 }
 
 void freeLargePages(void* p, std::size_t bytes) { munmap(p, largePageBytes(bytes)); }
+
+namespace {
+
+struct ThreadPage {
+    char* page = nullptr;
+    std::size_t used = 0;
+    ~ThreadPage() {
+        if (page) freeLargePages(page, kLargePage);
+    }
+};
+
+thread_local ThreadPage threadPage;
+
+}  // namespace
+
+void* threadPageBytes(std::size_t bytes) {
+    ThreadPage& t = threadPage;
+    if (!t.page) t.page = static_cast<char*>(allocateLargePages(kLargePage));
+    const std::size_t at = (t.used + 63) / 64 * 64;
+    if (at + bytes > kLargePage) throw std::bad_alloc();
+    t.used = at + bytes;
+    return t.page + at;
+}

@@ -21,3 +21,9 @@ void* allocateLargePages(std::size_t bytes);
 
 // Gives back memory of allocateLargePages(bytes).
 void freeLargePages(void* p, std::size_t bytes);
+
+// Memory for values that the calling thread keeps as long as it lives,
+// from a large page of its own: `bytes` bytes of zeros, aligned to 64
+// bytes.  Throws std::bad_alloc when the page has no room left.  The page
+// is given back when the thread ends; what lives in it is not destroyed.
+void* threadPageBytes(std::size_t bytes);
