@@ -5,7 +5,6 @@
 // and feeding season, each bin is turned into feed to be bought and its
 // cost, and the cost of a state is finally scaled by its discount factor.
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -16,8 +15,8 @@
 #include "driver/run.h"
 #include "feeding/day_terms.h"
 #include "feeding/feeding.h"
+#include "feeding/kept_runs.h"
 #include "feeding/phases.h"
-#include "model/large_pages.h"
 #include "model/model.h"
 
 namespace {
@@ -183,110 +182,43 @@ struct Preg {
 };
 
 // ---- day runs kept ---------------------------------------------------------
-//
-// Most evaluations of the economic-weight loop change no growth of lambs
-// and young stock, and their day loops add up the very same days as the
-// evaluation before.  A day run that starts from empty bins is therefore
-// kept with everything it reads (the growth line, the first and last day,
-// the day counter, the sex class and its constants, the temperature and
-// activity by season, the wool terms, the costing method, the calendar of
-// seasons, and for a pregnancy the mating, its conception day and the
-// number of litter sizes), and a run with the same inputs takes its sums:
-// the values the loop would add up again, in every bit.
 
-std::atomic<bool> keepDayRunsOn{true};
-
-// Everything a day run reads besides the calendar.
+// Everything a day run of lambs and young stock reads besides the calendar:
+// the growth line, the first and last day, the day counter, the sex class
+// and its constants, the temperature and activity by season, the wool
+// terms, the costing method, and for a pregnancy the mating, its
+// conception day, the lambing date and the number of litter sizes.
 struct DayKey {
     double W0, g, woolA, woolB;
     double temp[cap::NFS], kt[cap::NFS];
     double c[5];  // c2 .. c6 of the sex class
     int first, last, t, n, nfs, protein;
     int preg, p, reserve, conception, lambing, age, clt;  // 0 without pregnancy
+    int pad;  // the key is a whole number of 8-byte words
 };
 
-struct DayRun {
-    DayKey key;
+struct DaySums {
     double sums[6][cap::NFS];  // days, neg, nem, pdim, pdig, pdiw by season
-    int uses = 0;              // 0 for a free place
 };
 
 // A run of pregnant young females adds the pregnancy of every litter size
 // and, in late pregnancy, counts its days by season.
-struct PregRun : DayRun {
+struct PregSums : DaySums {
     double ne[cap::LT][cap::NFS], pdi[cap::LT][cap::NFS];
     int nd[cap::NFS];
 };
 
-// The runs are found by a hash of their inputs among the two places of a
-// set.  A new run takes the place whose run was used fewer times: the runs
-// of the base evaluation, taken again in every evaluation, stay, and those
-// of a changed trait make room for each other.
-template <class R, int Sets> struct KeptRuns {
-    R runs[Sets][2];
-
-    void clear() {
-        for (auto& set : runs)
-            for (R& r : set) r.uses = 0;
-    }
-    // The kept run with the inputs k, or nullptr; place receives the place
-    // for a new run with these inputs.
-    R* find(const DayKey& k, R*& place) {
-        std::uint64_t h = 0;
-        for (const double v : {k.W0, k.g}) {
-            std::uint64_t b = 0;
-            std::memcpy(&b, &v, sizeof b);
-            h = (h ^ b) * 0x9E3779B97F4A7C15ull;
-        }
-        h = (h ^ std::uint64_t(k.first * 131071 + k.last * 8191 + k.t * 127 + k.n)) * 0x9E3779B97F4A7C15ull;
-        R* set = runs[h % Sets];
-        for (int w = 0; w < 2; ++w)
-            if (set[w].uses > 0 && std::memcmp(&set[w].key, &k, sizeof k) == 0) {
-                ++set[w].uses;
-                return &set[w];
-            }
-        place = set[0].uses <= set[1].uses ? &set[0] : &set[1];
-        return nullptr;
-    }
-};
-
-// The kept runs of one thread, for one calendar of seasons.
-struct DayRuns {
-    int calendar[sizeof(Model::calendarKey) / sizeof(int)] = {};
-    KeptRuns<DayRun, 256> plain;
-    KeptRuns<PregRun, 32> pregnant;
-};
-
-// In the thread's large page (model/large_pages.h).
-thread_local DayRuns* dayRuns = nullptr;
-
-// The kept runs for the calendar of m (all dropped when it changed).
-DayRuns& keptRuns(const Model& m) {
-    if (!dayRuns) dayRuns = new (threadPageBytes(sizeof(DayRuns))) DayRuns;
-    DayRuns& r = *dayRuns;
-    if (std::memcmp(r.calendar, m.calendarKey, sizeof r.calendar) != 0) {
-        std::memcpy(r.calendar, m.calendarKey, sizeof r.calendar);
-        r.plain.clear();
-        r.pregnant.clear();
-    }
-    return r;
-}
+using PlainRuns = KeptRuns<DayKey, DaySums, 256>;
+using PregnantRuns = KeptRuns<DayKey, PregSums, 32>;
 
 Real* sumsOf(const Bins& b, int k) {
     Real* const v[6] = {b.days, b.neg, b.nem, b.pdim, b.pdig, b.pdiw};
     return v[k];
 }
 
-bool zeroBits(Real x) {
-    const RealStored v = stored(x);
-    std::uint64_t bitsOf = 0;
-    std::memcpy(&bitsOf, &v, sizeof v);
-    return bitsOf == 0;
-}
-
 // Whether every bin the run adds to holds 0 (its bits, not only its value).
 bool emptyBins(const Model& m, const Bins& b, const Preg* preg) {
-    for (int s = 1; s <= m.nfs; ++s) {
+    for (int s = 0; s < cap::NFS; ++s) {
         for (int k = 0; k < 6; ++k)
             if (!zeroBits(sumsOf(b, k)[s])) return false;
         if (preg)
@@ -301,13 +233,12 @@ bool emptyBins(const Model& m, const Bins& b, const Preg* preg) {
 // The key of a day run, with every byte set, so that keys compare as bytes.
 DayKey dayKey(const Ctx& x, const Growth& gr, int first, int last, int t, const Preg* preg) {
     const Model& m = x.m;
-    DayKey k;
-    std::memset(&k, 0, sizeof k);
+    DayKey k = zeroedKey<DayKey>();
     k.W0 = gr.W0;
     k.g = gr.g;
     k.woolA = gr.woolA;
     k.woolB = gr.woolB;
-    for (int s = 1; s <= m.nfs; ++s) {
+    for (int s = 0; s < cap::NFS; ++s) {
         k.temp[s] = x.temp[s];
         k.kt[s] = gr.kt[s];
     }
@@ -332,28 +263,30 @@ DayKey dayKey(const Ctx& x, const Growth& gr, int first, int last, int t, const 
     return k;
 }
 
-void takeSums(const Model& m, const Bins& b, const DayRun& r) {
+void takeSums(const Bins& b, const DaySums& r) {
     for (int k = 0; k < 6; ++k)
-        for (int s = 1; s <= m.nfs; ++s) sumsOf(b, k)[s] = r.sums[k][s];
+        for (int s = 0; s < cap::NFS; ++s) sumsOf(b, k)[s] = r.sums[k][s];
 }
 
-void keepSums(const Model& m, const Bins& b, DayRun& r) {
+void keepSums(const Bins& b, DaySums& r) {
     for (int k = 0; k < 6; ++k)
-        for (int s = 1; s <= m.nfs; ++s) r.sums[k][s] = sumsOf(b, k)[s];
+        for (int s = 0; s < cap::NFS; ++s) r.sums[k][s] = sumsOf(b, k)[s];
 }
 
-void takePregnancy(Model& m, const Preg& preg, const PregRun& r) {
-    for (int s = 1; s <= m.nfs; ++s) {
+void takePregnancy(Model& m, const Preg& preg, const PregSums& r) {
+    for (int s = 0; s < cap::NFS; ++s)
         for (int c = 1; c <= m.clt; ++c) {
             m.nepbL[c][preg.i][preg.j][preg.f][s] = r.ne[c][s];
             m.pdipbL[c][preg.i][preg.j][preg.f][s] = r.pdi[c][s];
         }
-        if (preg.reserve) m.nd[s] = r.nd[s];
-    }
+    // The days of late pregnancy are counted from zero in the seasons 1 ..
+    // nfs.
+    if (preg.reserve)
+        for (int s = 1; s <= m.nfs; ++s) m.nd[s] = r.nd[s];
 }
 
-void keepPregnancy(const Model& m, const Preg& preg, PregRun& r) {
-    for (int s = 1; s <= m.nfs; ++s) {
+void keepPregnancy(const Model& m, const Preg& preg, PregSums& r) {
+    for (int s = 0; s < cap::NFS; ++s) {
         for (int c = 1; c <= m.clt; ++c) {
             r.ne[c][s] = m.nepbL[c][preg.i][preg.j][preg.f][s];
             r.pdi[c][s] = m.pdipbL[c][preg.i][preg.j][preg.f][s];
@@ -409,37 +342,33 @@ void feedDays(Ctx& x, const Growth& gr, const Bins& b, int first, int last, int&
     if (preg && preg->reserve)
         for (int s = 1; s <= m.nfs; ++s) m.nd[s] = 0;
     if (last < first) return;
-    if (!keepDayRunsOn.load(std::memory_order_relaxed) || !emptyBins(m, b, preg)) {
+    if (!keptRunsOn.load(std::memory_order_relaxed) || !emptyBins(m, b, preg)) {
         feedDaysComputed(x, gr, b, first, last, t, preg);
         return;
     }
     const DayKey key = dayKey(x, gr, first, last, t, preg);
-    DayRuns& runs = keptRuns(m);
     if (!preg) {
-        DayRun* place = nullptr;
-        if (const DayRun* r = runs.plain.find(key, place)) {
-            takeSums(m, b, *r);
+        PlainRuns& runs = PlainRuns::of(m);
+        if (const DaySums* r = runs.find(key)) {
+            takeSums(b, *r);
             t += last - first + 1;
             return;
         }
         feedDaysComputed(x, gr, b, first, last, t, preg);
-        place->key = key;
-        keepSums(m, b, *place);
-        place->uses = 1;
+        keepSums(b, runs.keep());
         return;
     }
-    PregRun* place = nullptr;
-    if (const PregRun* r = runs.pregnant.find(key, place)) {
-        takeSums(m, b, *r);
+    PregnantRuns& runs = PregnantRuns::of(m);
+    if (const PregSums* r = runs.find(key)) {
+        takeSums(b, *r);
         takePregnancy(m, *preg, *r);
         t += last - first + 1;
         return;
     }
     feedDaysComputed(x, gr, b, first, last, t, preg);
-    place->key = key;
-    keepSums(m, b, *place);
-    keepPregnancy(m, *preg, *place);
-    place->uses = 1;
+    PregSums& kept = runs.keep();
+    keepSums(b, kept);
+    keepPregnancy(m, *preg, kept);
 }
 
 // Turns the raw sums of group f into requirements: water and wool energy
@@ -944,7 +873,7 @@ void pregnancyCheck(Ctx& x) {
 
 }  // namespace
 
-void keepDayRuns(bool on) { keepDayRunsOn = on; }
+void keepDayRuns(bool on) { keptRunsOn = on; }
 
 FeedingGroups progenyGroups(int i) {
     for (int k : kSucklingStates)

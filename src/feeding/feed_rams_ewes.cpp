@@ -8,6 +8,7 @@
 #include "driver/run.h"
 #include "feeding/day_terms.h"
 #include "feeding/feeding.h"
+#include "feeding/kept_runs.h"
 #include "feeding/phases.h"
 #include "model/model.h"
 
@@ -47,7 +48,7 @@ struct Temperature {
 // first .. last to feeding group f.  t counts the days of the growth span
 // and carries on from one group to the next, so that a growing ram keeps
 // gaining weight.
-void ramDays(Model& m, int r, int j, int f, int first, int last, bool growing, int& t) {
+void ramDaysComputed(Model& m, int r, int j, int f, int first, int last, bool growing, int& t) {
     const double a = f == 2 ? 1.8 : 1.0;  // activity in the breeding season
     const bool protein = m.feedcost == 1;
     const double g = m.adgR[j];
@@ -80,6 +81,59 @@ void ramDays(Model& m, int r, int j, int f, int first, int last, bool growing, i
         m.pdimR[r][j][f][s] = pdim;
         m.pdigR[r][j][f][s] = pdig;
     }
+}
+
+// Day counts, maintenance, growth, maintenance protein and growth protein
+// by season: the sums of a day run of rams or ewes.
+struct FiveSums {
+    double sums[5][cap::NFS];
+};
+
+// Everything a day run of rams reads besides the calendar (kept_runs.h).
+struct RamKey {
+    double W0, g, mature, a;
+    double temp[cap::NFS];
+    int first, last, t, growing, protein, nfs;
+};
+
+using RamRuns = KeptRuns<RamKey, FiveSums, 64>;
+
+// The same, from a kept run where there is one.  The bins of a ram start
+// from zero.
+void ramDays(Model& m, int r, int j, int f, int first, int last, bool growing, int& t) {
+    if (last < first) return;
+    Real* const bins[5] = {m.newR[r][j][f], m.nemR[r][j][f], m.negR[r][j][f], m.pdimR[r][j][f], m.pdigR[r][j][f]};
+    bool empty = keptRunsOn.load(std::memory_order_relaxed);
+    for (int k = 0; k < 5 && empty; ++k)
+        for (int s = 0; s < cap::NFS; ++s) empty = empty && zeroBits(bins[k][s]);
+    if (!empty) {
+        ramDaysComputed(m, r, j, f, first, last, growing, t);
+        return;
+    }
+    RamKey key = zeroedKey<RamKey>();
+    key.W0 = m.wbR[1][j];
+    key.g = m.adgR[j];
+    key.mature = m.mwR[j];
+    key.a = f == 2 ? 1.8 : 1.0;
+    const Temperature temp(m);
+    for (int s = 0; s < cap::NFS; ++s) key.temp[s] = temp.f[s];
+    key.first = first;
+    key.last = last;
+    key.t = t;
+    key.growing = growing;
+    key.protein = m.feedcost == 1;
+    key.nfs = m.nfs;
+    RamRuns& runs = RamRuns::of(m);
+    if (const FiveSums* kept = runs.find(key)) {
+        for (int k = 0; k < 5; ++k)
+            for (int s = 0; s < cap::NFS; ++s) bins[k][s] = kept->sums[k][s];
+        t += last - first + 1;
+        return;
+    }
+    ramDaysComputed(m, r, j, f, first, last, growing, t);
+    FiveSums& kept = runs.keep();
+    for (int k = 0; k < 5; ++k)
+        for (int s = 0; s < cap::NFS; ++s) kept.sums[k][s] = bins[k][s];
 }
 
 // Turns the day counts of a ram bin into wool and water and the growth sum
@@ -174,7 +228,7 @@ void feedCostsRams(Run& run) {
 // Adds the daily requirements of a lambing ewe on the days first .. last to
 // group f of state e.  t counts the days since lambing; a ewe in her first
 // parity grows along it from her weight at first lambing.
-void eweDays(Model& m, int e, int f, int first, int last, bool growing, double mature34, int& t) {
+void eweDaysComputed(Model& m, int e, int f, int first, int last, bool growing, double mature34, int& t) {
     const bool protein = m.feedcost == 1;
     const double g = m.adgE;
     if (last < first) return;
@@ -206,6 +260,55 @@ void eweDays(Model& m, int e, int f, int first, int last, bool growing, double m
         m.pdimlE[e][f][s] = pdim;
         m.pdiglE[e][f][s] = pdig;
     }
+}
+
+// Everything a day run of ewes reads besides the calendar (kept_runs.h).
+struct EweKey {
+    double W0, g, mature, mature34;
+    double temp[cap::NFS], kt[cap::NFS];
+    int first, last, t, growing, protein, nfs;
+};
+
+using EweRuns = KeptRuns<EweKey, FiveSums, 64>;
+
+// The same, from a kept run where there is one.
+void eweDays(Model& m, int e, int f, int first, int last, bool growing, double mature34, int& t) {
+    if (last < first) return;
+    Real* const bins[5] = {m.newlE[e][f], m.nemlE[e][f], m.neglE[e][f], m.pdimlE[e][f], m.pdiglE[e][f]};
+    bool empty = keptRunsOn.load(std::memory_order_relaxed);
+    for (int k = 0; k < 5 && empty; ++k)
+        for (int s = 0; s < cap::NFS; ++s) empty = empty && zeroBits(bins[k][s]);
+    if (!empty) {
+        eweDaysComputed(m, e, f, first, last, growing, mature34, t);
+        return;
+    }
+    EweKey key = zeroedKey<EweKey>();
+    key.W0 = m.wlE[1];
+    key.g = m.adgE;
+    key.mature = m.mwE[1];
+    key.mature34 = mature34;
+    const Temperature temp(m);
+    for (int s = 0; s < cap::NFS; ++s) {
+        key.temp[s] = temp.f[s];
+        key.kt[s] = m.ktE[m.techE[s]];
+    }
+    key.first = first;
+    key.last = last;
+    key.t = t;
+    key.growing = growing;
+    key.protein = m.feedcost == 1;
+    key.nfs = m.nfs;
+    EweRuns& runs = EweRuns::of(m);
+    if (const FiveSums* kept = runs.find(key)) {
+        for (int k = 0; k < 5; ++k)
+            for (int s = 0; s < cap::NFS; ++s) bins[k][s] = kept->sums[k][s];
+        t += last - first + 1;
+        return;
+    }
+    eweDaysComputed(m, e, f, first, last, growing, mature34, t);
+    FiveSums& kept = runs.keep();
+    for (int k = 0; k < 5; ++k)
+        for (int s = 0; s < cap::NFS; ++s) kept.sums[k][s] = bins[k][s];
 }
 
 void finishEwe(Model& m, int e, int f, bool growing) {

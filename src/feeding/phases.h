@@ -26,9 +26,9 @@ struct FeedingGroups {
 };
 FeedingGroups progenyGroups(int i);
 
-// Whether the day runs of lambs and young stock that recur unchanged from
-// one evaluation to the next take the sums kept from before (the default)
-// or are added up again; the results are the same.  For the tests.
+// Whether the day runs of animals that recur unchanged from one evaluation
+// to the next take the sums kept from before (the default) or are added up
+// again; the results are the same.  For the tests.
 void keepDayRuns(bool on);
 
 // Veterinary, labour, shearing, fixed, bedding, breeding, marketing and
