@@ -1,15 +1,39 @@
 #include <cfloat>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 #include "driver/run.h"
 #include "herd/herd.h"
+#include "model/large_pages.h"
 #include "model/model.h"
 
 namespace {
 
+// The discount factors of the last times asked for, per thread, by the
+// bits of the rate and the time: every evaluation asks for the same few
+// hundred.
+struct KeptFactor {
+    double u, t, q;
+    bool used;
+};
+constexpr int kKeptFactors = 1024;
+
+double factor(double u, double t) {
+    thread_local KeptFactor* kept = nullptr;
+    if (!kept) kept = static_cast<KeptFactor*>(threadPageBytes(sizeof(KeptFactor) * kKeptFactors));
+    std::uint64_t bu = 0, bt = 0;
+    std::memcpy(&bu, &u, sizeof bu);
+    std::memcpy(&bt, &t, sizeof bt);
+    KeptFactor& k = kept[((bu * 0x9E3779B97F4A7C15ull) ^ (bt * 0xC2B2AE3D27D4EB4Full)) >> 54];
+    if (k.used && std::memcmp(&k.u, &u, sizeof u) == 0 && std::memcmp(&k.t, &t, sizeof t) == 0) return k.q;
+    k = {u, t, std::pow(1 + u, -t / 365), true};
+    return k.q;
+}
+
 // Discount factor for a time of t days: (1 + u)^(-t / 365).
 double discount(Run& run, double t) {
-    const double q = std::pow(1 + double(run.m.u), -t / 365);
+    const double q = factor(run.m.u, t);
     if (!(q <= FLT_MAX))
         failCheck(run,
                   "The discount rate gives discount factors too large to be calculated.\n"
