@@ -3,7 +3,11 @@
 //                  loop, both dumps, results file) in a copy of the example's
 //                  working directory, on all cores and on one;
 //   Evaluation     one evaluation of the model from the re-entry point, on
-//                  the base state (items per second = evaluations per second);
+//                  the base state, again and again (items per second =
+//                  evaluations per second; the day runs that recur are kept);
+//   Loop           the economic-weight loop on one thread from the base
+//                  state: its evaluations with changed traits (items per
+//                  second = evaluations per second);
 //   Dump           writing the dump of the base state.
 // Run: scripts/benchmark (Release build).
 #include <benchmark/benchmark.h>
@@ -14,6 +18,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -22,6 +27,8 @@
 #include "driver/driver.h"
 #include "driver/evaluate.h"
 #include "driver/run.h"
+#include "driver/weights_run.h"
+#include "economics/weights.h"
 #include "input/reader.h"
 #include "model/model.h"
 #include "report/dump.h"
@@ -95,6 +102,24 @@ void evaluation(benchmark::State& state, const char* example) {
     std::fclose(run.con);
 }
 
+void loop(benchmark::State& state, const char* example) {
+    const auto base = baseState(example);
+    const ModelCopy m = newModel();
+    int starts[weights::kMaxSlots];
+    const int slots = weights::plan(*base, starts);
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::memcpy(static_cast<void*>(m.get()), base.get(), sizeof(Model));
+        state.ResumeTiming();
+        Run run(*m);
+        run.threads = 1;
+        run.con = std::fopen("/dev/null", "w");
+        economicWeights(run);
+        std::fclose(run.con);
+    }
+    state.SetItemsProcessed(state.iterations() * 5 * slots);
+}
+
 void dump(benchmark::State& state, const char* example) {
     auto m = baseState(example);
     std::FILE* out = std::fopen("/dev/null", "w");
@@ -114,6 +139,7 @@ const int registered = [] {
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime();
         benchmark::RegisterBenchmark(("Evaluation/" + name).c_str(), evaluation, e)->Unit(benchmark::kMicrosecond);
+        benchmark::RegisterBenchmark(("Loop/" + name).c_str(), loop, e)->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark(("Dump/" + name).c_str(), dump, e)->Unit(benchmark::kMillisecond);
     }
     return 0;
