@@ -43,11 +43,11 @@ inline constexpr int P = 52;
 // Breeding cycles of rams (1 .. 5).
 inline constexpr int RC = 6;
 // The ewe and ram states that the most cycles the inputs admit give (15
-// reproductive cycles of ewes, 5 breeding cycles of rams): the states of
-// the last cycle end with stage 3, but some quantities are written for all
-// five stages of ewes and all four stages of rams of every cycle, so the
-// tables by ewe state hold the states 1 .. 75, those by ram state 1 .. 20.
-// The dumps name the capacities C and CR of the record's first layout.
+// reproductive cycles of ewes, 5 breeding cycles of rams).  The last cycle
+// ends with stage 3, yet the stays of rams are set for its fourth stage
+// too: the tables hold all stages of every cycle, the ewe states 1 .. 75
+// and the ram states 1 .. 20.  The dumps name the capacities C and CR of
+// the record's first layout.
 inline constexpr int CE = (L - 1) * 5 + 1;
 inline constexpr int CRS = (RC - 1) * 4 + 1;
 // The lactation of ewes by litter size is held for the lactating groups 1
