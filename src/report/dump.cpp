@@ -142,6 +142,7 @@ public:
         std::fwrite(t.data(), 1, t.size(), out_);
     }
     void flush() {
+        if (pos_ == buf_) return;
         if (text_) text_->append(buf_, std::size_t(pos_ - buf_));
         else std::fwrite(buf_, 1, std::size_t(pos_ - buf_), out_);
         pos_ = buf_;
