@@ -2,7 +2,10 @@
 // normal density worked out by hand.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
+#include <thread>
+#include <vector>
 
 #include "stats/linregm.h"
 
@@ -51,4 +54,31 @@ TEST(Linregm, CoefficientsWithinTheToleranceOfZeroPayNothing) {
     EXPECT_EQ(linregm(6, 1, 5, 7, -1e-6f, 1e-6f, 3), 0.0f);
     // Just beyond the tolerance the class payment counts.
     EXPECT_NEAR(linregm(6, 1, 5, 7, 2e-6f, 0, 0), 2e-6 * (2 * kPhi1 - 1), 1e-12);
+}
+
+// The payments are kept per thread by their arguments: many classes asked
+// for again, in another order and on a thread that has kept none, give the
+// same payments.
+TEST(Linregm, KeptPaymentsAreThoseComputedAfresh) {
+    std::vector<std::array<RealStored, 7>> args;
+    // Each argument runs through a few values, so that many sets differ in
+    // one argument only.
+    for (int i = 0; i < 300; ++i)
+        args.push_back({RealStored(5.5 + 0.5 * (i % 2)), RealStored(0.4 + 0.1 * (i % 3)), RealStored(4 + i % 4),
+                        RealStored(6 + i % 5), RealStored(0.1 * (i % 6)), RealStored(0.02 * (i % 7)),
+                        RealStored(5 + 0.1 * (i % 9))});
+    const auto pay = [](const std::array<RealStored, 7>& a) {
+        return linregm(a[0], a[1], a[2], a[3], a[4], a[5], a[6]);
+    };
+    std::vector<RealStored> here;
+    for (const auto& a : args) here.push_back(pay(a));
+    for (const auto& a : args) here.push_back(pay(a));
+    std::vector<RealStored> fresh(args.size());
+    std::thread([&] {
+        for (std::size_t i = args.size(); i-- > 0;) fresh[i] = pay(args[i]);
+    }).join();
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        EXPECT_EQ(here[i], fresh[i]) << i;
+        EXPECT_EQ(here[args.size() + i], fresh[i]) << i;
+    }
 }

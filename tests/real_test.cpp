@@ -1,43 +1,56 @@
-// The arithmetic rule of model quantities: stored in the storage precision
-// (double, or float in the single-precision build), computed in double
-// precision within a formula, rounded on assignment.
+// The arithmetic rule of model quantities: stored in the storage precision,
+// computed in double precision within a formula, rounded on assignment.
+// RoundedReal<float> is the Real of the single-precision build; the
+// default build's Real is double.
 #include "model/real.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <type_traits>
+
+using Single = RoundedReal<float>;
 
 TEST(Real, FormulaRunsInDoublePrecisionAndRoundsOnAssignment) {
-    // In single precision 1e8 + 1 rounds back to 1e8 and the difference
-    // would be 0; within a formula of Reals it is 1 in either build.
-    const Real big = 1e8, one = 1;
-    const Real r = big + one - big;
+    // In single precision 1e8 + 1 rounds back to 1e8 and the difference is
+    // 0; within a formula of rounded reals it is 1.
+    const float fbig = 1e8f, fone = 1.0f;
+    EXPECT_EQ(fbig + fone - fbig, 0.0f);
+    const Single big = 1e8, one = 1;
+    const Single r = big + one - big;
     EXPECT_EQ(double(r), 1.0);
 
-    // The assignment rounds to the nearest stored value.
-    const Real third = 1.0 / 3.0;
-    EXPECT_EQ(stored(third), RealStored(1.0 / 3.0));
-#ifdef KARVEL1_SINGLE_PRECISION
+    // The assignment rounds to the nearest float.
+    const Single third = 1.0 / 3.0;
+    EXPECT_EQ(stored(third), 1.0f / 3.0f);
     EXPECT_NE(double(third), 1.0 / 3.0);
-#else
-    EXPECT_EQ(double(third), 1.0 / 3.0);
-#endif
 }
 
 TEST(Real, CompoundAssignmentRoundsEachStep) {
-    Real s = 0;
+    Single s = 0;
     for (int i = 0; i < 10; ++i) s += 0.1;
-    RealStored f = 0;
-    for (int i = 0; i < 10; ++i) f = RealStored(double(f) + 0.1);
+    float f = 0;
+    for (int i = 0; i < 10; ++i) f = float(double(f) + 0.1);
     EXPECT_EQ(stored(s), f);
-    Real p = 3;
-    p *= Real(1.0 / 3.0);
-    EXPECT_EQ(stored(p), RealStored(3.0 * double(RealStored(1.0 / 3.0))));
+    Single p = 3;
+    p *= Single(1.0 / 3.0);
+    EXPECT_EQ(stored(p), float(3.0 * double(float(1.0 / 3.0))));
 }
 
 TEST(Real, MathFunctionsTakeTheDoubleValue) {
-    const Real w = 60.5;
-    const Real m = std::pow(w, 0.75);
-    EXPECT_EQ(stored(m), RealStored(std::pow(60.5, 0.75)));
-    EXPECT_EQ(stored(Real(std::exp(-Real(2.0)))), RealStored(std::exp(-2.0)));
+    const Single w = 60.5;
+    const Single m = std::pow(w, 0.75);
+    EXPECT_EQ(stored(m), float(std::pow(60.5, 0.75)));
+    EXPECT_EQ(stored(Single(std::exp(-Single(2.0)))), float(std::exp(-2.0)));
+}
+
+TEST(Real, TheBuildsRealKeepsItsStoragePrecision) {
+    const Real third = 1.0 / 3.0;
+    EXPECT_EQ(stored(third), RealStored(1.0 / 3.0));
+#ifdef KARVEL1_SINGLE_PRECISION
+    EXPECT_TRUE((std::is_same_v<Real, Single>));
+#else
+    EXPECT_TRUE((std::is_same_v<Real, double>));
+    EXPECT_EQ(double(third), 1.0 / 3.0);
+#endif
 }

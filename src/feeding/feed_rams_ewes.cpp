@@ -89,27 +89,41 @@ struct FiveSums {
     double sums[5][cap::NFS];
 };
 
-// Everything a day run of rams reads besides the calendar (kept_runs.h).
+// A day run into the five bins of a ram or ewe state from a kept run where
+// there is one (kept_runs.h): where the bins are empty, the sums kept for
+// the same key, or else the days added up by compute() and kept.
+template <class Key> void fiveSumsKept(Model& m, Real* const (&bins)[5], const Key& key, int& t, auto compute) {
+    bool empty = keptRunsOn.load(std::memory_order_relaxed);
+    for (int k = 0; k < 5 && empty; ++k)
+        for (int s = 0; s < cap::NFS; ++s) empty = empty && zeroBits(bins[k][s]);
+    if (!empty) {
+        compute();
+        return;
+    }
+    using Runs = KeptRuns<Key, FiveSums, 64>;
+    Runs& runs = Runs::of(m);
+    if (const FiveSums* kept = runs.find(key)) {
+        for (int k = 0; k < 5; ++k)
+            for (int s = 0; s < cap::NFS; ++s) bins[k][s] = kept->sums[k][s];
+        t += key.last - key.first + 1;
+        return;
+    }
+    compute();
+    FiveSums& kept = runs.keep();
+    for (int k = 0; k < 5; ++k)
+        for (int s = 0; s < cap::NFS; ++s) kept.sums[k][s] = bins[k][s];
+}
+
+// Everything a day run of rams reads besides the calendar.
 struct RamKey {
     double W0, g, mature, a;
     double temp[cap::NFS];
     int first, last, t, growing, protein, nfs;
 };
 
-using RamRuns = KeptRuns<RamKey, FiveSums, 64>;
-
-// The same, from a kept run where there is one.  The bins of a ram start
-// from zero.
+// The same, from a kept run where there is one.
 void ramDays(Model& m, int r, int j, int f, int first, int last, bool growing, int& t) {
     if (last < first) return;
-    Real* const bins[5] = {m.newR[r][j][f], m.nemR[r][j][f], m.negR[r][j][f], m.pdimR[r][j][f], m.pdigR[r][j][f]};
-    bool empty = keptRunsOn.load(std::memory_order_relaxed);
-    for (int k = 0; k < 5 && empty; ++k)
-        for (int s = 0; s < cap::NFS; ++s) empty = empty && zeroBits(bins[k][s]);
-    if (!empty) {
-        ramDaysComputed(m, r, j, f, first, last, growing, t);
-        return;
-    }
     RamKey key = zeroedKey<RamKey>();
     key.W0 = m.wbR[1][j];
     key.g = m.adgR[j];
@@ -123,17 +137,8 @@ void ramDays(Model& m, int r, int j, int f, int first, int last, bool growing, i
     key.growing = growing;
     key.protein = m.feedcost == 1;
     key.nfs = m.nfs;
-    RamRuns& runs = RamRuns::of(m);
-    if (const FiveSums* kept = runs.find(key)) {
-        for (int k = 0; k < 5; ++k)
-            for (int s = 0; s < cap::NFS; ++s) bins[k][s] = kept->sums[k][s];
-        t += last - first + 1;
-        return;
-    }
-    ramDaysComputed(m, r, j, f, first, last, growing, t);
-    FiveSums& kept = runs.keep();
-    for (int k = 0; k < 5; ++k)
-        for (int s = 0; s < cap::NFS; ++s) kept.sums[k][s] = bins[k][s];
+    Real* const bins[5] = {m.newR[r][j][f], m.nemR[r][j][f], m.negR[r][j][f], m.pdimR[r][j][f], m.pdigR[r][j][f]};
+    fiveSumsKept(m, bins, key, t, [&] { ramDaysComputed(m, r, j, f, first, last, growing, t); });
 }
 
 // Turns the day counts of a ram bin into wool and water and the growth sum
@@ -262,26 +267,16 @@ void eweDaysComputed(Model& m, int e, int f, int first, int last, bool growing, 
     }
 }
 
-// Everything a day run of ewes reads besides the calendar (kept_runs.h).
+// Everything a day run of ewes reads besides the calendar.
 struct EweKey {
     double W0, g, mature, mature34;
     double temp[cap::NFS], kt[cap::NFS];
     int first, last, t, growing, protein, nfs;
 };
 
-using EweRuns = KeptRuns<EweKey, FiveSums, 64>;
-
 // The same, from a kept run where there is one.
 void eweDays(Model& m, int e, int f, int first, int last, bool growing, double mature34, int& t) {
     if (last < first) return;
-    Real* const bins[5] = {m.newlE[e][f], m.nemlE[e][f], m.neglE[e][f], m.pdimlE[e][f], m.pdiglE[e][f]};
-    bool empty = keptRunsOn.load(std::memory_order_relaxed);
-    for (int k = 0; k < 5 && empty; ++k)
-        for (int s = 0; s < cap::NFS; ++s) empty = empty && zeroBits(bins[k][s]);
-    if (!empty) {
-        eweDaysComputed(m, e, f, first, last, growing, mature34, t);
-        return;
-    }
     EweKey key = zeroedKey<EweKey>();
     key.W0 = m.wlE[1];
     key.g = m.adgE;
@@ -298,17 +293,8 @@ void eweDays(Model& m, int e, int f, int first, int last, bool growing, double m
     key.growing = growing;
     key.protein = m.feedcost == 1;
     key.nfs = m.nfs;
-    EweRuns& runs = EweRuns::of(m);
-    if (const FiveSums* kept = runs.find(key)) {
-        for (int k = 0; k < 5; ++k)
-            for (int s = 0; s < cap::NFS; ++s) bins[k][s] = kept->sums[k][s];
-        t += last - first + 1;
-        return;
-    }
-    eweDaysComputed(m, e, f, first, last, growing, mature34, t);
-    FiveSums& kept = runs.keep();
-    for (int k = 0; k < 5; ++k)
-        for (int s = 0; s < cap::NFS; ++s) kept.sums[k][s] = bins[k][s];
+    Real* const bins[5] = {m.newlE[e][f], m.nemlE[e][f], m.neglE[e][f], m.pdimlE[e][f], m.pdiglE[e][f]};
+    fiveSumsKept(m, bins, key, t, [&] { eweDaysComputed(m, e, f, first, last, growing, mature34, t); });
 }
 
 void finishEwe(Model& m, int e, int f, bool growing) {
@@ -614,8 +600,9 @@ void feedCostsEwes(Run& run) {
     // and the last; those between are copies of the second), and the
     // lactation and flushing of every lambing, pregnant or open ewe.  The
     // other bins are assigned anew in every evaluation, in places that
-    // depend only on the counts of cycles, litter sizes and seasons; the
-    // dying and culled ewes (stages 1 and 2) have no bins.
+    // depend only on what no trait changes: the counts of cycles, litter
+    // sizes, seasons and feeding groups, the costing method, the flushing
+    // days; the dying and culled ewes (stages 1 and 2) have no bins.
     for (int k = 1; k <= m.LL; ++k) {
         const int lastStage = k < m.LL ? 5 : 3;
         for (int st = 3; st <= lastStage; ++st) {

@@ -18,12 +18,13 @@ inline int seasonOf(const Model& m, int d) {
     return d >= 0 && d < cap::DAYS ? m.dayseason[d] : seasonOutsideTable(m, d);
 }
 
-// The last day, at most `last`, of the run of days from d on that all lie
-// in the season of d.  The day loops add up a run in local sums, in the
-// order of the days, and store the sums once: the same additions as into
-// the model's bins day by day.
+// The last day, at most `last` and at least d, of the run of days from d on
+// that all lie in the season of d (d itself where the day tables are not
+// made).  The day loops add up a run in local sums, in the order of the
+// days, and store the sums once: the same additions as into the model's
+// bins day by day.
 inline int seasonRunEnd(const Model& m, int d, int last) {
-    if (d < 0 || d >= cap::DAYS) return d;
+    if (d < 0 || d >= cap::DAYS || m.seasonEnd[d] <= d) return d;
     return m.seasonEnd[d] - 1 < last ? m.seasonEnd[d] - 1 : last;
 }
 

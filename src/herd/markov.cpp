@@ -10,6 +10,7 @@ namespace {
 
 constexpr int kMaxSteps = 2000;
 constexpr int kMaxStates = cap::CE;  // the most ewe or ram states, state 0 included
+static_assert(cap::CRS <= cap::CE);
 
 void start(int n, double* l1, double* l2, int cap, StationaryTrace& t) {
     for (int i = 0; i < cap; ++i) l1[i] = 0;

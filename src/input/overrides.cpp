@@ -28,7 +28,7 @@ bool hasMarker(const Model& m, const quantities::Element& e) {
 // The number text as the reader stores it into an element of kind k.
 double asStored(const std::string& text, quantities::Kind k) {
     if (k == quantities::Kind::Int) return double(std::strtoll(text.c_str(), nullptr, 10));
-    if (k == quantities::Kind::Real) return double(RealStored(std::strtod(text.c_str(), nullptr)));
+    if (k == quantities::Kind::Real) return toStored(text.c_str());
     return std::strtod(text.c_str(), nullptr);
 }
 

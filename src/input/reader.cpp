@@ -200,15 +200,16 @@ void closeInput(InFile& in) {
     in.f = nullptr;
 }
 
+RealStored toStored(const char* text) {
+    if constexpr (sizeof(RealStored) == sizeof(float)) return std::strtof(text, nullptr);
+    else return std::strtod(text, nullptr);
+}
+
 RealStored readNum(InFile& in) {
     const Token t = readToken(in, "a number", false);
     if (t.tooLong || !decimalNumber(t.text)) notANumber(in, t, "a number");
     errno = 0;
-    // The number is converted once, to the nearest value of the storage
-    // precision.
-    RealStored x;
-    if constexpr (sizeof(RealStored) == sizeof(float)) x = std::strtof(t.text, nullptr);
-    else x = std::strtod(t.text, nullptr);
+    const RealStored x = toStored(t.text);
     if (!std::isfinite(x))
         failCheck(*in.run,
                   "In the input file %s, record %d holds %s, a value too large for the program.\n"

@@ -93,6 +93,10 @@ void closeInput(InFile& in);
 // optional exponent; no hexadecimal, no "nan" or "inf".
 bool decimalNumber(const char* s);
 
+// The stored value of a number as the input files write it: converted once,
+// to the nearest value of the storage precision (not through a double).
+RealStored toStored(const char* text);
+
 // One value of a vector record (the caller reads the numbers of the record
 // itself, then calls wrides and echoes the values).
 RealStored readNum(InFile& in);

@@ -1,7 +1,10 @@
 #include "model/large_pages.h"
 
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
 #include <new>
+#include <vector>
 
 #include <sys/mman.h>
 
@@ -30,8 +33,10 @@ namespace {
 struct ThreadPage {
     char* page = nullptr;
     std::size_t used = 0;
+    std::vector<void*> heap;  // what did not fit into the page
     ~ThreadPage() {
         if (page) freeLargePages(page, kLargePage);
+        for (void* p : heap) std::free(p);
     }
 };
 
@@ -43,7 +48,15 @@ void* threadPageBytes(std::size_t bytes) {
     ThreadPage& t = threadPage;
     if (!t.page) t.page = static_cast<char*>(allocateLargePages(kLargePage));
     const std::size_t at = (t.used + 63) / 64 * 64;
-    if (at + bytes > kLargePage) throw std::bad_alloc();
-    t.used = at + bytes;
-    return t.page + at;
+    if (at + bytes <= kLargePage) {
+        t.used = at + bytes;
+        return t.page + at;
+    }
+    const std::size_t n = (bytes + 63) / 64 * 64;
+    t.heap.reserve(t.heap.size() + 1);
+    void* p = std::aligned_alloc(64, n);
+    if (!p) throw std::bad_alloc();
+    std::memset(p, 0, n);
+    t.heap.push_back(p);
+    return p;
 }

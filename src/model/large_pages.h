@@ -24,6 +24,7 @@ void freeLargePages(void* p, std::size_t bytes);
 
 // Memory for values that the calling thread keeps as long as it lives,
 // from a large page of its own: `bytes` bytes of zeros, aligned to 64
-// bytes.  Throws std::bad_alloc when the page has no room left.  The page
-// is given back when the thread ends; what lives in it is not destroyed.
+// bytes.  When the page has no room left the memory comes from the heap;
+// without memory at all it throws std::bad_alloc.  The memory is given back
+// when the thread ends; what lives in it is not destroyed.
 void* threadPageBytes(std::size_t bytes);

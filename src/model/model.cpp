@@ -98,15 +98,16 @@ void resetModel(Model& m) {
 // most of it.
 void ModelFree::operator()(Model* p) const { freeLargePages(p, sizeof(Model)); }
 
-ModelCopy newModel() { return ModelCopy(static_cast<Model*>(allocateLargePages(sizeof(Model)))); }
+// The memory comes zeroed; Model has no constructor that would write it.
+ModelCopy newModel() { return ModelCopy(new (allocateLargePages(sizeof(Model))) Model); }
 
 ModelCopy copyModel(const Model& m) {
     // Fresh zeroed memory; the copy goes page by page of the new block,
     // skipping the pages whose source is zero.
-    void* mem = allocateLargePages(sizeof(Model));
+    Model* const copy = new (allocateLargePages(sizeof(Model))) Model;
     constexpr std::size_t kPage = 4096;
     const auto* from = reinterpret_cast<const unsigned char*>(&m);
-    auto* to = static_cast<unsigned char*>(mem);
+    auto* to = reinterpret_cast<unsigned char*>(copy);
     std::size_t at = 0;
     std::size_t next = (kPage - reinterpret_cast<std::uintptr_t>(to) % kPage) % kPage;
     while (at < sizeof(Model)) {
@@ -115,5 +116,5 @@ ModelCopy copyModel(const Model& m) {
         if (!allZeroBytes(from + at, end - at)) std::memcpy(to + at, from + at, end - at);
         at = end;
     }
-    return ModelCopy(static_cast<Model*>(mem));
+    return ModelCopy(copy);
 }

@@ -10,14 +10,12 @@
 #include "model/arr.h"
 #include "model/real.h"
 
-// Fixed capacities of the model state.  The dumps write the capacities C
-// to SP under these names.  A dimension used from index 1 with capacity n
+// Fixed capacities of the model state; the dumps write most of them under
+// these names (fields.def).  A dimension used from index 1 with capacity n
 // holds the items 1 .. n - 1.
 namespace cap {
 inline constexpr int BS = 5;
-inline constexpr int C = 100;     // ewe states
 inline constexpr int CLT = 5;     // litter-size classes (see LT below)
-inline constexpr int CR = 30;     // ram states
 inline constexpr int FE = 6;      // feeding groups of ewes
 inline constexpr int FL = 21;     // feeding groups of progeny
 inline constexpr int FR = 3;      // feeding groups of rams
@@ -46,8 +44,8 @@ inline constexpr int RC = 6;
 // reproductive cycles of ewes, 5 breeding cycles of rams).  The last cycle
 // ends with stage 3, yet the stays of rams are set for its fourth stage
 // too: the tables hold all stages of every cycle, the ewe states 1 .. 75
-// and the ram states 1 .. 20.  The dumps name the capacities C and CR of
-// the record's first layout.
+// and the ram states 1 .. 20.  The dumps name the capacities C = 100 and
+// CR = 30 of the record's first layout.
 inline constexpr int CE = (L - 1) * 5 + 1;
 inline constexpr int CRS = (RC - 1) * 4 + 1;
 // The lactation of ewes by litter size is held for the lactating groups 1

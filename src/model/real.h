@@ -12,44 +12,43 @@
 // the same and Real is double itself (so that the sanitizers check the
 // bounds of the model's arrays, which they do not do for arrays of a
 // class).  The single-precision build, which reproduces the figures of
-// programs that store single precision, makes Real a class that converts
-// to double for every operation and rounds on every assignment.
+// programs that store single precision, makes Real a RoundedReal<float>.
 #pragma once
 
-#ifdef KARVEL1_SINGLE_PRECISION
-
-using RealStored = float;
-
-class Real {
+// A quantity stored as S and computed in double: it converts to double for
+// every operation and rounds to S on every assignment.
+template <class S> class RoundedReal {
 public:
-    Real() = default;
-    constexpr Real(double d) : v_(static_cast<RealStored>(d)) {}
+    RoundedReal() = default;
+    constexpr RoundedReal(double d) : v_(static_cast<S>(d)) {}
 
     constexpr operator double() const { return v_; }
 
-    constexpr Real& operator=(double d) { v_ = static_cast<RealStored>(d); return *this; }
-    constexpr Real& operator+=(double d) { v_ = static_cast<RealStored>(double(v_) + d); return *this; }
-    constexpr Real& operator-=(double d) { v_ = static_cast<RealStored>(double(v_) - d); return *this; }
-    constexpr Real& operator*=(double d) { v_ = static_cast<RealStored>(double(v_) * d); return *this; }
-    constexpr Real& operator/=(double d) { v_ = static_cast<RealStored>(double(v_) / d); return *this; }
+    constexpr RoundedReal& operator=(double d) { v_ = static_cast<S>(d); return *this; }
+    constexpr RoundedReal& operator+=(double d) { v_ = static_cast<S>(double(v_) + d); return *this; }
+    constexpr RoundedReal& operator-=(double d) { v_ = static_cast<S>(double(v_) - d); return *this; }
+    constexpr RoundedReal& operator*=(double d) { v_ = static_cast<S>(double(v_) * d); return *this; }
+    constexpr RoundedReal& operator/=(double d) { v_ = static_cast<S>(double(v_) / d); return *this; }
 
-    constexpr RealStored stored() const { return v_; }
+    constexpr S stored() const { return v_; }
 
 private:
-    RealStored v_;
+    S v_;
 };
+
+static_assert(sizeof(RoundedReal<float>) == sizeof(float));
+
+#ifdef KARVEL1_SINGLE_PRECISION
+using RealStored = float;
+using Real = RoundedReal<float>;
+#else
+using RealStored = double;
+using Real = double;
+#endif
 
 // The stored value, for the few formulas that are evaluated in the storage
 // precision rather than in double.
-constexpr RealStored stored(const Real& x) { return x.stored(); }
-
-#else
-
-using RealStored = double;
-using Real = double;
-
-constexpr RealStored stored(Real x) { return x; }
-
-#endif
+template <class S> constexpr S stored(const RoundedReal<S>& x) { return x.stored(); }
+constexpr double stored(double x) { return x; }
 
 static_assert(sizeof(Real) == sizeof(RealStored));

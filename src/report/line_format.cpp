@@ -61,7 +61,7 @@ char* fixedFast(char* out, double v, int precision) {
             const Wide half = Wide(1) << (s - 1);
             q = std::uint64_t(whole);
             if (rest > half || (rest == half && (q & 1) != 0)) ++q;
-        }  // else a 10^precision < 2^-73: rounds to 0
+        }  // else a < 2^-74 and a 10^precision < 2^-20: rounds to 0
     }
     if (std::signbit(v)) *out++ = '-';
     const std::uint64_t unit = kPow10[precision];
