@@ -105,7 +105,7 @@ template <class Key> void fiveSumsKept(Model& m, Real* const (&bins)[5], const K
     if (const FiveSums* kept = runs.find(key)) {
         for (int k = 0; k < 5; ++k)
             for (int s = 0; s < cap::NFS; ++s) bins[k][s] = kept->sums[k][s];
-        t += key.last - key.first + 1;
+        t += key.span.last - key.span.first + 1;
         return;
     }
     compute();
@@ -114,11 +114,20 @@ template <class Key> void fiveSumsKept(Model& m, Real* const (&bins)[5], const K
         for (int s = 0; s < cap::NFS; ++s) kept.sums[k][s] = bins[k][s];
 }
 
+// The days of a run of rams or ewes and what decides their terms.
+struct DaySpan {
+    int first, last, t, growing, protein, nfs;
+};
+
+DaySpan daySpan(const Model& m, int first, int last, int t, bool growing) {
+    return {first, last, t, growing, m.feedcost == 1, m.nfs};
+}
+
 // Everything a day run of rams reads besides the calendar.
 struct RamKey {
     double W0, g, mature, a;
     double temp[cap::NFS];
-    int first, last, t, growing, protein, nfs;
+    DaySpan span;
 };
 
 // The same, from a kept run where there is one.
@@ -131,12 +140,7 @@ void ramDays(Model& m, int r, int j, int f, int first, int last, bool growing, i
     key.a = f == 2 ? 1.8 : 1.0;
     const Temperature temp(m);
     for (int s = 0; s < cap::NFS; ++s) key.temp[s] = temp.f[s];
-    key.first = first;
-    key.last = last;
-    key.t = t;
-    key.growing = growing;
-    key.protein = m.feedcost == 1;
-    key.nfs = m.nfs;
+    key.span = daySpan(m, first, last, t, growing);
     Real* const bins[5] = {m.newR[r][j][f], m.nemR[r][j][f], m.negR[r][j][f], m.pdimR[r][j][f], m.pdigR[r][j][f]};
     fiveSumsKept(m, bins, key, t, [&] { ramDaysComputed(m, r, j, f, first, last, growing, t); });
 }
@@ -271,7 +275,7 @@ void eweDaysComputed(Model& m, int e, int f, int first, int last, bool growing, 
 struct EweKey {
     double W0, g, mature, mature34;
     double temp[cap::NFS], kt[cap::NFS];
-    int first, last, t, growing, protein, nfs;
+    DaySpan span;
 };
 
 // The same, from a kept run where there is one.
@@ -287,12 +291,7 @@ void eweDays(Model& m, int e, int f, int first, int last, bool growing, double m
         key.temp[s] = temp.f[s];
         key.kt[s] = m.ktE[m.techE[s]];
     }
-    key.first = first;
-    key.last = last;
-    key.t = t;
-    key.growing = growing;
-    key.protein = m.feedcost == 1;
-    key.nfs = m.nfs;
+    key.span = daySpan(m, first, last, t, growing);
     Real* const bins[5] = {m.newlE[e][f], m.nemlE[e][f], m.neglE[e][f], m.pdimlE[e][f], m.pdiglE[e][f]};
     fiveSumsKept(m, bins, key, t, [&] { eweDaysComputed(m, e, f, first, last, growing, mature34, t); });
 }
