@@ -194,7 +194,6 @@ struct DayKey {
     double c[5];  // c2 .. c6 of the sex class
     int first, last, t, n, nfs, protein;
     int preg, p, reserve, conception, lambing, age, clt;  // 0 without pregnancy
-    int pad;  // the key is a whole number of 8-byte words
 };
 
 struct DaySums {

@@ -17,6 +17,7 @@
 #include <new>
 #include <type_traits>
 
+#include "model/kept_values.h"
 #include "model/large_pages.h"
 #include "model/model.h"
 
@@ -24,7 +25,7 @@
 inline std::atomic<bool> keptRunsOn{true};
 
 template <class Key, class Sums, int Sets> class KeptRuns {
-    static_assert(std::is_trivially_copyable_v<Key> && sizeof(Key) % sizeof(std::uint64_t) == 0);
+    static_assert(std::is_trivially_copyable_v<Key>);
 
 public:
     // The table of the calling thread (in its large page) for the calendar
@@ -47,13 +48,7 @@ public:
     // every evaluation, stay, and those of a changed trait make room for
     // each other.
     const Sums* find(const Key& k) {
-        std::uint64_t h = 0;
-        for (std::size_t at = 0; at < sizeof k; at += sizeof h) {
-            std::uint64_t w = 0;
-            std::memcpy(&w, reinterpret_cast<const char*>(&k) + at, sizeof w);
-            h = (h ^ w) * 0x9E3779B97F4A7C15ull;
-        }
-        Run* set = runs_[(h >> 32) % Sets];
+        Run* set = runs_[(hashBytes(k) >> 32) % Sets];
         for (int w = 0; w < 2; ++w)
             if (set[w].uses > 0 && std::memcmp(&set[w].key, &k, sizeof k) == 0) {
                 ++set[w].uses;
@@ -92,6 +87,5 @@ template <class Key> Key zeroedKey() {
 // Whether x is +0 in every bit.
 inline bool zeroBits(Real x) {
     const RealStored v = stored(x);
-    RealStored zero = 0;
-    return std::memcmp(&v, &zero, sizeof v) == 0;
+    return allZeroBytes(&v, sizeof v);
 }

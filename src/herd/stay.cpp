@@ -1,43 +1,22 @@
 #include <cfloat>
 #include <cmath>
-#include <cstdint>
-#include <cstring>
-#include <new>
 
 #include "driver/run.h"
 #include "herd/herd.h"
-#include "model/large_pages.h"
+#include "model/kept_values.h"
 #include "model/model.h"
 
 namespace {
 
-// The discount factors of the last times asked for, per thread, by the
-// bits of the rate and the time: every evaluation asks for the same few
-// hundred.
-struct KeptFactor {
-    double u, t, q;
-    bool used;
-};
-constexpr int kFactorBits = 10;  // 1024 factors kept
-struct KeptFactors {
-    KeptFactor at[1 << kFactorBits];
-};
-
-double factor(double u, double t) {
-    thread_local KeptFactor* kept = nullptr;
-    if (!kept) kept = (new (threadPageBytes(sizeof(KeptFactors))) KeptFactors)->at;
-    std::uint64_t bu = 0, bt = 0;
-    std::memcpy(&bu, &u, sizeof bu);
-    std::memcpy(&bt, &t, sizeof bt);
-    KeptFactor& k = kept[((bu * 0x9E3779B97F4A7C15ull) ^ (bt * 0xC2B2AE3D27D4EB4Full)) >> (64 - kFactorBits)];
-    if (k.used && std::memcmp(&k.u, &u, sizeof u) == 0 && std::memcmp(&k.t, &t, sizeof t) == 0) return k.q;
-    k = {u, t, std::pow(1 + u, -t / 365), true};
-    return k.q;
-}
-
-// Discount factor for a time of t days: (1 + u)^(-t / 365).
+// Discount factor for a time of t days: (1 + u)^(-t / 365).  Every
+// evaluation asks for the same few hundred: they are kept
+// (model/kept_values.h).
 double discount(Run& run, double t) {
-    const double q = factor(run.m.u, t);
+    struct Args {
+        double u, t;
+    };
+    const double u = run.m.u;
+    const double q = KeptValues<Args, double, 10>::get(Args{u, t}, [&] { return std::pow(1 + u, -t / 365); });
     // Factors beyond the range of single precision come only from discount
     // rates that no production system has; both builds stop at the same
     // limit, on the same inputs.

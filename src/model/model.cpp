@@ -9,19 +9,6 @@
 
 #include "model/large_pages.h"
 
-bool allZeroBytes(const void* data, std::size_t n) {
-    const auto* p = static_cast<const unsigned char*>(data);
-    std::size_t i = 0;
-    for (; i + 64 <= n; i += 64) {
-        std::uint64_t w[8];
-        std::memcpy(w, p + i, sizeof w);
-        if ((w[0] | w[1] | w[2] | w[3] | w[4] | w[5] | w[6] | w[7]) != 0) return false;
-    }
-    for (; i < n; ++i)
-        if (p[i] != 0) return false;
-    return true;
-}
-
 namespace {
 
 // Zeroes a scalar or a (multi-dimensional) array member that is not zero.

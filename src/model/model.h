@@ -5,6 +5,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <memory>
 
 #include "model/arr.h"
@@ -114,8 +116,25 @@ struct Model {
 // never touched.
 void resetModel(Model& m);
 
-// Whether the n bytes at data are all zero; stops at the first that is not.
-bool allZeroBytes(const void* data, std::size_t n);
+// Whether the n bytes at data are all zero; stops soon after the first that
+// is not.  Inline: the dump and the kept runs ask it of single values.
+inline bool allZeroBytes(const void* data, std::size_t n) {
+    const auto* p = static_cast<const unsigned char*>(data);
+    std::size_t i = 0;
+    for (; i + 64 <= n; i += 64) {
+        std::uint64_t w[8];
+        std::memcpy(w, p + i, sizeof w);
+        if ((w[0] | w[1] | w[2] | w[3] | w[4] | w[5] | w[6] | w[7]) != 0) return false;
+    }
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t w;
+        std::memcpy(&w, p + i, sizeof w);
+        if (w != 0) return false;
+    }
+    for (; i < n; ++i)
+        if (p[i] != 0) return false;
+    return true;
+}
 
 // A copy of m in fresh memory of its own.  Only the parts of m that are not
 // zero are written: most of the record's capacity is unused, and fresh

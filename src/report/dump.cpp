@@ -213,33 +213,16 @@ std::size_t elementCount(const Entry& e) {
     return n;
 }
 
-bool zeroElement(const char* p, std::size_t size) {
-    if (size == 8) {
-        std::uint64_t w;
-        std::memcpy(&w, p, 8);
-        return w == 0;
-    }
-    std::uint32_t w;
-    std::memcpy(&w, p, 4);
-    return w == 0;
-}
-
-bool zeroBlock(const char* p) {
-    std::uint64_t w[4];
-    std::memcpy(w, p, sizeof w);
-    return (w[0] | w[1] | w[2] | w[3]) == 0;
-}
-
 // The first element from k on whose bytes are not all zero, or n.  Zero
 // stretches are passed over 32 bytes at a time.
 std::size_t nextNonZero(const char* base, std::size_t size, std::size_t k, std::size_t n) {
     std::size_t at = k * size;
     const std::size_t end = n * size;
     for (;;) {
-        while (at + 32 <= end && zeroBlock(base + at)) at += 32;
+        while (at + 32 <= end && allZeroBytes(base + at, 32)) at += 32;
         const std::size_t stop = std::min(at + 32, end);
         for (; at < stop; at += size)
-            if (!zeroElement(base + at, size)) return at / size;
+            if (!allZeroBytes(base + at, size)) return at / size;
         if (at >= end) return n;
     }
 }

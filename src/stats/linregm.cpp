@@ -1,9 +1,8 @@
 #include "stats/linregm.h"
 
 #include <cmath>
-#include <cstdint>
-#include <cstring>
 
+#include "model/kept_values.h"
 #include "stats/normal.h"
 
 namespace {
@@ -40,28 +39,13 @@ RealStored payment(RealStored m, RealStored s, RealStored a, RealStored b, RealS
 }  // namespace
 
 // Every evaluation of the model asks for the payments of the same classes,
-// and only the changes of the milk contents alter them, so the results of
-// the last ones are kept, per thread, by the bits of their arguments.
+// and only the changes of the milk contents alter them: the payments are
+// kept (model/kept_values.h).
 RealStored linregm(RealStored m, RealStored s, RealStored a, RealStored b, RealStored r0, RealStored r1,
                    RealStored r2) {
-    constexpr int kSize = 64;
-    struct Kept {
-        RealStored args[7];
-        RealStored value;
-        bool used;
+    struct Args {
+        RealStored v[7];
     };
-    thread_local Kept kept[kSize]{};
-    const RealStored args[7] = {m, s, a, b, r0, r1, r2};
-    std::uint64_t h = 0;
-    for (RealStored x : args) {
-        std::uint64_t bits = 0;
-        std::memcpy(&bits, &x, sizeof x);
-        h = (h ^ bits) * 0x9E3779B97F4A7C15ull;
-    }
-    Kept& k = kept[h >> 58];
-    if (k.used && std::memcmp(k.args, args, sizeof args) == 0) return k.value;
-    k.value = payment(m, s, a, b, r0, r1, r2);
-    std::memcpy(k.args, args, sizeof args);
-    k.used = true;
-    return k.value;
+    return KeptValues<Args, RealStored, 6>::get(Args{{m, s, a, b, r0, r1, r2}},
+                                                [&] { return payment(m, s, a, b, r0, r1, r2); });
 }
