@@ -37,7 +37,8 @@ double asStored(const std::string& text, quantities::Kind k) {
 bool parseOverride(const std::string& text, bool scale, Override& o, std::string& error) {
     o = Override{};
     o.scale = scale;
-    const char* what = scale ? "--scale" : "--set";
+    o.option = scale ? "--scale" : "--set";
+    const char* what = o.option.c_str();
     const std::size_t eq = text.find('=');
     if (eq == std::string::npos) {
         error = std::string(what) + " " + text + ": expected NAME=" + (scale ? "FACTOR" : "VALUE") +
@@ -164,7 +165,7 @@ void Overrides::startLocating() {
 
 bool Overrides::located(std::string& error) {
     for (const Override& o : items) {
-        const std::string what = std::string(o.scale ? "--scale " : "--set ") + o.name + ": ";
+        const std::string what = o.option + " " + o.name + ": ";
         if (o.found.token < 0) {
             error = what + o.name +
                     " is not read from an input file of this system (the model computes it,\n"
@@ -193,7 +194,7 @@ bool Overrides::settle() {
 
 bool Overrides::prepare(std::string& error) {
     for (Override& o : items) {
-        const std::string what = std::string(o.scale ? "--scale " : "--set ") + o.name + ": ";
+        const std::string what = o.option + " " + o.name + ": ";
         const double fileValue = asStored(o.at.text, o.element.kind);
         char buf[64];
         if (!o.scale) std::snprintf(buf, sizeof buf, "%s", o.valueText.c_str());

@@ -25,6 +25,7 @@ struct Run;
 struct Override {
     std::string name;       // the element as typed, e.g. "prlwwL[2]"
     bool scale = false;     // --scale: the file's number times `number`
+    std::string option;     // the option that asks for it, for messages ("--set", "--scale", "--sweep")
     double number = 0;      // the value (--set) or the factor (--scale)
     std::string valueText;  // the value as typed (--set)
     quantities::Element element;

@@ -46,8 +46,21 @@ bool binaryByte(int c) { return (c >= 0 && c < 32 && c != '\t' && c != '\n' && c
               in.name, c, in.record + 1);
 }
 
-int nextChar(InFile& in, const char* expected) {
+// The next character of the file, counting the lines; unget puts one back.
+int get(InFile& in) {
     const int c = std::fgetc(in.f);
+    if (c == '\n') ++in.line;
+    return c;
+}
+
+void unget(InFile& in, int c) {
+    if (c == EOF) return;
+    if (c == '\n') --in.line;
+    std::ungetc(c, in.f);
+}
+
+int nextChar(InFile& in, const char* expected) {
+    const int c = get(in);
     if (c == EOF) endedEarly(in, expected);
     if (binaryByte(c)) notText(in, c);
     return c;
@@ -65,7 +78,7 @@ struct Token {
 // ends first stops the run.
 Token readToken(InFile& in, const char* expected, bool whole) {
     int c;
-    do c = std::fgetc(in.f);
+    do c = get(in);
     while (c != EOF && std::isspace(c));
     if (c == EOF) endedEarly(in, expected);
     Token t;
@@ -74,9 +87,9 @@ Token readToken(InFile& in, const char* expected, bool whole) {
         if (binaryByte(c)) notText(in, c);
         if (n < kToken - 1) t.text[n++] = char(c);
         else t.tooLong = true;
-        c = std::fgetc(in.f);
+        c = get(in);
     }
-    if (c != EOF) std::ungetc(c, in.f);
+    unget(in, c);
     if (in.run->overrides && !t.tooLong) in.run->overrides->number(*in.run, in, t.text, sizeof t.text, whole);
     return t;
 }
@@ -86,7 +99,7 @@ Token readToken(InFile& in, const char* expected, bool whole) {
     std::string seen(t.text, std::min<std::size_t>(std::strlen(t.text), 20));
     // A quote or a slash where the number should begin: show what follows.
     if (seen.empty())
-        for (int c; seen.size() < 20 && (c = std::fgetc(in.f)) != EOF && !std::isspace(c);) seen += char(c);
+        for (int c; seen.size() < 20 && (c = get(in)) != EOF && !std::isspace(c);) seen += char(c);
     if (t.tooLong || std::strlen(t.text) > 20) seen += "...";
     failCheck(*in.run,
               "In the input file %s, record %d holds \"%s\" where %s is expected.\n"

@@ -28,6 +28,7 @@ struct InFile {
     bool fragments = false;    // a file of text fragments (TEXTS_OUT.TXT)
     char lastName[160] = {};    // name text of the last record read, for messages
     int numbers = 0;           // numbers read since the file was opened
+    int line = 1;              // line of the next character, as an editor counts them
 
     InFile() = default;
     InFile(const InFile&) = delete;
@@ -43,6 +44,7 @@ struct InFile {
             fragments = o.fragments;
             std::memcpy(lastName, o.lastName, sizeof lastName);
             numbers = o.numbers;
+            line = o.line;
             o.f = nullptr;
         }
         return *this;
