@@ -56,8 +56,12 @@ INSTANTIATE_TEST_SUITE_P(
         Usage{"NotANumber", "-o R.TXT --set 'conrateE[1]=0x1'", 2, "\"0x1\" is not a decimal number"},
         Usage{"NoValue", "-o R.TXT --scale 'mwE[1]'", 2, "expected NAME=FACTOR"},
         Usage{"ComputedQuantity", "-o R.TXT --set Tprof=1", 2, "Tprof is not read from an input file"},
-        Usage{"ElementNotInTheSystem", "-o R.TXT --set 'conrateE[8]=0.5'", 2, "conrateE[8] is not read"},
-        Usage{"DerivedQuantity", "-o R.TXT --set datebs=3", 2, "datebs is derived from the numbers of INPUTS01.TXT"},
+        Usage{"ElementNotInTheSystem", "-o R.TXT --set 'conrateE[8]=0.5'", 2,
+              "this system does not read conrateE[8] from its input files; of conrateE it reads conrateE[1], "
+              "conrateE[2], conrateE[3], conrateE[4] and others."},
+        Usage{"PatternMatchingNothing", "-o R.TXT --scale 'mwR[*]=2'", 2, "no element of mwR[*] is read"},
+        Usage{"DateAsOneNumber", "-o R.TXT --set datebs=3", 2,
+              "datebs is the date of INPUTS01.TXT, record 14 (line 29),\n  written there as year, month and day"},
         Usage{"FractionForAWholeNumber", "-o R.TXT --set LL=8.5", 2, "LL is a whole number (INPUTS01.TXT"},
         Usage{"ScaledWholeNumber", "-o R.TXT --scale LL=1.1", 2, "the factor makes it 9."},
         Usage{"ChangedTwice", "-o R.TXT --set 'mwE[1]=1' --scale 'mwE[1]=2'", 2, "mwE[1] is changed twice"},
@@ -120,8 +124,8 @@ TEST(CommandLineRun, OptionsWithoutChangesGiveThePlainRun) {
     EXPECT_EQ(afterNote(same.results), plain.results);
     EXPECT_EQ(same.results.substr(0, same.results.find("\n\n")),
               "Input values changed from the command line (the echo of the input files shows them):\n"
-              "  conrateE[1] = 0.88 (--set 0.88; INPUTS01.TXT holds 0.880 in record 6)\n"
-              "  prclfL[2] = 3.05 (--scale 1; INPUTS14.TXT holds 3.05 in record 8)");
+              "  conrateE[1] = 0.88 (--set 0.88; INPUTS01.TXT holds 0.880 in line 14, record 6)\n"
+              "  prclfL[2] = 3.05 (--scale 1; INPUTS14.TXT holds 3.05 in line 13, record 8)");
 }
 
 TEST(CommandLineRun, ChangesActAsEditsOfTheInputFiles) {

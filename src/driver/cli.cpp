@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "driver/driver.h"
+#include "driver/input_list.h"
 #include "driver/run.h"
 #include "input/overrides.h"
 #include "model/model.h"
@@ -30,6 +31,7 @@ struct Options {
     std::string dir;
     std::string results;
     bool quiet = false;
+    bool list = false;
     std::string csv, json, sd, chart, sweep;
     std::vector<std::string> sets, scales;
 };
@@ -107,7 +109,7 @@ bool sweepValues(const std::string& text, Override& ov, std::vector<std::string>
     const std::size_t c1 = text.find(':', eq == std::string::npos ? 0 : eq);
     const std::size_t c2 = c1 == std::string::npos ? c1 : text.find(':', c1 + 1);
     if (eq == std::string::npos || c1 == std::string::npos || c2 == std::string::npos) {
-        error = "--sweep " + text + ": expected NAME=FROM:TO:STEPS, for example prlwwL[1]=2.5:3.5:5";
+        error = "--sweep " + text + ": expected NAME=FROM:TO:STEPS, for example conrateE[1]=0.8:0.9:5";
         return false;
     }
     Override from, to;
@@ -240,6 +242,19 @@ int runSweep(const Options& o, const std::vector<Override>& changes) {
     return 0;
 }
 
+// karvel1 --list: the changeable numbers of the inputs, without a run.
+int listInputs(const Options& o, Model& model) {
+    Overrides ov;
+    Run run(model);
+    run.msg = stderr;
+    if (!traceInputs(run, ov)) return 1;
+    if (o.json.empty()) return writeInputList(ov, model, stdout) ? 0 : 1;
+    run.con = stdout;
+    writeOutput(run, o.json, "list of the input numbers",
+                [&](std::FILE* f) { return writeInputListJson(ov, model, f); });
+    return 0;
+}
+
 }  // namespace
 
 int runCommandLine(int argc, char** argv, Model& model) {
@@ -260,11 +275,14 @@ int runCommandLine(int argc, char** argv, Model& model) {
         ->check(CLI::ExistingDirectory);
     app.add_option("-o,--results", o.results, "Name of the results file (no prompt)")->type_name("NAME");
     app.add_flag("-q,--quiet", o.quiet, "No progress lines; errors and warnings go to standard error");
+    app.add_flag("--list", o.list,
+                 "List every number of the input files that --set, --scale and --sweep can change (name, value, "
+                 "file, line, record, label, unit; with --json FILE as JSON), without a run");
     app.add_option("--csv", o.csv, "Economic weights as a CSV table (with --sweep: the sweep table)")
         ->type_name("FILE");
     app.add_option("--json", o.json, "Weights, totals, flock figures and system variables as JSON")
         ->type_name("FILE");
-    app.add_option("--set", o.sets, "Change an input value, e.g. --set prlwwL[2]=3.1 (repeatable)")
+    app.add_option("--set", o.sets, "Change an input value, e.g. --set mwE[1]=75 (repeatable)")
         ->type_name("NAME=VALUE")
         ->allow_extra_args(false);
     app.add_option("--scale", o.scales, "Multiply an input value, e.g. --scale conrateE[1]=1.02 (repeatable)")
@@ -297,6 +315,12 @@ int runCommandLine(int argc, char** argv, Model& model) {
                      "--chart cannot go with it");
     std::string error;
     if (!checkOutputNames(o, error)) return usage(error);
+    if (o.list) {
+        if (!o.results.empty() || !o.csv.empty() || !o.sd.empty() || !o.chart.empty() || !o.sweep.empty() ||
+            !o.sets.empty() || !o.scales.empty())
+            return usage("--list goes only with --json FILE (the list as JSON)");
+        return listInputs(o, model);
+    }
     std::vector<Override> changes;
     if (!parseChanges(o, changes, error)) return usage(error);
 

@@ -179,9 +179,9 @@ void writeChangeNote(Run& run) {
     if (!run.overrides || run.overrides->items.empty()) return;
     std::fputs("Input values changed from the command line (the echo of the input files shows them):\n", run.res);
     for (const Override& o : run.overrides->items)
-        std::fprintf(run.res, "  %s = %s (%s%s; %s holds %s in record %d)\n", o.name.c_str(), o.usedText.c_str(),
-                     o.scale ? "--scale " : "--set ", o.valueText.c_str(), o.at.file.c_str(), o.at.text.c_str(),
-                     o.at.record);
+        std::fprintf(run.res, "  %s = %s (%s %s; %s holds %s in line %d, record %d)\n", o.name.c_str(),
+                     o.usedText.c_str(), o.option.c_str(), o.valueText.c_str(), o.at.file.c_str(), o.at.text.c_str(),
+                     o.at.line, o.at.record);
     std::fputs("\n", run.res);
 }
 
@@ -270,6 +270,30 @@ int runFromBase(Run& run) {
     return 0;
 }
 
+bool traceInputs(Run& run, Overrides& ov) {
+    Run probe(run.m);
+    probe.con = discardStream();
+    probe.msg = run.msg ? run.msg : discardStream();
+    probe.outputs = false;
+    probe.overrides = &ov;
+    ov.startTracing();
+    ov.tracing = true;
+    bool complete = true;
+    try {
+        openRun(probe, nullptr);
+        readParas(probe);
+        readAllInputs(probe);
+        // The carcass-class files are read in the base evaluation.
+        growthConstants(probe);
+        evaluateModel(probe);
+    } catch (const RunStopped&) {
+        complete = false;
+    }
+    ov.tracing = false;
+    closeInput(probe.texts);
+    return complete;
+}
+
 bool locateChanges(Run& run, std::string& error) {
     Overrides& ov = *run.overrides;
     // Each reading finds the numbers with the changes found before made, so
@@ -277,34 +301,15 @@ bool locateChanges(Run& run, std::string& error) {
     // cycles or classes) moves the places of the changes after it.  The
     // places settle after at most one reading per change.
     for (std::size_t pass = 0; pass <= ov.items.size() + 1; ++pass) {
-        Run probe(run.m);
-        probe.con = probe.msg = discardStream();
-        probe.outputs = false;
-        probe.overrides = &ov;
-        ov.startLocating();
-        ov.locating = true;
-        try {
-            openRun(probe, nullptr);
-            readParas(probe);
-            readAllInputs(probe);
-            bool all = true;
-            for (const Override& o : ov.items) all = all && o.found.token >= 0;
-            // The carcass-class files are read in the base evaluation.
-            if (!all) {
-                growthConstants(probe);
-                evaluateModel(probe);
-            }
-            ov.locating = false;
-        } catch (const RunStopped&) {
-            // The inputs (or a changed value) stop the run: the run itself
-            // shows why, with the changes found so far.
-            ov.locating = false;
-            closeInput(probe.texts);
-            return true;
+        Run quiet(run.m);
+        const bool complete = traceInputs(quiet, ov);
+        bool same = true;
+        if (!ov.locate(error, same)) {
+            // The inputs (or a changed value) stop the run before the
+            // number is read: the run itself shows why.
+            if (!complete) return true;
+            return false;
         }
-        closeInput(probe.texts);
-        if (!ov.located(error)) return false;
-        const bool same = ov.settle();
         if (!ov.prepare(error)) return false;
         if (same && pass > 0) return true;
     }

@@ -6,6 +6,7 @@
 #include <string>
 
 struct Run;
+class Overrides;
 
 // Runs the whole program: start-up, reading of all inputs, the base
 // evaluation, the economic-weight loop and the output files.  `input` is
@@ -20,11 +21,18 @@ int runProgram(Run& run, std::FILE* input);
 void runToBase(Run& run, std::FILE* input);
 int runFromBase(Run& run);
 
+// A tracing reading of the inputs (ov.trace): the inputs and the base
+// evaluation (which reads the carcass-class files) on run's model state,
+// without output files, with the changes of ov made.  Returns false when
+// the inputs stop the run (the message goes to run.msg, if set).
+bool traceInputs(Run& run, Overrides& ov);
+
 // Finds where the numbers of the input values changed by name stand in the
-// input files (run.overrides), reading the inputs with markers as often as
-// needed.  A change that cannot be made (the quantity is not read from an
-// input file as it stands) returns false with the reason in error.  Inputs
-// that stop the run end the search early; the run itself then shows why.
+// input files (run.overrides), tracing the reading of the inputs as often
+// as needed.  A change that cannot be made (no number of an input file is
+// stored into the element as it stands) returns false with the reason in
+// error.  Inputs that stop the run end the search early; the run itself
+// then shows why.
 bool locateChanges(Run& run, std::string& error);
 
 // The program's own file (an input file, TEXTS_OUT.TXT, CHECKS, CHECKS1)

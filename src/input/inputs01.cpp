@@ -10,14 +10,13 @@ namespace {
 
 // A date record; an impossible date stops the run after its echo, so that
 // the faulty date stands in the results file.
-int readDate(Run& run, InFile& in, const char* what) {
-    const int day = readymd(in, run.res);
+void readDate(Run& run, InFile& in, int& day, const char* what) {
+    readymd(in, run.res, day);
     if (day < 0)
         failCheck(run,
                   "The date %sis wrong. Correct the date in\n"
                   "  INPUTS01.TXT and restart the program.\n\n\n",
                   what);
-    return day;
 }
 
 }  // namespace
@@ -31,7 +30,7 @@ void readInputs01(Run& run, InFile& in) {
 
     // The number of cycles bounds every ewe vector, so it is checked before
     // anything else of the file is read or echoed.
-    m.LL = readInt(in);
+    readInt(in, m.LL);
     if (m.LL > 15 || m.LL <= 3)
         failCheck(run,
                   "The number of reproductive cycles must be in the range from 4\n"
@@ -49,7 +48,7 @@ void readInputs01(Run& run, InFile& in) {
     readVectorRecord(in, run.res, &m.conrateE[1], n - 1, 1, "%8.4f", kFraction);
     readVectorRecord(in, run.res, &m.pbarrE[1], n - 1, 1, "%8.4f", kFraction);
     if (crossed) {
-        m.pcrossE[0] = readfloat(run.res, in, kFraction);
+        readfloat(run.res, in, m.pcrossE[0], kFraction);
         readVectorRecord(in, run.res, &m.pcrossE[1], n - 1, 1, "%6.3f", kFraction);
     } else {
         readdes(in);
@@ -57,12 +56,12 @@ void readInputs01(Run& run, InFile& in) {
     }
 
     readcom(in);
-    m.datlamb = readDate(run, in, "of lambing ");
-    m.datwL = readDate(run, in, "of weaning lambs ");
-    m.datbbs = readDate(run, in, "of the start of the breeding season ");
-    m.datebs = readDate(run, in, "of the end of the breeding season ");
+    readDate(run, in, m.datlamb, "of lambing ");
+    readDate(run, in, m.datwL, "of weaning lambs ");
+    readDate(run, in, m.datbbs, "of the start of the breeding season ");
+    readDate(run, in, m.datebs, "of the end of the breeding season ");
     if (milked) {
-        m.datdry = readDate(run, in, "of drying ");
+        readDate(run, in, m.datdry, "of drying ");
         // Milked ewes are milked from weaning to drying.
         if (m.datdry < m.datwL)
             failCheck(run,
@@ -71,7 +70,7 @@ void readInputs01(Run& run, InFile& in) {
     } else {
         readdes(in);
     }
-    m.u = readfloat(run.res, in);
+    readfloat(run.res, in, m.u);
     // Discount factors are powers of 1 + u.
     if (!(m.u > -1))
         failCheck(run,

@@ -13,7 +13,7 @@ void readInputs02(Run& run, InFile& in) {
 
     // The number of breeding cycles bounds the ram vectors: checked before
     // anything else is read or echoed.
-    m.RR = readInt(in);
+    readInt(in, m.RR);
     if (m.RR > 5 || m.RR <= 0)
         failCheck(run,
                   "The number of breeding cycles for rams must be in the range from 1\n"

@@ -72,19 +72,18 @@ void readInputs03(Run& run, InFile& in) {
 
     // Number of litter-size classes; it bounds every litter-size array,
     // which hold the classes 1..5.
-    const int clt = readInt(in);
-    if (clt > 5 || clt <= 0)
+    readInt(in, m.clt);
+    if (m.clt > 5 || m.clt <= 0)
         failCheck(run,
                   "The number of classes for litter size must be in the range from 1\n"
                   "to 5. Correct this error in INPUTS03.TXT and restart the program.\n\n\n");
-    m.clt = clt;
     wrides(in, res);
     std::fprintf(res, "%2d", m.clt);
 
     // Fraction of lambings by litter-size class (rows) and reproductive
     // cycle (columns).
     for (int i = 1; i <= m.clt; ++i)
-        for (int j = 1; j <= m.LL; ++j) m.Pltype[i][j] = readNum(in);
+        for (int j = 1; j <= m.LL; ++j) readNum(in, m.Pltype[i][j]);
     checkPltype(run);
     wrides(in, res);
     std::fputc('\n', res);
@@ -99,7 +98,7 @@ void readInputs03(Run& run, InFile& in) {
     for (int i = 1; i <= m.clt; ++i) {
         m.pdiedbL[i][1] = 0.0;
         for (int j = 1; j <= i; ++j) {
-            m.pdiedbtL[i][j] = readNum(in);
+            readNum(in, m.pdiedbtL[i][j]);
             m.pdiedbL[i][1] += m.pdiedbtL[i][j];
         }
     }
@@ -146,7 +145,7 @@ void readInputs03(Run& run, InFile& in) {
             readdes(in);
             readdes(in);
         }
-        m.agearL = readint(res, in);
+        readint(res, in, m.agearL);
     } else {
         for (int r = 0; r < 5; ++r) readdes(in);
     }

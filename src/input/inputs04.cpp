@@ -42,10 +42,9 @@ void gains(Run& run, InFile& in, bool present, ByBreed rows, int b, int n) {
 // Ewes per ram: the rams needed are the mated ewes divided by the flock's
 // mean of the two ratios, which is checked to be positive where it is
 // formed; a negative ratio alone is only reported.
-Real ewesPerRam(Run& run, InFile& in) {
-    const Real x = readfloat(run.res, in);
+void ewesPerRam(Run& run, InFile& in, Real& x) {
+    readfloat(run.res, in, x);
     if (x < 0) warnOdd(in, "a negative number of ewes per ram");
-    return x;
 }
 
 // Surplus female (F) and male (M) progeny of breed b reared for breeding
@@ -70,14 +69,14 @@ void readInputs04(Run& run, InFile& in) {
 
     // Female replacement.
     // Mature weights scale every weight of the growth model.
-    m.mwE[1] = readfloat(run.res, in, kPositive);
+    readfloat(run.res, in, m.mwE[1], kPositive);
     readfloatIf(in, run.res, cross, m.mwE2, kPositive);
-    m.pwrepFP[1] = readfloat(run.res, in, kFraction);
+    readfloat(run.res, in, m.pwrepFP[1], kFraction);
     readfloatIf(in, run.res, F2, m.pwrepFP[2], kFraction);
     gains(run, in, true, m.adgr[1], 1, nF - 1);
     gains(run, in, F2, m.adgr[1], 2, nF - 1);
     // A coefficient of variation of 0 puts all animals at the mean weight.
-    m.vcwr[1][1] = readfloat(run.res, in, kPercent);
+    readfloat(run.res, in, m.vcwr[1][1], kPercent);
     readfloatIf(in, run.res, F2, m.vcwr[1][2], kPercent);
     readfloatIf(in, run.res, F1, m.psold[1][0][1], kFraction);
     readfloatIf(in, run.res, F2, m.psold[1][0][2], kFraction);
@@ -87,13 +86,13 @@ void readInputs04(Run& run, InFile& in) {
     stages(run, in, F2, m.pbarrFP, 2, nF - 1, kFraction);
     stages(run, in, true, m.surbs[1], 1, nF, kFraction);
     stages(run, in, F2, m.surbs[1], 2, nF, kFraction);
-    m.surmlFP[1] = readfloat(run.res, in, kFraction);
+    readfloat(run.res, in, m.surmlFP[1], kFraction);
     readfloatIf(in, run.res, F2, m.surmlFP[2], kFraction);
     // A pregnancy of no days is meaningless; the ewe flock checks that it
     // fits into the reproductive cycle.
-    m.lpreg = readint(run.res, in, kPositive);
-    m.wgfE = readfloat(run.res, in, kNonNegative);
-    m.wgfL = readfloat(run.res, in, kNonNegative);
+    readint(run.res, in, m.lpreg, kPositive);
+    readfloat(run.res, in, m.wgfE, kNonNegative);
+    readfloat(run.res, in, m.wgfL, kNonNegative);
 
     // Sale ages of young females sold before their first and between their
     // first and second breeding season: only where such sales happen (the
@@ -110,14 +109,14 @@ void readInputs04(Run& run, InFile& in) {
     std::snprintf(pregnancy, sizeof pregnancy, "from 0 to %d days, the length of pregnancy", m.lpreg);
     readfloatIf(in, run.res, m.psp[1][2][1] + m.psp[1][2][2] > 1e-06, m.dpregsFP,
                 Allowed{0, double(m.lpreg), false, pregnancy});
-    m.dnpregcFP = readfloat(run.res, in, Allowed{0, 365, false, "from 0 to 365 days"});
+    readfloat(run.res, in, m.dnpregcFP, Allowed{0, 365, false, "from 0 to 365 days"});
     readfloatIf(in, run.res, m.femrep == 2, m.ppurchFP, kFraction);
 
     // Male replacement.  Rams reared in the herd (ppurchMP below one, which
     // any valid fraction is) or surplus pure-bred males reared for breeding
     // need the rearing records of pure-bred males.
-    m.ppurchMP = readfloat(run.res, in, kFraction);
-    m.mwMP[1] = readfloat(run.res, in, kPositive);
+    readfloat(run.res, in, m.ppurchMP, kFraction);
+    readfloat(run.res, in, m.mwMP[1], kPositive);
     m.mwR[1] = m.mwMP[1];
     readfloatIf(in, run.res, cross, m.mwR[2], kPositive);
     const bool R1 = m.ppurchMP < 1.000001 || M1;
@@ -155,7 +154,7 @@ void readInputs04(Run& run, InFile& in) {
                       b == 1 ? "the breed of the herd\n" : "of the breed used for crossing in the herd\n",
                       double(m.mwR[b]));
 
-    m.ratioyoungR = ewesPerRam(run, in);
-    m.ratiooldR = ewesPerRam(run, in);
-    m.hetmw = readfloat(run.res, in, kHeterosis);
+    ewesPerRam(run, in, m.ratioyoungR);
+    ewesPerRam(run, in, m.ratiooldR);
+    readfloat(run.res, in, m.hetmw, kHeterosis);
 }

@@ -135,7 +135,7 @@ void readGains(Run& run, InFile& in, int k, int b) {
     const int n = m.lf[k];
     for (int i = 1; i <= n; ++i) {
         Real& gain = m.adgP[kFirstRow[k] + i][b];
-        gain = readNum(in);
+        readNum(in, gain);
         if (appliesTo(m.clf[k][i], b) && gain < kPresent)
             failCheck(run,
                       "Average daily gain for fattening of %s%s\n"
@@ -219,8 +219,8 @@ void readInputs05(Run& run, InFile& in) {
         if (crossed) readFractions(run, in, k, 2, m.csp[k]);
         else readdes(in);
     }
-    m.ps13[1] = readfloat(run.res, in, kFraction);
-    if (crossed) m.ps13[2] = readfloat(run.res, in, kFraction);
+    readfloat(run.res, in, m.ps13[1], kFraction);
+    if (crossed) readfloat(run.res, in, m.ps13[2], kFraction);
     else readdes(in);
 
     readcom(in);

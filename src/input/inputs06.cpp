@@ -15,17 +15,17 @@ void readInputs06(Run& run, InFile& in) {
     // decline may take any value (a curve that grows without bound is
     // stopped where the milk is summed).
     readcom(in);
-    m.awo = readfloat(res, in, kNonNegative);
-    m.bwo = readfloat(res, in);
-    m.cwo = readfloat(res, in);
-    m.placE = readint(res, in);
-    m.nsl = readint(res, in);
+    readfloat(res, in, m.awo, kNonNegative);
+    readfloat(res, in, m.bwo);
+    readfloat(res, in, m.cwo);
+    readint(res, in, m.placE);
+    readint(res, in, m.nsl);
     readVectorRecord(in, res, &m.ktlp[1], m.LL, 1, "%6.3f", kNonNegative);
 
     // Litter-size factors from class 0 on.  Ewes that are not milked after
     // weaning have no class 0 of their own: its factor is zeroed before the
     // echo, whatever the file says.
-    for (int i = 0; i <= m.clt; ++i) m.ktlsl[i] = readNum(in);
+    for (int i = 0; i <= m.clt; ++i) readNum(in, m.ktlsl[i]);
     if (m.typeb == 2) m.ktlsl[0] = 0.0;
     wrides(in, res);
     for (int i = 0; i <= m.clt; ++i) std::fprintf(res, "%6.3f", double(m.ktlsl[i]));
@@ -34,10 +34,10 @@ void readInputs06(Run& run, InFile& in) {
     readfloatIf(in, res, m.typeb == 1, m.pmilkwm, kFraction);
     // Ewes culled or dead during the lactation give this share of the milk
     // (and cost this share of milking) of a full lactation.
-    m.kmilkcE = readfloat(res, in, kFraction);
+    readfloat(res, in, m.kmilkcE, kFraction);
     if (m.typeb == 1) {
-        m.dmilkst = readint(res, in, kNonNegative);
-        m.pmilkch = readfloat(res, in, kFraction);
+        readint(res, in, m.dmilkst, kNonNegative);
+        readfloat(res, in, m.pmilkch, kFraction);
     } else {
         readdes(in);
         readdes(in);
@@ -49,15 +49,15 @@ void readInputs06(Run& run, InFile& in) {
     // eight skipped records take the place of the cheese records and nothing
     // after them is read.
     if (m.typeb == 1 && m.pmilkch > 1e-06) {
-        m.cy = readint(res, in);
+        readint(res, in, m.cy);
         if (m.cy < 1 || m.cy > 2)
             failCheck(run,
                       "The method for calculating the cheese yield must be in the range from 1\n"
                       "to 2. Correct this error in INPUTS06.TXT and restart the program.\n");
         if (m.cy == 1) {
-            m.ach = readfloat(res, in);
-            m.bch = readfloat(res, in);
-            m.cch = readfloat(res, in);
+            readfloat(res, in, m.ach);
+            readfloat(res, in, m.bch);
+            readfloat(res, in, m.cch);
         } else {
             for (int i = 0; i < 3; ++i) readdes(in);
         }
@@ -66,11 +66,11 @@ void readInputs06(Run& run, InFile& in) {
         // 100 per cent and cheese without fat are stopped where the yield is
         // calculated.
         if (m.cy == 2) {
-            m.rfat = readfloat(res, in, kFraction);
-            m.rcas = readfloat(res, in, kFraction);
-            m.casprot = readfloat(res, in, kFraction);
-            m.moich = readfloat(res, in, kPercent);
-            m.fatch = readfloat(res, in, kPercent);
+            readfloat(res, in, m.rfat, kFraction);
+            readfloat(res, in, m.rcas, kFraction);
+            readfloat(res, in, m.casprot, kFraction);
+            readfloat(res, in, m.moich, kPercent);
+            readfloat(res, in, m.fatch, kPercent);
         } else {
             for (int i = 0; i < 5; ++i) readdes(in);
         }

@@ -96,7 +96,7 @@ void waterMatrix(Run& run, InFile& in, Real (*table)[cap::NFS], int first, int r
 // the length of pregnancy itself.
 void latePregnancy(Run& run, InFile& in) {
     Model& m = run.m;
-    m.dshpE = readint(run.res, in);
+    readint(run.res, in, m.dshpE);
     char range[64];
     std::snprintf(range, sizeof range, "from 0 to %d, the length of pregnancy", m.lpreg);
     requireIn(in, m.dshpE, Allowed{0, double(m.lpreg), false, range});
@@ -121,22 +121,22 @@ void readCalendar(Run& run, InFile& in) {
     Model& m = run.m;
     std::FILE* res = run.res;
     readcom(in);
-    m.nfs = readint(res, in);
+    readint(res, in, m.nfs);
     if (m.nfs < 1 || m.nfs > cap::NFS - 1)
         inputs08Error(run, "The number of feeding seasons must be in the range from 1\nto 4. ");
-    m.valfs[0] = readint(res, in);
-    m.nchfs = readint(res, in);
+    readint(res, in, m.valfs[0]);
+    readint(res, in, m.nchfs);
     // The nutrition phase copies the changes of one year to four years.
     if (m.nchfs < 0 || m.nchfs > 7)
         inputs08Error(run, "The number of changes of the feeding season in a year must be in the\n"
                            "range from 0 to 7. ");
     readcom(in);
     for (int q = 1; q <= m.nchfs; ++q) {
-        m.datchfs[q] = readymd(in, res);
+        readymd(in, res, m.datchfs[q]);
         if (m.datchfs[q] < 0)
             failCheck(run, "The date of change in the feeding season is wrong. Correct the date in\n"
                            "  INPUTS08.TXT and restart the program.\n\n\n");
-        m.valfs[q] = readint(res, in);
+        readint(res, in, m.valfs[q]);
     }
     readcom(in);
     if (m.valfs[0] != m.valfs[m.nchfs])
@@ -172,35 +172,35 @@ void readInputs08(Run& run, InFile& in) {
     readCalendar(run, in);
 
     // Rams.  Periods in days, temperatures of any sign.
-    m.flushbbR = readint(res, in, kDaysOfAYear);
-    m.dselR = readint(res, in, kDaysOfAYear);
+    readint(res, in, m.flushbbR, kDaysOfAYear);
+    readint(res, in, m.dselR, kDaysOfAYear);
     readVectorRecord(in, res, &m.tp[1], m.nfs, 1, "%7.1f");
     rationBlock(run, in, rams, 1, m.fR, false, kAdultFormats);
 
     // Ewes.  The activity coefficients add to the maintenance requirement;
     // fat and protein of milk are per cent.
-    m.flushbbE = readint(res, in, kDaysOfAYear);
-    m.flushabE = readint(res, in, kDaysOfAYear);
-    m.dnpregcE = readint(res, in, kDaysOfAYear);
+    readint(res, in, m.flushbbE, kDaysOfAYear);
+    readint(res, in, m.flushabE, kDaysOfAYear);
+    readint(res, in, m.dnpregcE, kDaysOfAYear);
     technologyCodes(run, in, m.techE, "ewes");
-    for (int t = 1; t <= m.hs; ++t) m.ktE[t] = readfloat(res, in, kNonNegative);
+    for (int t = 1; t <= m.hs; ++t) readfloat(res, in, m.ktE[t], kNonNegative);
     latePregnancy(run, in);
-    m.fat = readfloat(res, in, kPercent);
-    m.prot = readfloat(res, in, kPercent);
+    readfloat(res, in, m.fat, kPercent);
+    readfloat(res, in, m.prot, kPercent);
     rationBlock(run, in, ewes, 1, m.fE, false, kAdultFormats);
 
     // Lambs and young stock.  Wool growth in kg per day, energy and
     // protein of milk per kg.
     technologyCodes(run, in, m.techbL, "lambs and young stock");
     technologyCodes(run, in, m.techfatL, "fattened lambs");
-    m.dwoolptwL = readfloat(res, in, kNonNegative);
-    for (int t = 1; t <= m.hs; ++t) m.ktL[t] = readfloat(res, in, kNonNegative);
-    m.nemilk = readfloat(res, in, kNonNegative);
+    readfloat(res, in, m.dwoolptwL, kNonNegative);
+    for (int t = 1; t <= m.hs; ++t) readfloat(res, in, m.ktL[t], kNonNegative);
+    readfloat(res, in, m.nemilk, kNonNegative);
     readfloatIf(in, res, m.feedcost == 1, m.pdimilk, kNonNegative);
     lambBlock(run, in, lambs, 1);  // suckling lambs
     readcom(in);
     if (m.typew == 2) {  // artificial rearing
-        m.dwoolptarL = readfloat(res, in, kNonNegative);
+        readfloat(res, in, m.dwoolptarL, kNonNegative);
         lambBlock(run, in, lambs, 2);
     } else {
         for (int i = 0; i < 6; ++i) readdes(in);
@@ -209,8 +209,8 @@ void readInputs08(Run& run, InFile& in) {
     if (m.crossing == 2) readVectorRecord(in, res, &m.dwoolptrL[1][2], 2, 3, "%10.5f", kNonNegative);
     else readdes(in);
     for (int g = 3; g <= 5; ++g) lambBlock(run, in, lambs, g);  // young stock reared for breeding
-    m.flushbbL = readint(res, in, kDaysOfAYear);
-    m.flushabL = readint(res, in, kDaysOfAYear);
+    readint(res, in, m.flushbbL, kDaysOfAYear);
+    readint(res, in, m.flushabL, kDaysOfAYear);
 
     // Fattening variants of females, males and castrates.
     readcom(in);
@@ -236,6 +236,6 @@ void readInputs08(Run& run, InFile& in) {
     readcom(in);
     if (m.lf[0] > 0) waterMatrix(run, in, m.dwatL, 16, m.lf[0]);
     else readdes(in);
-    m.prwat = readfloat(res, in);
+    readfloat(res, in, m.prwat);
     if (m.prwat < 0) warnOdd(in, "a negative price of water");
 }

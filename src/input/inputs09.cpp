@@ -51,36 +51,36 @@ void readInputs09(Run& run, InFile& in) {
 
     // Ewes.
     readcom(in);
-    m.nendopE = readfloat(res, in, kNonNegative);
-    m.prendop = readfloatWarnNegative(res, in, "a negative price");
-    m.nectopE = readfloat(res, in, kNonNegative);
-    m.prectop = readfloatWarnNegative(res, in, "a negative price");
-    m.vetE = readfloatWarnNegative(res, in, kNegativeCost);
-    m.AkhE = readfloat(res, in, kNonNegative);
-    m.costAkh = readfloatWarnNegative(res, in, kNegativeCost);
-    m.nsheE = readfloat(res, in, kNonNegative);
-    m.costshe0E = readfloatWarnNegative(res, in, kNegativeCost);
-    m.costfix0E = readfloatWarnNegative(res, in, kNegativeCost);
-    m.strawE = readfloat(res, in, kNonNegative);
-    m.prstraw = readfloatWarnNegative(res, in, "a negative price");
-    m.pinsE[1] = readfloat(res, in, kPercent);
+    readfloat(res, in, m.nendopE, kNonNegative);
+    readfloatWarnNegative(res, in, m.prendop, "a negative price");
+    readfloat(res, in, m.nectopE, kNonNegative);
+    readfloatWarnNegative(res, in, m.prectop, "a negative price");
+    readfloatWarnNegative(res, in, m.vetE, kNegativeCost);
+    readfloat(res, in, m.AkhE, kNonNegative);
+    readfloatWarnNegative(res, in, m.costAkh, kNegativeCost);
+    readfloat(res, in, m.nsheE, kNonNegative);
+    readfloatWarnNegative(res, in, m.costshe0E, kNegativeCost);
+    readfloatWarnNegative(res, in, m.costfix0E, kNegativeCost);
+    readfloat(res, in, m.strawE, kNonNegative);
+    readfloatWarnNegative(res, in, m.prstraw, "a negative price");
+    readfloat(res, in, m.pinsE[1], kPercent);
     readfloatIf(in, run.res, m.crossing == 2, m.pinsE[2], kPercent);
-    m.costins[1] = readfloatWarnNegative(res, in, kNegativeCost);
+    readfloatWarnNegative(res, in, m.costins[1], kNegativeCost);
     readfloatWarnNegativeIf(in, run.res, m.crossing == 2, m.costins[2], kNegativeCost);
-    m.costreins[1] = readfloatWarnNegative(res, in, kNegativeCost);
+    readfloatWarnNegative(res, in, m.costreins[1], kNegativeCost);
     readfloatWarnNegativeIf(in, run.res, m.crossing == 2, m.costreins[2], kNegativeCost);
-    m.nreins = readint(res, in, kNonNegative);
-    m.coninsE = readfloat(res, in, kConceptionPerPercent);
-    m.costoeinE = readfloatWarnNegative(res, in, kNegativeCost);
-    m.costtan = readfloatWarnNegative(res, in, kNegativeCost);
-    m.pskE = readfloat(res, in, kFraction);
-    m.ptskE = readfloat(res, in, kFraction);
-    m.costmarkcul = readfloatWarnNegative(res, in, kNegativeCost);
-    m.costdead = readfloatWarnNegative(res, in, kNegativeCost);
+    readint(res, in, m.nreins, kNonNegative);
+    readfloat(res, in, m.coninsE, kConceptionPerPercent);
+    readfloatWarnNegative(res, in, m.costoeinE, kNegativeCost);
+    readfloatWarnNegative(res, in, m.costtan, kNegativeCost);
+    readfloat(res, in, m.pskE, kFraction);
+    readfloat(res, in, m.ptskE, kFraction);
+    readfloatWarnNegative(res, in, m.costmarkcul, kNegativeCost);
+    readfloatWarnNegative(res, in, m.costdead, kNegativeCost);
     readcom(in);
     if (m.typeb == 1) {  // milking and cheese making
-        m.costmilk0E = readfloatWarnNegative(res, in, kNegativeCost);
-        m.costcheese0E = readfloatWarnNegative(res, in, kNegativeCost);
+        readfloatWarnNegative(res, in, m.costmilk0E, kNegativeCost);
+        readfloatWarnNegative(res, in, m.costcheese0E, kNegativeCost);
     } else {
         readdes(in);
         readdes(in);
@@ -88,43 +88,43 @@ void readInputs09(Run& run, InFile& in) {
 
     // Rams.
     readcom(in);
-    m.nendopR = readfloat(res, in, kNonNegative);
-    m.nectopR = readfloat(res, in, kNonNegative);
-    m.vetR = readfloatWarnNegative(res, in, kNegativeCost);
-    m.AkhR = readfloat(res, in, kNonNegative);
-    m.nsheR[1] = readfloat(res, in, kNonNegative);
+    readfloat(res, in, m.nendopR, kNonNegative);
+    readfloat(res, in, m.nectopR, kNonNegative);
+    readfloatWarnNegative(res, in, m.vetR, kNegativeCost);
+    readfloat(res, in, m.AkhR, kNonNegative);
+    readfloat(res, in, m.nsheR[1], kNonNegative);
     readfloatIf(in, run.res, m.crossing == 2, m.nsheR[2], kNonNegative);
-    m.costshe0R = readfloatWarnNegative(res, in, kNegativeCost);
-    m.costfix0R = readfloatWarnNegative(res, in, kNegativeCost);
-    m.strawR = readfloat(res, in, kNonNegative);
-    m.pskR = readfloat(res, in, kFraction);
-    m.ptskR = readfloat(res, in, kFraction);
-    m.costmarkbR = readfloatWarnNegative(res, in, kNegativeCost);
-    m.prbR[1] = readfloatWarnNegative(res, in, "a negative price");
+    readfloatWarnNegative(res, in, m.costshe0R, kNegativeCost);
+    readfloatWarnNegative(res, in, m.costfix0R, kNegativeCost);
+    readfloat(res, in, m.strawR, kNonNegative);
+    readfloat(res, in, m.pskR, kFraction);
+    readfloat(res, in, m.ptskR, kFraction);
+    readfloatWarnNegative(res, in, m.costmarkbR, kNegativeCost);
+    readfloatWarnNegative(res, in, m.prbR[1], "a negative price");
     readfloatWarnNegativeIf(in, run.res, m.crossing == 2, m.prbR[2], "a negative price");
 
     // Lambs: all lambs, until weaning, artificially reared.
     readcom(in);
-    m.costshe0L = readfloatWarnNegative(res, in, kNegativeCost);
-    m.costmarkwL = readfloatWarnNegative(res, in, kNegativeCost);
+    readfloatWarnNegative(res, in, m.costshe0L, kNegativeCost);
+    readfloatWarnNegative(res, in, m.costmarkwL, kNegativeCost);
     readcom(in);
-    m.nendopwL = readfloat(res, in, kNonNegative);
-    m.nectopwL = readfloat(res, in, kNonNegative);
-    m.vetwL = readfloatWarnNegative(res, in, kNegativeCost);
-    m.nshewL = readfloat(res, in, kNonNegative);
-    m.pskwL = readfloat(res, in, kFraction);
-    m.ptskwL = readfloat(res, in, kFraction);
+    readfloat(res, in, m.nendopwL, kNonNegative);
+    readfloat(res, in, m.nectopwL, kNonNegative);
+    readfloatWarnNegative(res, in, m.vetwL, kNegativeCost);
+    readfloat(res, in, m.nshewL, kNonNegative);
+    readfloat(res, in, m.pskwL, kFraction);
+    readfloat(res, in, m.ptskwL, kFraction);
     readcom(in);
     if (m.typew == 2) {
-        m.nendoparL = readfloat(res, in, kNonNegative);
-        m.nectoparL = readfloat(res, in, kNonNegative);
-        m.vetarL = readfloatWarnNegative(res, in, kNegativeCost);
-        m.AkharL = readfloat(res, in, kNonNegative);
-        m.costfixarL = readfloatWarnNegative(res, in, kNegativeCost);
-        m.strawarL = readfloat(res, in, kNonNegative);
-        m.nshearL = readfloat(res, in, kNonNegative);
-        m.pskarL = readfloat(res, in, kFraction);
-        m.ptskarL = readfloat(res, in, kFraction);
+        readfloat(res, in, m.nendoparL, kNonNegative);
+        readfloat(res, in, m.nectoparL, kNonNegative);
+        readfloatWarnNegative(res, in, m.vetarL, kNegativeCost);
+        readfloat(res, in, m.AkharL, kNonNegative);
+        readfloatWarnNegative(res, in, m.costfixarL, kNegativeCost);
+        readfloat(res, in, m.strawarL, kNonNegative);
+        readfloat(res, in, m.nshearL, kNonNegative);
+        readfloat(res, in, m.pskarL, kFraction);
+        readfloat(res, in, m.ptskarL, kFraction);
     } else {
         for (int i = 0; i < 9; ++i) readdes(in);
     }
@@ -133,27 +133,27 @@ void readInputs09(Run& run, InFile& in) {
     // treatments, veterinary and marketing costs are two values whatever
     // the crossing.
     readcom(in);
-    m.nendoprL[1] = readfloat(res, in, kNonNegative);
-    m.nendoprL[2] = readfloat(res, in, kNonNegative);
-    m.nendopclFP = readfloat(res, in, kNonNegative);
-    m.nectoprL[1] = readfloat(res, in, kNonNegative);
-    m.nectoprL[2] = readfloat(res, in, kNonNegative);
-    m.nectopclFP = readfloat(res, in, kNonNegative);
-    m.vetrL[1] = readfloatWarnNegative(res, in, kNegativeCost);
-    m.vetrL[2] = readfloatWarnNegative(res, in, kNegativeCost);
-    m.vetclFP = readfloatWarnNegative(res, in, kNegativeCost);
-    m.AkhrL = readfloat(res, in, kNonNegative);
+    readfloat(res, in, m.nendoprL[1], kNonNegative);
+    readfloat(res, in, m.nendoprL[2], kNonNegative);
+    readfloat(res, in, m.nendopclFP, kNonNegative);
+    readfloat(res, in, m.nectoprL[1], kNonNegative);
+    readfloat(res, in, m.nectoprL[2], kNonNegative);
+    readfloat(res, in, m.nectopclFP, kNonNegative);
+    readfloatWarnNegative(res, in, m.vetrL[1], kNegativeCost);
+    readfloatWarnNegative(res, in, m.vetrL[2], kNegativeCost);
+    readfloatWarnNegative(res, in, m.vetclFP, kNegativeCost);
+    readfloat(res, in, m.AkhrL, kNonNegative);
     readVectorRecord(in, res, &m.nsherL[1], m.nbsF, 1, "%7.1f", kNonNegative);
-    m.nsheFP = readfloat(res, in, kNonNegative);
-    m.costfixrL = readfloatWarnNegative(res, in, kNegativeCost);
-    m.strawrL = readfloat(res, in, kNonNegative);
-    m.pinsFP[1] = readfloat(res, in, kPercent);
+    readfloat(res, in, m.nsheFP, kNonNegative);
+    readfloatWarnNegative(res, in, m.costfixrL, kNegativeCost);
+    readfloat(res, in, m.strawrL, kNonNegative);
+    readfloat(res, in, m.pinsFP[1], kPercent);
     readfloatIf(in, run.res, m.crossing == 2, m.pinsFP[2], kPercent);
-    m.costoeinFP = readfloatWarnNegative(res, in, kNegativeCost);
-    m.pskrL = readfloat(res, in, kFraction);
-    m.ptskrL = readfloat(res, in, kFraction);
-    m.costmarkrL[1] = readfloatWarnNegative(res, in, kNegativeCost);
-    m.costmarkrL[2] = readfloatWarnNegative(res, in, kNegativeCost);
+    readfloatWarnNegative(res, in, m.costoeinFP, kNegativeCost);
+    readfloat(res, in, m.pskrL, kFraction);
+    readfloat(res, in, m.ptskrL, kFraction);
+    readfloatWarnNegative(res, in, m.costmarkrL[1], kNegativeCost);
+    readfloatWarnNegative(res, in, m.costmarkrL[2], kNegativeCost);
 
     // Fattened lambs: females, males, castrates.
     readcom(in);
@@ -161,15 +161,15 @@ void readInputs09(Run& run, InFile& in) {
     fatteningCosts(run, in, 2);
     fatteningCosts(run, in, 0);
     if (m.lf[0] + m.lf[1] + m.lf[2] > 0) {
-        m.AkhfL = readfloat(res, in, kNonNegative);
-        m.costfixfL = readfloatWarnNegative(res, in, kNegativeCost);
-        m.strawfL = readfloat(res, in, kNonNegative);
-        m.pskfL = readfloat(res, in, kFraction);
-        m.ptskfL = readfloat(res, in, kFraction);
-        m.costmarkfL = readfloatWarnNegative(res, in, kNegativeCost);
+        readfloat(res, in, m.AkhfL, kNonNegative);
+        readfloatWarnNegative(res, in, m.costfixfL, kNegativeCost);
+        readfloat(res, in, m.strawfL, kNonNegative);
+        readfloat(res, in, m.pskfL, kFraction);
+        readfloat(res, in, m.ptskfL, kFraction);
+        readfloatWarnNegative(res, in, m.costmarkfL, kNegativeCost);
     } else {
         for (int i = 0; i < 6; ++i) readdes(in);
     }
     // Cost of a purchased replacement female as a multiple of an own one.
-    m.kdif = readfloat(res, in, kNonNegative);
+    readfloat(res, in, m.kdif, kNonNegative);
 }

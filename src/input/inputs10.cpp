@@ -22,7 +22,7 @@ void readCategories(Run& run, InFile& in, bool needed, Real (*table)[3], const i
         readdes(in);
         return;
     }
-    for (int i = 0; i < n; ++i) table[cats[i]][b] = readNum(in);
+    for (int i = 0; i < n; ++i) readNum(in, table[cats[i]][b]);
     wrides(in, run.res);
     for (int i = 0; i < n; ++i) std::fprintf(run.res, "%9.0f", double(table[cats[i]][b]));
     for (int i = 0; i < n; ++i)
@@ -62,29 +62,29 @@ void readInputs10(Run& run, InFile& in) {
 
     // Ewes.
     readcom(in);
-    m.prwoolE = readfloatWarnNegative(res, in, kNegativePrice);
-    m.wsheE = readfloat(res, in, kNonNegative);
-    m.prskrE = readfloatWarnNegative(res, in, kNegativePrice);
-    m.prsktE = readfloatWarnNegative(res, in, kNegativePrice);
-    m.manE = readfloat(res, in, kNonNegative);
-    m.prman = readfloat(res, in);
+    readfloatWarnNegative(res, in, m.prwoolE, kNegativePrice);
+    readfloat(res, in, m.wsheE, kNonNegative);
+    readfloatWarnNegative(res, in, m.prskrE, kNegativePrice);
+    readfloatWarnNegative(res, in, m.prsktE, kNegativePrice);
+    readfloat(res, in, m.manE, kNonNegative);
+    readfloat(res, in, m.prman);
 
     // Rams.
-    m.prwoolR[1] = readfloatWarnNegative(res, in, kNegativePrice);
+    readfloatWarnNegative(res, in, m.prwoolR[1], kNegativePrice);
     readfloatWarnNegativeIf(in, run.res, x, m.prwoolR[2], kNegativePrice);
-    m.wsheR[1] = readfloat(res, in, kNonNegative);
+    readfloat(res, in, m.wsheR[1], kNonNegative);
     readfloatIf(in, run.res, x, m.wsheR[2], kNonNegative);
-    m.prskrR[1] = readfloatWarnNegative(res, in, kNegativePrice);
+    readfloatWarnNegative(res, in, m.prskrR[1], kNegativePrice);
     readfloatWarnNegativeIf(in, run.res, x, m.prskrR[2], kNegativePrice);
-    m.prsktR[1] = readfloatWarnNegative(res, in, kNegativePrice);
+    readfloatWarnNegative(res, in, m.prsktR[1], kNegativePrice);
     readfloatWarnNegativeIf(in, run.res, x, m.prsktR[2], kNegativePrice);
-    m.manR = readfloat(res, in, kNonNegative);
-    m.prsbR[1] = readfloatWarnNegative(res, in, kNegativePrice);
+    readfloat(res, in, m.manR, kNonNegative);
+    readfloatWarnNegative(res, in, m.prsbR[1], kNegativePrice);
     readfloatWarnNegativeIf(in, run.res, x, m.prsbR[2], kNegativePrice);
 
     // Lambs: wool until weaning or in artificial rearing, in fattening and
     // in rearing for breeding.
-    m.prwoolL[1] = readfloatWarnNegative(res, in, kNegativePrice);
+    readfloatWarnNegative(res, in, m.prwoolL[1], kNegativePrice);
     readfloatWarnNegativeIf(in, run.res, x, m.prwoolL[2], kNegativePrice);
     for (int k = 1; k <= 2; ++k) {
         readfloatIf(in, run.res, m.typew == 1, m.wshewL[k][1], kNonNegative);
@@ -98,23 +98,23 @@ void readInputs10(Run& run, InFile& in) {
         readfloatIf(in, run.res, m.lf[k] > 0, m.wshefL[k][1], kNonNegative);
         readfloatIf(in, run.res, m.lf[k] > 0 && x, m.wshefL[k][2], kNonNegative);
     }
-    m.wsherL[1][1] = readfloat(res, in, kNonNegative);
+    readfloat(res, in, m.wsherL[1][1], kNonNegative);
     readfloatIf(in, run.res, x, m.wsherL[1][2], kNonNegative);
     readfloatIf(in, run.res, m.ppurchMP < 1.000001 || m.psp[2][2][1] > 1e-06, m.wsherL[2][1], kNonNegative);
     readfloatIf(in, run.res, x && m.psp[2][2][2] > 1e-06, m.wsherL[2][2], kNonNegative);
 
     // Skins and manure.
-    m.prskrL[1] = readfloatWarnNegative(res, in, kNegativePrice);
+    readfloatWarnNegative(res, in, m.prskrL[1], kNegativePrice);
     readfloatWarnNegativeIf(in, run.res, x, m.prskrL[2], kNegativePrice);
-    m.prsktL[1] = readfloatWarnNegative(res, in, kNegativePrice);
+    readfloatWarnNegative(res, in, m.prsktL[1], kNegativePrice);
     readfloatWarnNegativeIf(in, run.res, x, m.prsktL[2], kNegativePrice);
     readfloatIf(in, run.res, fattening, m.manfL, kNonNegative);
     readfloatIf(in, run.res, m.typew == 2, m.manarL, kNonNegative);
-    m.manbL = readfloat(res, in, kNonNegative);
+    readfloat(res, in, m.manbL, kNonNegative);
 
     // Young stock sold for breeding: revenue per animal (1) or price per kg
     // live weight (2).
-    m.opsbL = readint(res, in);
+    readint(res, in, m.opsbL);
     if (m.opsbL < 1 || m.opsbL > 2)
         failCheck(run, "The option for the young stock sold for breeding must be 1 (revenue per\n"
                        "animal) or 2 (price per kg live weight). Correct this error in INPUTS10.TXT\n"
@@ -126,5 +126,5 @@ void readInputs10(Run& run, InFile& in) {
 
     // Subsidies.
     readfloatIf(in, run.res, m.psp[2][2][1] + m.psp[2][2][2] > 1e-06, m.subR);
-    m.subE = readfloat(res, in);
+    readfloat(res, in, m.subE);
 }

@@ -33,7 +33,7 @@ void requirePositiveSd(Run& run, double sd, const char* what) {
 // third is the reference content, a percentage.
 template <int N> void readClassCoefficients(InFile& in, std::FILE* res, Real (&r)[3][N], int last) {
     for (int c = 0; c <= last; ++c)
-        for (int t = 0; t < 3; ++t) r[t][c] = readNum(in);
+        for (int t = 0; t < 3; ++t) readNum(in, r[t][c]);
     wrides(in, res);
     for (int c = 0; c <= last; ++c) {
         std::fputs("\n         ", res);
@@ -49,7 +49,7 @@ void readInputs11(Run& run, InFile& in) {
     std::FILE* res = run.res;
 
     readcom(in);
-    m.milkprice = readint(res, in);
+    readint(res, in, m.milkprice);
     if (m.milkprice < 1 || m.milkprice > 5) rangeError(run, "The milk pricing system", 1, 5);
     m.prmilkb = 0.0;
     readcom(in);
@@ -63,21 +63,21 @@ void readInputs11(Run& run, InFile& in) {
 
     // Fat and protein classes: nfat limits make the classes 0 .. nfat.
     if (m.milkprice > 2) {
-        m.nfat = readint(res, in);
+        readint(res, in, m.nfat);
         if (m.nfat < 0 || m.nfat > cap::NFAT - 1)
             rangeError(run, "The number of class limits for fat content", 0, cap::NFAT - 1);
         if (m.nfat > 0) readVectorRecord(in, res, &m.thfat[0], m.nfat, 1, "%6.2f", kPercent);
         else readdes(in);
-        m.nprot = readint(res, in);
+        readint(res, in, m.nprot);
         if (m.nprot < 0 || m.nprot > cap::NPROT - 1)
             rangeError(run, "The number of class limits for protein content", 0, cap::NPROT - 1);
         if (m.nprot > 0) readVectorRecord(in, res, &m.thprot[0], m.nprot, 1, "%6.2f", kPercent);
         else readdes(in);
         readClassCoefficients(in, res, m.rf, m.nfat);
         readClassCoefficients(in, res, m.rp, m.nprot);
-        m.sigmafat = readfloat(res, in);
+        readfloat(res, in, m.sigmafat);
         requirePositiveSd(run, m.sigmafat, "the fat content");
-        m.sigmaprot = readfloat(res, in);
+        readfloat(res, in, m.sigmaprot);
         requirePositiveSd(run, m.sigmaprot, "the protein content");
     } else {
         for (int i = 0; i < 8; ++i) readdes(in);
@@ -89,10 +89,10 @@ void readInputs11(Run& run, InFile& in) {
     // class.
     if (m.milkprice == 1 || m.milkprice == 3) m.nSCC = 1;
     if (m.milkprice == 2 || m.milkprice == 4 || m.milkprice == 5) {
-        m.mSCS = readfloat(res, in);
-        m.sigmaSCS = readfloat(res, in);
+        readfloat(res, in, m.mSCS);
+        readfloat(res, in, m.sigmaSCS);
         requirePositiveSd(run, m.sigmaSCS, "the somatic cell score");
-        m.nSCC = readint(res, in);
+        readint(res, in, m.nSCC);
         if (m.nSCC < 1 || m.nSCC > cap::NSCC)
             rangeError(run, "The number of somatic cell count classes", 1, cap::NSCC);
         readVectorRecord(in, res, &m.tSCC[0], m.nSCC - 1, 1, "%9.0f");
@@ -115,8 +115,8 @@ void readInputs11(Run& run, InFile& in) {
     // somatic-cell class, given in pairs.
     if (m.milkprice == 5) {
         for (int c = 0; c < m.nSCC; ++c) {
-            m.facSCC[c] = readNum(in);
-            m.prSCC[c] = readNum(in);
+            readNum(in, m.facSCC[c]);
+            readNum(in, m.prSCC[c]);
         }
         wrides(in, res);
         for (int c = 0; c < m.nSCC; ++c)
@@ -136,7 +136,7 @@ void readInputs11(Run& run, InFile& in) {
     if (m.pmilkch > 1e-06) {
         readPrice(in, res, m.prcheese);
         // Whey may cost its disposal: a negative price is no oddity.
-        m.prwhey = readfloat(res, in);
+        readfloat(res, in, m.prwhey);
     } else {
         readdes(in);
         readdes(in);

@@ -45,7 +45,7 @@ void readFleshFatFrequencies(Run& run, InFile& in, int b) {
     Real s = 0.0;
     for (int i = 1; i <= m.nclflS; ++i)
         for (int j = 1; j <= m.nclfcS; ++j) {
-            m.pclfcS[b][i][j] = readNum(in);
+            readNum(in, m.pclfcS[b][i][j]);
             s += m.pclfcS[b][i][j];
         }
     checkFrequencies(run, "Frequencies in classes for fleshiness/ fat covering for\n", b, s);
@@ -65,7 +65,7 @@ void readInputs12(Run& run, InFile& in) {
     std::FILE* res = run.res;
 
     readcom(in);
-    m.priceS = readint(res, in);
+    readint(res, in, m.priceS);
     if (m.priceS < 1 || m.priceS > 4) rangeError(run, "The pricing system for culled sheep", 1, 4);
     readcom(in);
 
@@ -81,7 +81,7 @@ void readInputs12(Run& run, InFile& in) {
 
     // 2: carcass quality classes.
     if (m.priceS == 2) {
-        m.nclS = readint(res, in);
+        readint(res, in, m.nclS);
         if (m.nclS < 1 || m.nclS > 5) rangeError(run, "The number of carcass quality classes", 1, 5);
         readVectorRecord(in, res, &m.prclS[1], m.nclS, 1, "%12.4f");
         warnNegativeClassPrices(in, &m.prclS[1], 1, 0, m.nclS);
@@ -106,9 +106,9 @@ void readInputs12(Run& run, InFile& in) {
     // 4: classes of fleshiness (rows) and fat covering (columns), priced
     // relative to a reference price.
     if (m.priceS == 4) {
-        m.nclflS = readint(res, in);
+        readint(res, in, m.nclflS);
         if (m.nclflS < 1 || m.nclflS > 7) rangeError(run, "The number of fleshiness classes", 1, 7);
-        m.nclfcS = readint(res, in);
+        readint(res, in, m.nclfcS);
         if (m.nclfcS < 1 || m.nclfcS > 7) rangeError(run, "The number of fat covering classes", 1, 7);
         readPrice(in, res, m.prrefS);
         readMatrixRecord(in, res, &m.prclfcS[1][1], m.nclflS, int(std::size(m.prclfcS[0])), m.nclfcS, 1, "%12.4f");
@@ -123,10 +123,10 @@ void readInputs12(Run& run, InFile& in) {
 
     // Dressing percentages, needed when the carcass is paid.
     if (m.priceS == 3 || m.priceS == 4) {
-        m.dresE = readfloat(res, in, kPercent);
-        m.dresR[1] = readfloat(res, in, kPercent);
+        readfloat(res, in, m.dresE, kPercent);
+        readfloat(res, in, m.dresR[1], kPercent);
         readfloatIf(in, res, m.crossing == 2, m.dresR[2], kPercent);
-        m.dresrL[1] = readfloat(res, in, kPercent);
+        readfloat(res, in, m.dresrL[1], kPercent);
         readfloatIf(in, res, m.crossing == 2, m.dresrL[2], kPercent);
     } else {
         for (int i = 0; i < 5; ++i) readdes(in);

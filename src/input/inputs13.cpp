@@ -45,7 +45,7 @@ void readFleshFatFrequencies(Run& run, InFile& in, int cr) {
     Real s = 0.0;
     for (int f = 1; f <= m.nclflwL; ++f)
         for (int c = 1; c <= m.nclfcwL; ++c) {
-            m.pclfcwL[cr][f][c] = readNum(in);
+            readNum(in, m.pclfcwL[cr][f][c]);
             s += m.pclfcwL[cr][f][c];
         }
     if (s >= 1.00001 || s <= 0.99999)
@@ -71,7 +71,7 @@ void readInputs13(Run& run, InFile& in) {
     std::FILE* res = run.res;
 
     readcom(in);
-    m.pricewL = readint(res, in);
+    readint(res, in, m.pricewL);
     if (m.pricewL < 1 || m.pricewL > 4) rangeError(run, "The pricing system for lambs sold at weaning", 4);
 
     // 1: price per kg live weight.
@@ -86,7 +86,7 @@ void readInputs13(Run& run, InFile& in) {
     // 2: carcass classes, each with its price and its frequency.
     readcom(in);
     if (m.pricewL == 2) {
-        m.nclwL = readint(res, in);
+        readint(res, in, m.nclwL);
         if (m.nclwL < 1 || m.nclwL > 5)
             rangeError(run, "The number of carcass classes of lambs sold at weaning", 5);
         readVectorRecord(in, res, &m.prclwL[1], m.nclwL, 1, "%12.4f");
@@ -100,7 +100,7 @@ void readInputs13(Run& run, InFile& in) {
     // Dressing percentages, needed when the carcass is paid (3 and 4).
     readcom(in);
     if (m.pricewL == 3 || m.pricewL == 4) {
-        m.dreswL[1] = readfloat(res, in, kPercent);
+        readfloat(res, in, m.dreswL[1], kPercent);
         readfloatIf(in, res, m.crossing == 2, m.dreswL[2], kPercent);
     } else {
         readdes(in, 2);
@@ -121,9 +121,9 @@ void readInputs13(Run& run, InFile& in) {
     // price table is one record; its values follow one another on one line.
     readcom(in);
     if (m.pricewL == 4) {
-        m.vcwwL = readfloat(res, in, kNonNegative);
+        readfloat(res, in, m.vcwwL, kNonNegative);
         for (int w = 1; w <= m.nclcwwL; ++w)
-            for (int q = 1; q <= m.nclcqwL; ++q) m.prclcwwL[w][q] = readNum(in);
+            for (int q = 1; q <= m.nclcqwL; ++q) readNum(in, m.prclcwwL[w][q]);
         wrides(in, res);
         for (int w = 1; w <= m.nclcwwL; ++w)
             for (int q = 1; q <= m.nclcqwL; ++q) std::fprintf(res, "%12.4f", double(m.prclcwwL[w][q]));
@@ -141,10 +141,10 @@ void readInputs13(Run& run, InFile& in) {
     // priced relative to a reference price.
     readcom(in);
     if (m.pricewL == 4) {
-        m.nclflwL = readint(res, in);
+        readint(res, in, m.nclflwL);
         if (m.nclflwL < 1 || m.nclflwL > 7)
             rangeError(run, "The number of fleshiness classes of lambs sold at weaning", 7);
-        m.nclfcwL = readint(res, in);
+        readint(res, in, m.nclfcwL);
         if (m.nclfcwL < 1 || m.nclfcwL > 7)
             rangeError(run, "The number of fat covering classes of lambs sold at weaning", 7);
         readPrice(in, res, m.prrefwL);

@@ -45,7 +45,7 @@ void readFleshFatFrequencies(Run& run, InFile& in, int cr) {
     Real s = 0.0;
     for (int f = 1; f <= m.nclflfL; ++f)
         for (int c = 1; c <= m.nclfcfL; ++c) {
-            m.pclfcfL[cr][f][c] = readNum(in);
+            readNum(in, m.pclfcfL[cr][f][c]);
             s += m.pclfcfL[cr][f][c];
         }
     if (s >= 1.00001 || s <= 0.99999)
@@ -70,7 +70,7 @@ void readInputs14(Run& run, InFile& in) {
     std::FILE* res = run.res;
 
     readcom(in);
-    m.pricefL = readint(res, in);
+    readint(res, in, m.pricefL);
     if (m.pricefL < 1 || m.pricefL > 4) rangeError(run, "The pricing system for fattened lambs", 4);
 
     // 1: price per kg live weight.
@@ -85,7 +85,7 @@ void readInputs14(Run& run, InFile& in) {
     // 2: carcass classes, each with its price and its frequency.
     readcom(in);
     if (m.pricefL == 2) {
-        m.nclfL = readint(res, in);
+        readint(res, in, m.nclfL);
         if (m.nclfL < 1 || m.nclfL > 5) rangeError(run, "The number of carcass classes of fattened lambs", 5);
         readVectorRecord(in, res, &m.prclfL[1], m.nclfL, 1, "%12.4f");
         warnNegativeClassPrices(in, &m.prclfL[1], 1, 0, m.nclfL);
@@ -128,9 +128,9 @@ void readInputs14(Run& run, InFile& in) {
     // breed groups ja..jb that are fattened at all.
     readcom(in);
     if (m.pricefL == 4) {
-        m.nclflfL = readint(res, in);
+        readint(res, in, m.nclflfL);
         if (m.nclflfL < 1 || m.nclflfL > 7) rangeError(run, "The number of fleshiness classes of fattened lambs", 7);
-        m.nclfcfL = readint(res, in);
+        readint(res, in, m.nclfcfL);
         if (m.nclfcfL < 1 || m.nclfcfL > 7)
             rangeError(run, "The number of fat covering classes of fattened lambs", 7);
         readPrice(in, res, m.prreffL);

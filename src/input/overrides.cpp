@@ -1,5 +1,6 @@
 #include "input/overrides.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cerrno>
@@ -14,16 +15,7 @@
 
 namespace {
 
-// The marker an element holds while its number is looked for: a value that
-// no number of an input file is read as (a NaN for reals, an improbable
-// integer for whole numbers; the first bytes of it for shorter elements).
-constexpr unsigned char kMarker[8] = {0xAD, 0xDE, 0xC1, 0x7F, 0xAD, 0xDE, 0xF9, 0x7F};
-
-void putMarker(Model& m, const quantities::Element& e) { std::memcpy(quantities::bytes(m, e), kMarker, e.size); }
-
-bool hasMarker(const Model& m, const quantities::Element& e) {
-    return std::memcmp(quantities::bytes(m, e), kMarker, e.size) == 0;
-}
+constexpr const char* kListHint = "\n  'karvel1 --list' shows the name of every number of the input files.";
 
 // The number text as the reader stores it into an element of kind k.
 double asStored(const std::string& text, quantities::Kind k) {
@@ -57,13 +49,14 @@ bool parseOverride(const std::string& text, bool scale, Override& o, std::string
         const std::string n = o.name.substr(i + 1, close - i - 1);
         bool digits = n.size() <= 6;
         for (char c : n) digits = digits && std::isdigit(static_cast<unsigned char>(c));
-        if (!digits) break;
-        idx.push_back(std::atoi(n.c_str()));
+        if (n == "*") idx.push_back(Override::kAny);
+        else if (digits) idx.push_back(std::atoi(n.c_str()));
+        else break;
         i = close + 1;
     }
     if (base.empty() || i != o.name.size()) {
         error = std::string(what) + " " + text + ": \"" + o.name +
-                "\" is not a quantity name with indices such as prlwwL[2] or Pltype[1][3]";
+                "\" is not a quantity name with indices such as prlwwL[2], Pltype[1][3] or prfE[*][1]";
         return false;
     }
     if (!decimalNumber(o.valueText.c_str())) {
@@ -76,8 +69,14 @@ bool parseOverride(const std::string& text, bool scale, Override& o, std::string
         error = std::string(what) + " " + text + ": " + o.valueText + " is too large";
         return false;
     }
+    o.base = base;
+    o.idx = idx;
+    // A * index is checked as index 0: the quantity and the rank must fit.
+    std::vector<int> concrete = idx;
+    for (int& k : concrete)
+        if (k == Override::kAny) k = 0;
     std::vector<int> caps;
-    switch (quantities::find(base, idx, o.element, caps)) {
+    switch (quantities::find(base, concrete, o.element, caps)) {
     case quantities::Found::Ok: return true;
     case quantities::Found::UnknownName: {
         error = std::string(what) + " " + text + ": there is no quantity " + base + ".";
@@ -86,6 +85,7 @@ bool parseOverride(const std::string& text, bool scale, Override& o, std::string
             error += " Close names:";
             for (const auto& n : close) error += " " + n;
         }
+        error += kListHint;
         return false;
     }
     case quantities::Found::WrongIndexCount:
@@ -99,97 +99,193 @@ bool parseOverride(const std::string& text, bool scale, Override& o, std::string
     return false;
 }
 
-void Overrides::look(Run& run) {
-    // A marked element that no longer holds its marker was written since the
-    // last number was read: that number is the quantity's.
-    for (std::size_t k = 0; k < marked_.size();) {
-        Override& o = items[marked_[k].item];
-        if (hasMarker(run.m, o.element)) {
-            ++k;
-            continue;
-        }
-        if (haveLast_) {
-            o.found = last_;
-            o.found.storedAsRead = quantities::value(run.m, o.element) == asStored(lastUsed_, o.element.kind);
-        }
-        marked_.erase(marked_.begin() + std::ptrdiff_t(k));
-    }
+bool Override::pattern() const {
+    for (int k : idx)
+        if (k == kAny) return true;
+    return false;
 }
 
-void Overrides::opened(Run& run, InFile& in) {
+std::string valueText(const Model& m, const quantities::Element& e) {
+    const double v = quantities::value(m, e);
+    char buf[64];
+    if (e.kind == quantities::Kind::Int) {
+        std::snprintf(buf, sizeof buf, "%d", int(v));
+    } else {
+        const auto r = e.kind == quantities::Kind::Real ? std::to_chars(buf, buf + sizeof buf - 1, RealStored(v))
+                                                        : std::to_chars(buf, buf + sizeof buf - 1, v);
+        *r.ptr = '\0';
+    }
+    return buf;
+}
+
+void Overrides::opened(Run&, InFile& in) {
     in.numbers = 0;
-    if (!locating) return;
-    haveLast_ = false;
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        if (items[i].found.token >= 0) continue;  // found in an earlier file
-        Marked mk{i, {}};
-        std::memcpy(mk.saved, quantities::bytes(run.m, items[i].element), items[i].element.size);
-        putMarker(run.m, items[i].element);
-        marked_.push_back(mk);
-    }
-}
-
-void Overrides::closed(Run& run, InFile&) {
-    if (!locating) return;
-    look(run);
-    // Elements not read from this file get their values back.
-    for (const Marked& mk : marked_)
-        std::memcpy(quantities::bytes(run.m, items[mk.item].element), mk.saved, items[mk.item].element.size);
-    marked_.clear();
     haveLast_ = false;
 }
 
-void Overrides::number(Run& run, InFile& in, char* text, std::size_t capacity, bool whole) {
-    if (locating) {
-        look(run);
+void Overrides::closed(Run& run, InFile& in) {
+    haveLast_ = false;
+    if (!tracing) return;
+    // The numbers of this file stand at the end of the trace.
+    for (auto t = trace.rbegin(); t != trace.rend() && t->where.file == in.name; ++t)
+        if (!t->date)
+            t->storedAsRead = quantities::value(run.m, t->element) == asStored(t->usedText, t->element.kind);
+}
+
+void Overrides::number(Run&, InFile& in, char* text, std::size_t capacity, bool whole) {
+    if (tracing) {
         haveLast_ = true;
-        last_ = Override::Where{in.name, in.numbers, in.record + 1, whole, text, false};
+        last_ = Override::Where{in.name, in.numbers, in.numberLine, in.record + 1, whole, text};
     }
     for (Override& o : items)
         if (o.at.token == in.numbers && o.at.file == in.name && !o.usedText.empty()) {
             std::snprintf(text, capacity, "%s", o.usedText.c_str());
             o.applied = true;
         }
-    if (locating) lastUsed_ = text;
+    if (tracing) lastUsed_ = text;
     ++in.numbers;
 }
 
-void Overrides::startLocating() {
-    for (Override& o : items) {
-        o.found = Override::Where{};
-        o.applied = false;
-    }
-    marked_.clear();
+void Overrides::stored(Run& run, InFile&, const void* element, bool date) {
+    if (!tracing || !haveLast_) return;
+    const auto* p = static_cast<const unsigned char*>(element);
+    const auto* m = reinterpret_cast<const unsigned char*>(&run.m);
+    if (p < m || p >= m + sizeof(Model)) return;  // a value the reading code keeps for itself
+    TracedNumber t;
+    if (!quantities::elementAt(std::size_t(p - m), t.base, t.idx, t.element)) return;
+    t.where = last_;
+    t.name = quantities::elementName(t.base, t.idx);
+    t.usedText = lastUsed_;
+    t.date = date;
+    trace.push_back(std::move(t));
     haveLast_ = false;
 }
 
-bool Overrides::located(std::string& error) {
-    for (const Override& o : items) {
-        const std::string what = o.option + " " + o.name + ": ";
-        if (o.found.token < 0) {
-            error = what + o.name +
-                    " is not read from an input file of this system (the model computes it,\n"
-                    "  or the system does not use this element). Only numbers that stand in the input files\n"
-                    "  can be changed.";
-            return false;
-        }
-        if (!o.found.storedAsRead) {
-            error = what + o.name + " is derived from the numbers of " + o.found.file + ", record " +
-                    std::to_string(o.found.record) + " (a date, a sum or a ratio),\n  not stored as read." +
-                    " Change that record of the file instead.";
-            return false;
-        }
+void Overrides::recordRead(InFile& in) {
+    if (!tracing) return;
+    for (auto t = trace.rbegin(); t != trace.rend() && t->where.file == in.name && t->where.record == in.record + 1;
+         ++t) {
+        t->label = in.lastName;
+        t->unit = in.lastUnit;
     }
+}
+
+void Overrides::startTracing() {
+    trace.clear();
+    haveLast_ = false;
+    for (Override& o : items) o.applied = false;
+}
+
+std::vector<const TracedNumber*> Overrides::changeable() const {
+    // The last number stored into an element is the one it holds.
+    std::vector<const TracedNumber*> out;
+    std::vector<std::size_t> seen;
+    for (auto t = trace.rbegin(); t != trace.rend(); ++t) {
+        if (std::find(seen.begin(), seen.end(), t->element.offset) != seen.end()) continue;
+        seen.push_back(t->element.offset);
+        if (t->storedAsRead && !t->date) out.push_back(&*t);
+    }
+    std::reverse(out.begin(), out.end());
+    return out;
+}
+
+const TracedNumber* Overrides::numberOf(const quantities::Element& e) const {
+    for (auto t = trace.rbegin(); t != trace.rend(); ++t)
+        if (t->element.offset == e.offset) return &*t;
+    return nullptr;
+}
+
+namespace {
+
+bool matches(const Override& o, const TracedNumber& t) {
+    if (t.base != o.base || t.idx.size() != o.idx.size()) return false;
+    for (std::size_t k = 0; k < o.idx.size(); ++k)
+        if (o.idx[k] != Override::kAny && o.idx[k] != t.idx[k]) return false;
     return true;
 }
 
-bool Overrides::settle() {
-    bool same = true;
-    for (Override& o : items) {
-        if (!(o.found == o.at)) same = false;
-        o.at = o.found;
+// Up to four elements of the quantity that the system reads, for messages.
+std::string someReadElements(const std::vector<const TracedNumber*>& numbers, const std::string& base) {
+    std::string s;
+    int n = 0;
+    for (const TracedNumber* t : numbers) {
+        if (t->base != base) continue;
+        if (n == 4) return s + " and others";
+        s += (n++ ? ", " : "") + t->name;
     }
-    return same;
+    return s;
+}
+
+}  // namespace
+
+bool Overrides::locate(std::string& error, bool& same) {
+    const auto numbers = changeable();
+    // A pattern becomes the elements it matches, in reading order.
+    std::vector<Override> expanded;
+    for (const Override& o : items) {
+        if (!o.pattern()) {
+            expanded.push_back(o);
+            continue;
+        }
+        std::size_t found = 0;
+        for (const TracedNumber* t : numbers)
+            if (matches(o, *t)) {
+                Override e = o;
+                e.name = t->name;
+                e.idx = t->idx;
+                e.element = t->element;
+                expanded.push_back(e);
+                ++found;
+            }
+        if (found == 0) {
+            const std::string some = someReadElements(numbers, o.base);
+            error = o.option + " " + o.name + ": no element of " + o.name + " is read from the input files of this system" +
+                    (some.empty() ? "." : " (it reads " + some + ").") + kListHint;
+            return false;
+        }
+    }
+    for (std::size_t i = 0; i < expanded.size(); ++i)
+        for (std::size_t j = 0; j < i; ++j)
+            if (expanded[i].element.offset == expanded[j].element.offset) {
+                error = expanded[i].name + " is changed twice on the command line";
+                return false;
+            }
+    items = std::move(expanded);
+
+    same = true;
+    for (Override& o : items) {
+        const std::string what = o.option + " " + o.name + ": ";
+        const TracedNumber* t = numberOf(o.element);
+        if (!t) {
+            const std::string some = someReadElements(numbers, o.base);
+            if (!some.empty())
+                error = what + "this system does not read " + o.name + " from its input files; of " + o.base +
+                        " it reads " + some + "." + kListHint;
+            else
+                error = what + o.name +
+                        " is not read from an input file of this system: the model computes it,\n"
+                        "  or this system does not use it. Only numbers that stand in the input files can be "
+                        "changed." + kListHint;
+            return false;
+        }
+        if (t->date) {
+            error = what + o.name + " is the date of " + t->where.file + ", record " + std::to_string(t->where.record) +
+                    " (line " + std::to_string(t->where.line) +
+                    "),\n  written there as year, month and day, not as one number. Change the date in the file "
+                    "instead.";
+            return false;
+        }
+        if (!t->storedAsRead) {
+            error = what + o.name + " is read from " + t->where.file + ", line " + std::to_string(t->where.line) +
+                    " (record " + std::to_string(t->where.record) +
+                    "), but the program changes it while reading\n  that file, so it is not one number of the "
+                    "file. Change that number in the file instead.";
+            return false;
+        }
+        if (!(t->where == o.at)) same = false;
+        o.at = t->where;
+    }
+    return true;
 }
 
 bool Overrides::prepare(std::string& error) {

@@ -29,15 +29,15 @@ void readParas(Run& run) {
     in = openInput(run, "PARAS.TXT");
     std::fputs("\nI am working\nReading data from PARAS.TXT\n", run.con);
     outputr(in);
-    m.typew = readsyva(in);
-    m.crossing = readsyva(in);
-    m.lf[1] = readsyva(in);
-    m.lf[2] = readsyva(in);
-    m.lf[0] = readsyva(in);
-    m.typeb = readsyva(in);
-    m.feedcost = readsyva(in);
-    m.femrep = readsyva(in);
-    m.ewopt = readsyva(in);
+    readsyva(in, m.typew);
+    readsyva(in, m.crossing);
+    readsyva(in, m.lf[1]);
+    readsyva(in, m.lf[2]);
+    readsyva(in, m.lf[0]);
+    readsyva(in, m.typeb);
+    readsyva(in, m.feedcost);
+    readsyva(in, m.femrep);
+    readsyva(in, m.ewopt);
     closeInput(in);
 
     if (m.typew > 2 || m.typew <= 0) parasError(run, "Type of weaning can be only 1 or 2.\n");

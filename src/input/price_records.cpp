@@ -7,7 +7,7 @@ void warnNegativePrice(InFile& in, Real price) {
 }
 
 void readPrice(InFile& in, std::FILE* res, Real& price) {
-    price = readfloat(res, in);
+    readfloat(res, in, price);
     warnNegativePrice(in, price);
 }
 

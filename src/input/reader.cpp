@@ -82,6 +82,7 @@ Token readToken(InFile& in, const char* expected, bool whole) {
     while (c != EOF && std::isspace(c));
     if (c == EOF) endedEarly(in, expected);
     Token t;
+    in.numberLine = in.line;
     int n = 0;
     while (c != EOF && !std::isspace(c) && c != kQuote && c != kSlash) {
         if (binaryByte(c)) notText(in, c);
@@ -150,10 +151,11 @@ void skipThrough(InFile& in, int mark, int n, std::FILE* out, const char* expect
 // The name text of a record (everything up to and including its closing
 // quote), written to res like skipThrough does; the text itself is kept in
 // in.lastName for messages.
-void nameText(InFile& in, std::FILE* res, bool writeLeading) {
+void nameText(InFile& in, std::FILE* res, bool writeLeading,
+              const char* expected = "the name text of the record in double quotes") {
     int n = 0;
     for (int count = 0; count < 2;) {
-        const int c = nextChar(in, "the name text of the record in double quotes");
+        const int c = nextChar(in, expected);
         if (c == kQuote) {
             ++count;
             continue;
@@ -168,6 +170,7 @@ void nameText(InFile& in, std::FILE* res, bool writeLeading) {
 // "   (", then the text (the closing parenthesis is written by the caller).
 void secondText(InFile& in, std::FILE* res) {
     bool bracket = false;
+    int n = 0;
     for (int count = 0; count < 2;) {
         const int c = nextChar(in, "the unit text of the record in double quotes");
         if (c == kQuote) ++count;
@@ -176,7 +179,21 @@ void secondText(InFile& in, std::FILE* res) {
             bracket = true;
         }
         if (c != kQuote) std::fputc(c, res);
+        if (count == 1 && c != kQuote && n < int(sizeof in.lastUnit) - 1) in.lastUnit[n++] = char(c == '\n' ? ' ' : c);
     }
+    in.lastUnit[n] = '\0';
+}
+
+// A record whose texts have been read is complete; a tracing reading takes
+// its texts as the label and unit of the numbers read into it.
+void endRecord(InFile& in) {
+    if (in.run->overrides) in.run->overrides->recordRead(in);
+    ++in.record;
+}
+
+// A number stored at x: a tracing reading notes the element.
+void stored(InFile& in, const void* x) {
+    if (in.run->overrides) in.run->overrides->stored(*in.run, in, x);
 }
 
 }  // namespace
@@ -244,22 +261,54 @@ int readInt(InFile& in) {
     return int(x);
 }
 
-RealStored readfloat(std::FILE* res, InFile& in) {
-    const RealStored x = readNum(in);
+void readNum(InFile& in, Real& x) {
+    x = readNum(in);
+    stored(in, &x);
+}
+
+void readInt(InFile& in, int& x) {
+    x = readInt(in);
+    stored(in, &x);
+}
+
+namespace {
+
+// The texts of a scalar record and its echo.
+void scalarTexts(std::FILE* res, InFile& in) {
     nameText(in, res, true);
     secondText(in, res);
+}
+
+}  // namespace
+
+RealStored readfloat(std::FILE* res, InFile& in) {
+    const RealStored x = readNum(in);
+    scalarTexts(res, in);
     std::fprintf(res, "):%12.4f ", double(x));
-    ++in.record;
+    endRecord(in);
     return x;
 }
 
 int readint(std::FILE* res, InFile& in) {
     const int x = readInt(in);
-    nameText(in, res, true);
-    secondText(in, res);
+    scalarTexts(res, in);
     std::fprintf(res, "):  %d ", x);
-    ++in.record;
+    endRecord(in);
     return x;
+}
+
+void readfloat(std::FILE* res, InFile& in, Real& x) {
+    readNum(in, x);
+    scalarTexts(res, in);
+    std::fprintf(res, "):%12.4f ", double(x));
+    endRecord(in);
+}
+
+void readint(std::FILE* res, InFile& in, int& x) {
+    readInt(in, x);
+    scalarTexts(res, in);
+    std::fprintf(res, "):  %d ", x);
+    endRecord(in);
 }
 
 void requireIn(InFile& in, double x, const Allowed& a, int element) {
@@ -277,26 +326,23 @@ void warnOdd(InFile& in, const char* what) {
                  printable(in.lastName).c_str(), what);
 }
 
-RealStored readfloat(std::FILE* res, InFile& in, const Allowed& a) {
-    const RealStored x = readfloat(res, in);
+void readfloat(std::FILE* res, InFile& in, Real& x, const Allowed& a) {
+    readfloat(res, in, x);
     requireIn(in, x, a);
-    return x;
 }
 
-int readint(std::FILE* res, InFile& in, const Allowed& a) {
-    const int x = readint(res, in);
+void readint(std::FILE* res, InFile& in, int& x, const Allowed& a) {
+    readint(res, in, x);
     requireIn(in, x, a);
-    return x;
 }
 
-RealStored readfloatWarnNegative(std::FILE* res, InFile& in, const char* what) {
-    const RealStored x = readfloat(res, in);
+void readfloatWarnNegative(std::FILE* res, InFile& in, Real& x, const char* what) {
+    readfloat(res, in, x);
     if (x < 0) warnOdd(in, what);
-    return x;
 }
 
 void readfloatWarnNegativeIf(InFile& in, std::FILE* res, bool present, Real& x, const char* what) {
-    if (present) x = readfloatWarnNegative(res, in, what);
+    if (present) readfloatWarnNegative(res, in, x, what);
     else readdes(in);
 }
 
@@ -328,6 +374,11 @@ int readymd(InFile& in, std::FILE* res) {
     return dn;
 }
 
+void readymd(InFile& in, std::FILE* res, int& day) {
+    day = readymd(in, res);
+    if (in.run->overrides) in.run->overrides->stored(*in.run, in, &day, true);
+}
+
 void readdes(InFile& in) {
     skipThrough(in, kQuote, 4, nullptr, "the texts of a record in double quotes");
     ++in.record;
@@ -338,12 +389,12 @@ void readdes(InFile& in, int n) {
 }
 
 void readfloatIf(InFile& in, std::FILE* res, bool present, Real& x) {
-    if (present) x = readfloat(res, in);
+    if (present) readfloat(res, in, x);
     else readdes(in);
 }
 
 void readfloatIf(InFile& in, std::FILE* res, bool present, Real& x, const Allowed& a) {
-    if (present) x = readfloat(res, in, a);
+    if (present) readfloat(res, in, x, a);
     else readdes(in);
 }
 
@@ -357,12 +408,12 @@ void wrides(InFile& in, std::FILE* res) {
     nameText(in, res, false);
     secondText(in, res);
     std::fputs("):", res);
-    ++in.record;
+    endRecord(in);
 }
 
 void readVectorRecord(InFile& in, std::FILE* res, Real* first, int n, int stride, const char* fmt,
                       const Allowed& a) {
-    for (int i = 0; i < n; ++i) first[i * stride] = readNum(in);
+    for (int i = 0; i < n; ++i) readNum(in, first[i * stride]);
     wrides(in, res);
     for (int i = 0; i < n; ++i) std::fprintf(res, fmt, double(first[i * stride]));
     for (int i = 0; i < n; ++i) requireIn(in, first[i * stride], a, i + 1);
@@ -370,7 +421,7 @@ void readVectorRecord(InFile& in, std::FILE* res, Real* first, int n, int stride
 
 void readVectorRecord(InFile& in, std::FILE* res, int* first, int n, int stride, const char* fmt,
                       const Allowed& a) {
-    for (int i = 0; i < n; ++i) first[i * stride] = readInt(in);
+    for (int i = 0; i < n; ++i) readInt(in, first[i * stride]);
     wrides(in, res);
     for (int i = 0; i < n; ++i) std::fprintf(res, fmt, first[i * stride]);
     for (int i = 0; i < n; ++i) requireIn(in, first[i * stride], a, i + 1);
@@ -379,7 +430,7 @@ void readVectorRecord(InFile& in, std::FILE* res, int* first, int n, int stride,
 void readMatrixRecord(InFile& in, std::FILE* res, Real* first, int rows, int rowStride, int cols, int colStride,
                       const char* fmt, const Allowed& a) {
     for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < cols; ++c) first[r * rowStride + c * colStride] = readNum(in);
+        for (int c = 0; c < cols; ++c) readNum(in, first[r * rowStride + c * colStride]);
     wrides(in, res);
     for (int r = 0; r < rows; ++r) {
         std::fputc('\n', res);
@@ -401,9 +452,18 @@ void sysvar(InFile& in, std::FILE* res) {
 
 int readsyva(InFile& in) {
     const int x = readInt(in);
-    skipThrough(in, kQuote, 2, nullptr, "the text of a system variable in double quotes");
-    ++in.record;
+    nameText(in, nullptr, false, "the text of a system variable in double quotes");
+    in.lastUnit[0] = '\0';
+    endRecord(in);
     return x;
+}
+
+void readsyva(InFile& in, int& x) {
+    x = readInt(in);
+    stored(in, &x);
+    nameText(in, nullptr, false, "the text of a system variable in double quotes");
+    in.lastUnit[0] = '\0';
+    endRecord(in);
 }
 
 void inp00(std::FILE* res, int f, int s) {

@@ -27,6 +27,8 @@ struct InFile {
     int record = 0;            // records completed so far
     bool fragments = false;    // a file of text fragments (TEXTS_OUT.TXT)
     char lastName[160] = {};    // name text of the last record read, for messages
+    char lastUnit[160] = {};    // its unit text
+    int numberLine = 0;         // line of the last number read
     int numbers = 0;           // numbers read since the file was opened
     int line = 1;              // line of the next character, as an editor counts them
 
@@ -43,6 +45,8 @@ struct InFile {
             record = o.record;
             fragments = o.fragments;
             std::memcpy(lastName, o.lastName, sizeof lastName);
+            std::memcpy(lastUnit, o.lastUnit, sizeof lastUnit);
+            numberLine = o.numberLine;
             numbers = o.numbers;
             line = o.line;
             o.f = nullptr;
@@ -81,7 +85,7 @@ void warnOdd(InFile& in, const char* what);
 
 // A record whose value may be negative but is odd when it is (a price, a
 // cost): read with its echo, and warnOdd(what) when it is below 0.
-RealStored readfloatWarnNegative(std::FILE* res, InFile& in, const char* what);
+void readfloatWarnNegative(std::FILE* res, InFile& in, Real& x, const char* what);
 void readfloatWarnNegativeIf(InFile& in, std::FILE* res, bool present, Real& x, const char* what);
 
 // Opens an input file of the working directory; stops the run when it
@@ -99,21 +103,34 @@ bool decimalNumber(const char* s);
 // to the nearest value of the storage precision (not through a double).
 RealStored toStored(const char* text);
 
+// Numbers stored into the model state are read by the forms that take the
+// element: the reader stores the value itself, so that a tracing reading
+// (run.overrides) learns which element each number of a file goes to,
+// whatever the reading code does to the element before or after.  The forms
+// that return the value are for numbers that the model does not keep as
+// they stand (the parts of a date, the echo of PARAS.TXT).
+
 // One value of a vector record (the caller reads the numbers of the record
 // itself, then calls wrides and echoes the values).
 RealStored readNum(InFile& in);
 int readInt(InFile& in);
+void readNum(InFile& in, Real& x);
+void readInt(InFile& in, int& x);
 
 // Scalar records: the value with "%f" or "%d", then the two texts, echoed
 // as "<texts>   (<unit>):%12.4f " or "):  %d ".
 RealStored readfloat(std::FILE* res, InFile& in);
 int readint(std::FILE* res, InFile& in);
-RealStored readfloat(std::FILE* res, InFile& in, const Allowed& a);
-int readint(std::FILE* res, InFile& in, const Allowed& a);
+void readfloat(std::FILE* res, InFile& in, Real& x);
+void readint(std::FILE* res, InFile& in, int& x);
+void readfloat(std::FILE* res, InFile& in, Real& x, const Allowed& a);
+void readint(std::FILE* res, InFile& in, int& x, const Allowed& a);
 
 // Date record: year, month, day and the two texts; returns the day number
 // 365 * year + day of the year, or -1 for an invalid date.
 int readymd(InFile& in, std::FILE* res);
+// The same, stored at day (a tracing reading notes the date).
+void readymd(InFile& in, std::FILE* res, int& day);
 
 // Day of the year of a month and day of a common year (January 1 is 1).
 int dsjf(int month, int day);
@@ -156,6 +173,7 @@ void sysvar(InFile& in, std::FILE* res);
 
 // One system-variable record: the integer and its one text, not echoed.
 int readsyva(InFile& in);
+void readsyva(InFile& in, int& x);
 
 // Heading of section 2.s of the results file for input file f.
 void inp00(std::FILE* res, int f, int s);

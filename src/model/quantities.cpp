@@ -96,6 +96,34 @@ Found find(const std::string& name, const std::vector<int>& idx, Element& out, s
     return Found::UnknownName;
 }
 
+bool elementAt(std::size_t offset, std::string& name, std::vector<int>& idx, Element& out) {
+    for (const Entry& e : kEntries) {
+        std::size_t count = 1;
+        for (int d = 0; d < e.rank; ++d) count *= std::size_t(e.cap[d]);
+        if (offset < e.offset || offset >= e.offset + count * e.elementSize) continue;
+        std::size_t flat = (offset - e.offset) / e.elementSize;
+        idx.assign(std::size_t(e.rank), 0);
+        for (int d = e.rank - 1; d >= 0; --d) {
+            idx[std::size_t(d)] = int(flat % std::size_t(e.cap[d]));
+            flat /= std::size_t(e.cap[d]);
+        }
+        name = e.name;
+        out = Element{e.kind, offset - (offset - e.offset) % e.elementSize, e.elementSize};
+        return true;
+    }
+    return false;
+}
+
+std::string elementName(const std::string& name, const std::vector<int>& idx) {
+    std::string s = name;
+    for (int i : idx) {
+        s += '[';
+        s += std::to_string(i);
+        s += ']';
+    }
+    return s;
+}
+
 std::vector<std::string> closeNames(const std::string& name, std::size_t most) {
     const std::string key = lower(name);
     std::vector<std::pair<std::size_t, std::string>> scored;

@@ -26,6 +26,13 @@ enum class Found { Ok, UnknownName, WrongIndexCount, IndexOutOfRange };
 // are given back for messages (also when an index is out of range).
 Found find(const std::string& name, const std::vector<int>& idx, Element& out, std::vector<int>& caps);
 
+// The quantity and indices of the element at `offset` in Model; false for
+// an offset outside every named quantity.
+bool elementAt(std::size_t offset, std::string& name, std::vector<int>& idx, Element& out);
+
+// The element's name as the command line takes it: "prfE[1][1]".
+std::string elementName(const std::string& name, const std::vector<int>& idx);
+
 // Up to `most` names of quantities that are close to name (by edit
 // distance, case ignored), closest first.
 std::vector<std::string> closeNames(const std::string& name, std::size_t most = 5);

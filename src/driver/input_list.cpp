@@ -1,0 +1,47 @@
+#include "driver/input_list.h"
+
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "input/overrides.h"
+
+namespace {
+
+// A text of a record for one cell of the table: blanks at both ends
+// trimmed, tabs and line breaks (which a label may hold) made blanks.
+std::string cell(const std::string& s) {
+    std::string t = s;
+    for (char& c : t)
+        if (c == '\t' || c == '\n' || c == '\r') c = ' ';
+    const std::size_t a = t.find_first_not_of(' ');
+    if (a == std::string::npos) return "";
+    return t.substr(a, t.find_last_not_of(' ') - a + 1);
+}
+
+}  // namespace
+
+bool writeInputList(const Overrides& ov, const Model& m, std::FILE* f) {
+    std::fputs("name\tvalue\tfile\tline\trecord\tlabel\tunit\n", f);
+    for (const TracedNumber* t : ov.changeable())
+        std::fprintf(f, "%s\t%s\t%s\t%d\t%d\t%s\t%s\n", t->name.c_str(), valueText(m, t->element).c_str(),
+                     t->where.file.c_str(), t->where.line, t->where.record, cell(t->label).c_str(),
+                     cell(t->unit).c_str());
+    return std::fflush(f) == 0 && !std::ferror(f);
+}
+
+bool writeInputListJson(const Overrides& ov, const Model& m, std::FILE* f) {
+    nlohmann::ordered_json rows = nlohmann::ordered_json::array();
+    for (const TracedNumber* t : ov.changeable()) {
+        nlohmann::ordered_json r;
+        r["name"] = t->name;
+        r["value"] = nlohmann::ordered_json::parse(valueText(m, t->element));
+        r["file"] = t->where.file;
+        r["line"] = t->where.line;
+        r["record"] = t->where.record;
+        r["label"] = cell(t->label);
+        r["unit"] = cell(t->unit);
+        rows.push_back(r);
+    }
+    const std::string s = rows.dump(1) + "\n";
+    return std::fwrite(s.data(), 1, s.size(), f) == s.size() && std::fflush(f) == 0;
+}
