@@ -706,7 +706,9 @@ Change{"MilkSoldFraction", "dairy", "INPUTS06.TXT",
         Change{"TooFewFragments", "dairy", "TEXTS_OUT.TXT", "\"\n\nEnd of the results.\n\"", "",
                "The file TEXTS_OUT.TXT holds too few text fragments: it ends in fragment 301,\n"
                "  where a text in double quotes is expected.\n"
-               "  The values of all variables are complete in the file CHECKS1.\n"},
+               "  Complete the file and restart the program.\n"
+               "The results written up to the error are in the file RESULTS.TXT.stopped.\n"
+               "The values of all variables are complete in the file CHECKS1.stopped.\n"},
         // PARAS.TXT
         Change{"Paras", "dairy", "PARAS.TXT", "1\n\"Type of weaning", "3\n\"Type of weaning",
                "Type of weaning can be only 1 or 2.\n"},

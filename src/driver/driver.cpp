@@ -6,6 +6,10 @@
 #include <filesystem>
 #include <string>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "driver/evaluate.h"
 #include "driver/run.h"
 #include "driver/weights_run.h"
@@ -134,12 +138,110 @@ void closeOutput(Run& run, std::FILE*& f, const char* name) {
     if (std::fclose(g) != 0 || failed) outputFailed(run, name, err ? err : errno);
 }
 
-}  // namespace
+// Every output of a run (the results file, the dumps, the files written
+// after the results) is written under a unique temporary name in the
+// directory of its final name and renamed to that name, which is atomic
+// within a directory, only when the run completes: a run that stops leaves
+// the files of an earlier run as they were.  A name that is taken by
+// something other than a plain file (a device such as /dev/null, a pipe, a
+// symbolic link) is written in place, as before: a rename would replace
+// the device or the link by a plain file.
 
-void writeOutputFile(Run& run, const char* name, const std::function<bool(std::FILE*)>& write) {
-    errno = 0;
-    std::FILE* f = std::fopen(name, "w");
-    if (!f) outputFailed(run, name, errno);
+// The mode fopen gives a new file, 0666 less the umask (mkstemp gives 0600).
+mode_t newFileMode() {
+    static const mode_t mode = [] {
+        const mode_t mask = umask(0);
+        umask(mask);
+        return mode_t(0666 & ~mask);
+    }();
+    return mode;
+}
+
+// The template of the temporary name of output `name`: its directory, its
+// file name (shortened to leave room in the 255 bytes of a file name) and
+// ".tmp-XXXXXX".
+std::string tempTemplate(const std::string& name) {
+    constexpr char kSuffix[] = ".tmp-XXXXXX";
+    constexpr std::size_t kMaxBase = 255 - (sizeof kSuffix - 1);
+    const std::size_t slash = name.rfind('/');
+    const std::size_t base = slash == std::string::npos ? 0 : slash + 1;
+    return name.substr(0, base) + name.substr(base, kMaxBase) + kSuffix;
+}
+
+// Opens the output `name` for writing: a plain file, or a name not taken
+// yet, under a temporary name that run.pending records; anything else (and
+// a file whose directory takes no new file) in place.  Returns null with
+// errno set where the output cannot be created (a missing or read-only
+// directory, a directory or a read-only file of that name); then nothing
+// has been created.
+std::FILE* createOutput(Run& run, const std::string& name) {
+    struct stat st;
+    mode_t mode = newFileMode();
+    bool exists = false;
+    if (lstat(name.c_str(), &st) != 0) {
+        if (errno != ENOENT) return std::fopen(name.c_str(), "w");
+    } else if (!S_ISREG(st.st_mode)) {
+        return std::fopen(name.c_str(), "w");
+    } else {
+        // The file the run will replace must be writable, as it had to be
+        // when it was written in place; nothing is changed by the test.
+        const int fd = open(name.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0) return nullptr;
+        close(fd);
+        mode = st.st_mode & 07777;
+        exists = true;
+    }
+    std::string temp = tempTemplate(name);
+    const int fd = mkostemp(temp.data(), O_CLOEXEC);
+    // A writable file in a directory that takes no new file is written in
+    // place, as it always could be.
+    if (fd < 0) return exists ? std::fopen(name.c_str(), "w") : nullptr;
+    std::FILE* f = fchmod(fd, mode) == 0 ? fdopen(fd, "w") : nullptr;
+    if (!f) {
+        const int err = errno;
+        close(fd);
+        unlink(temp.c_str());
+        errno = err;
+        return nullptr;
+    }
+    run.pending.push_back({temp, name, "", nullptr});
+    return f;
+}
+
+// A stopped run keeps the output `name` as `kept` instead of removing it,
+// and names it in a line: `note` followed by that name.
+void keepIfStopped(Run& run, const std::string& name, const std::string& kept, const char* note) {
+    for (Run::PendingFile& p : run.pending)
+        if (p.name == name) {
+            p.kept = kept;
+            p.keptNote = note;
+        }
+}
+
+// The run is complete: every output takes its name.
+void commitOutputs(Run& run) {
+    for (Run::PendingFile& p : run.pending) {
+        if (std::rename(p.temp.c_str(), p.name.c_str()) != 0) outputFailed(run, p.name.c_str(), errno);
+        p.temp.clear();
+    }
+    run.pending.clear();
+}
+
+// The run stopped: the outputs that it keeps take their kept names and are
+// named after the error message; the other temporary files are removed.
+void keepStoppedOutputs(Run& run) {
+    for (const Run::PendingFile& p : run.pending) {
+        if (p.temp.empty()) continue;
+        if (!p.kept.empty() && std::rename(p.temp.c_str(), p.kept.c_str()) == 0)
+            std::fprintf(run.messages(), "%s%s.\n", p.keptNote, printable(p.kept.c_str()).c_str());
+        else
+            std::remove(p.temp.c_str());
+    }
+    run.pending.clear();
+}
+
+// Writes the output with `write` into f, opened for it, and closes f.
+void writeAndClose(Run& run, const char* name, std::FILE* f, const std::function<bool(std::FILE*)>& write) {
     struct Closer {
         std::FILE*& f;
         ~Closer() {
@@ -149,6 +251,28 @@ void writeOutputFile(Run& run, const char* name, const std::function<bool(std::F
     errno = 0;
     if (!write(f)) outputFailed(run, name, errno);
     closeOutput(run, f, name);
+}
+
+}  // namespace
+
+void writeOutputFile(Run& run, const char* name, const std::function<bool(std::FILE*)>& write) {
+    // Written within a run whose outputs wait for its end, the file waits
+    // with them; otherwise it takes its name as soon as it is complete.
+    const bool withRun = !run.pending.empty();
+    errno = 0;
+    std::FILE* f = createOutput(run, name);
+    if (!f) outputFailed(run, name, errno);
+    if (withRun) {
+        writeAndClose(run, name, f, write);
+        return;
+    }
+    try {
+        writeAndClose(run, name, f, write);
+    } catch (const RunStopped&) {
+        keepStoppedOutputs(run);
+        throw;
+    }
+    commitOutputs(run);
 }
 
 namespace {
@@ -214,13 +338,15 @@ void openRun(Run& run, std::FILE* input) {
         }
         checkResultsName(run);
         errno = 0;
-        run.res = std::fopen(run.resName, "w");
+        run.res = createOutput(run, run.resName);
         if (!run.res)
             failCheck(run,
                       "The results file %s cannot be created%s%s%s.\n"
                       "  Check the name and the working directory and restart the program.\n",
                       printable(run.resName).c_str(), errno ? " (" : "", errno ? std::strerror(errno) : "",
                       errno ? ")" : "");
+        keepIfStopped(run, run.resName, std::string(run.resName) + ".stopped",
+                      "The results written up to the error are in the file ");
     }
 
     writeChangeNote(run);
@@ -253,7 +379,7 @@ int runFromBase(Run& run) {
 
     std::fprintf(run.con, "Writing results from loop %d to file CHECKS1\n", run.m.zr);
     writeDumpFile(run, "CHECKS1");
-    run.checks1Written = true;
+    keepIfStopped(run, "CHECKS1", "CHECKS1.stopped", "The values of all variables are complete in the file ");
 
     writeResults(run);
     checkWritten(run, run.res, run.resName);
@@ -262,6 +388,7 @@ int runFromBase(Run& run) {
     closeInput(run.texts);
     closeOutput(run, run.res, run.resName);
     if (run.afterResults) run.afterResults(run);
+    commitOutputs(run);
 
     std::fputs("\nThank you for using the program KARVEL1.\n", run.con);
     std::fprintf(run.con, "The results are given in the file %s.\n", run.resName);
@@ -322,10 +449,12 @@ int runProgram(Run& run, std::FILE* input) {
         return runFromBase(run);
     } catch (const RunStopped&) {
         // The error message is on the console; the files are closed as
-        // they are, and the run ends with the elapsed time.
+        // they are, the outputs of earlier runs stay, and the run ends with
+        // the elapsed time.
         closeInput(run.texts);
         if (run.res && run.res != discardStream()) std::fclose(run.res);
         run.res = nullptr;
+        keepStoppedOutputs(run);
         printElapsed(run);
         std::fflush(run.con);
         return 1;

@@ -13,11 +13,19 @@ class Overrides;
 // the stream from which the name of the results file is read.  Returns the
 // exit status of a complete run (0); an error stop ends the program from
 // inside with a non-zero status.
+//
+// The outputs are written under temporary names beside their own and take
+// their names only when the run completes.  A stopped run leaves the files
+// of an earlier run as they were and removes its temporary files, but keeps
+// the results file it began as NAME.stopped and a complete CHECKS1 as
+// CHECKS1.stopped, each named in a line after the error message.
 int runProgram(Run& run, std::FILE* input);
 
 // The two halves of runProgram: start-up, reading of all inputs, the base
 // evaluation and CHECKS; then the economic-weight loop, CHECKS1, the results
-// file and the farewell (returns the exit status).
+// file, the renaming of the outputs and the farewell (returns the exit
+// status).  After runToBase alone the results file is open and its
+// temporary files are in run.pending.
 void runToBase(Run& run, std::FILE* input);
 int runFromBase(Run& run);
 
@@ -41,5 +49,8 @@ const char* ownFileNamed(const char* name);
 
 // Writes the output file `name` of the working directory with `write`
 // (false: a write failed); a file that cannot be created, written or
-// closed stops the run with a message naming it.
+// closed stops the run with a message naming it, and an earlier file of
+// that name stays as it was.  Written while the outputs of a run wait for
+// its end (run.pending), the file takes its name with them; otherwise as
+// soon as it is complete.
 void writeOutputFile(Run& run, const char* name, const std::function<bool(std::FILE*)>& write);

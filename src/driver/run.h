@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "input/reader.h"
 
@@ -22,7 +23,19 @@ struct Run {
     int sectionNo = 0;            // section number of its echo (2.sectionNo)
     std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
     int threads = 1;              // threads that share the evaluations of the economic weights
-    bool checks1Written = false;  // CHECKS1 is complete (said when a later stop ends the run)
+    // Not set: CHECKS1 takes its name only when the run completes, and a stop
+    // after it keeps it as CHECKS1.stopped, which the driver names itself.
+    bool checks1Written = false;
+
+    // An output file written under a temporary name beside its final one
+    // until the run completes (driver.cpp: createOutput).
+    struct PendingFile {
+        std::string temp;          // the temporary name (unique, made by mkstemp)
+        std::string name;          // the name it takes when the run completes
+        std::string kept;          // the name a stopped run keeps it under ("": removed)
+        const char* keptNote = nullptr;  // the line that names `kept` after the error message (%s)
+    };
+    std::vector<PendingFile> pending;  // in the order written; empty after the run
 
     // Set from the command line:
     std::FILE* msg = nullptr;        // error messages and warnings (null: the console)
