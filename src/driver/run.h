@@ -23,10 +23,6 @@ struct Run {
     int sectionNo = 0;            // section number of its echo (2.sectionNo)
     std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
     int threads = 1;              // threads that share the evaluations of the economic weights
-    // Not set: CHECKS1 takes its name only when the run completes, and a stop
-    // after it keeps it as CHECKS1.stopped, which the driver names itself.
-    bool checks1Written = false;
-
     // An output file written under a temporary name beside its final one
     // until the run completes (driver.cpp: createOutput).
     struct PendingFile {

@@ -24,10 +24,9 @@ constexpr int kSlash = 47;
     if (in.fragments)
         failCheck(*in.run,
                   "The file %s holds too few text fragments: it ends in fragment %d,\n"
-                  "  where %s is expected.\n%s"
+                  "  where %s is expected.\n"
                   "  Complete the file and restart the program.\n",
-                  in.name, in.record + 1, expected,
-                  in.run->checks1Written ? "  The values of all variables are complete in the file CHECKS1.\n" : "");
+                  in.name, in.record + 1, expected);
     failCheck(*in.run,
               "The input file %s ends in record %d, where %s is expected.\n"
               "  Complete the file and restart the program.\n",
