@@ -72,12 +72,19 @@ INSTANTIATE_TEST_SUITE_P(
         Usage{"SweepSteps", "--sweep 'mwE[1]=60:80:0'", 2, "STEPS, the number of values"},
         Usage{"SweepForm", "--sweep 'mwE[1]=60:80'", 2, "expected NAME=FROM:TO:STEPS"},
         Usage{"SweptAndSet", "--sweep 'mwE[1]=60:80:3' --set 'mwE[1]=1'", 2, "mwE[1] is both changed and swept"},
+        Usage{"SweptTwice", "--sweep 'mwE[1]=60:80:3' --sweep 'mwE[1]=1:2:2'", 2, "mwE[1] is swept twice"},
+        Usage{"SweepGridTooLarge", "--sweep 'mwE[1]=60:80:101' --sweep 'prclfL[2]=3:4:100'", 2,
+              "the grid of the sweeps has more than 10000 runs"},
+        Usage{"SweepUnknownName", "--sweep 'conrateX[1]=0.8:1.2:5'", 2,
+              "--sweep conrateX[1]=0.8:1.2:5: there is no quantity conrateX"},
         // A value the input checks refuse gets the message of the file, in
-        // the run itself and at the value of a sweep where it happens.
+        // the run itself and in the row of a sweep, which goes on.
         Usage{"ValueOutOfRange", "-q -o R.TXT --set 'conrateE[1]=1.5'", 1,
               "value 1 of record 6 (Conception rate of ewes in cycles 1 to 7) is 1.5"},
         Usage{"SweepValueOutOfRange", "--sweep 'conrateE[1]=0.5:1.5:3'", 1,
-              "the sweep stops at conrateE[1] = 1.5:\n\n\nError message:\nIn the input file INPUTS01.TXT"},
+              "1 of 3 runs of the sweep failed, their rows give the messages: conrateE[1] = 1.5 (stopped)\n"},
+        Usage{"SweepTableCannotBeCreated", "--sweep 'mwE[1]=60:80:1' --csv no/such/t.csv", 1,
+              "the file no/such/t.csv cannot be created (No such file or directory)"},
         Usage{"CsvOnAFullDisk", "-q -o R.TXT --csv /dev/full", 1, "The file /dev/full cannot be written"},
         Usage{"BadSdTable", "-o R.TXT --sd NONE.TXT", 1, "NONE.TXT"}),
     [](const testing::TestParamInfo<Usage>& i) { return std::string(i.param.name); });
@@ -175,8 +182,8 @@ TEST(CommandLineRun, SweepMiddleValueIsThePlainRun) {
     ASSERT_EQ(sweep.status, 0) << sweep.err;
     const auto rows = lines(sweep.out);
     ASSERT_EQ(rows.size(), 6u) << sweep.out;
-    EXPECT_EQ(rows[0].substr(0, 16), "prclfL[2],Tprof,");
-    EXPECT_EQ(rows[3].substr(0, 5), "3.05,");
+    EXPECT_EQ(rows[0].substr(0, 52), "prclfL[2],status,message,Tprof,w1_pure_birth_weight,");
+    EXPECT_EQ(rows[3].substr(0, 9), "3.05,ok,,");
     // The plain run as a sweep of one value (the file's own) and the middle
     // row agree in every field but the first.
     const auto one = testutil::runKarvel1(dir, "", "--sweep 'prclfL[2]=3.05:3.05:1' --csv one.csv");
@@ -188,10 +195,55 @@ TEST(CommandLineRun, SweepMiddleValueIsThePlainRun) {
     // A price per kg acts linearly on the profit: equal steps of the price
     // give equal steps of the profit.
     std::vector<double> profit;
-    for (std::size_t i = 1; i < rows.size(); ++i) profit.push_back(std::stod(rows[i].substr(rows[i].find(',') + 1)));
+    for (std::size_t i = 1; i < rows.size(); ++i) profit.push_back(std::stod(testutil::parseCsv(rows[i] + "\n")[0][3]));
     for (std::size_t i = 2; i < profit.size(); ++i)
         EXPECT_NEAR(profit[i] - profit[i - 1], profit[1] - profit[0], 1e-3);
     EXPECT_GT(profit[1], profit[0]);
+}
+
+// Two sweeps give every pair of values, the first outermost.  A value the
+// input checks refuse (conrateE[1] = 1.1) and one whose change cannot be made
+// (LL = 7.5) give a row with the message and NA, and the runs after them go
+// on; the exit status is 1.  The changes of --set stand at the top of the
+// table, --sd adds the relative emphasis, and no temporary file remains.
+TEST(CommandLineRun, SweepGridWithRefusedValues) {
+    TempDir dir;
+    testutil::copyExample("dairy", dir);
+    const auto r = testutil::runKarvel1(
+        dir, "", "--sweep 'conrateE[1]=0.9:1.1:3' --sweep 'LL=7.5:8:2' --set 'prclfL[2]=3.1' --sd SD.TXT --csv g.csv");
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_EQ(r.err,
+              "karvel1: 4 of 6 runs of the sweep failed, their rows give the messages: conrateE[1] = 0.9, LL = 7.5 "
+              "(not made); conrateE[1] = 1, LL = 7.5 (not made); conrateE[1] = 1.1, LL = 7.5 (not made); "
+              "conrateE[1] = 1.1, LL = 8 (stopped)\n");
+    const std::string text = dir.read("g.csv");
+    ASSERT_EQ(text.rfind("# --set prclfL[2]=3.1\nconrateE[1],LL,status,message,Tprof,", 0), 0u) << text;
+    const auto t = testutil::parseCsv(text.substr(text.find('\n') + 1));
+    ASSERT_EQ(t.size(), 7u);
+    const char* expected[6][3] = {{"0.9", "7.5", "not made"}, {"0.9", "8", "ok"},      {"1", "7.5", "not made"},
+                                  {"1", "8", "ok"},           {"1.1", "7.5", "not made"}, {"1.1", "8", "stopped"}};
+    for (int i = 0; i < 6; ++i) {
+        const auto& row = t[std::size_t(i) + 1];
+        EXPECT_EQ(row[0] + " " + row[1] + " " + row[2], std::string(expected[i][0]) + " " + expected[i][1] + " " +
+                                                            expected[i][2]);
+        if (row[2] == "ok") {
+            EXPECT_EQ(row[3], "");
+            // The emphasis of the evaluated traits sums to 100 in absolute value.
+            double sum = 0;
+            for (std::size_t f = 0; f < row.size(); ++f)
+                if (t[0][f].rfind("emph", 0) == 0 && row[f] != "NA") sum += std::fabs(std::stod(row[f]));
+            EXPECT_NEAR(sum, 100, 1e-5);
+            continue;
+        }
+        for (std::size_t f = 4; f < row.size(); ++f) ASSERT_EQ(row[f], "NA") << i << " " << t[0][f];
+    }
+    EXPECT_EQ(t[1][3], "--sweep LL: LL is a whole number (INPUTS01.TXT, record 2); 7.5 is not a whole number.");
+    EXPECT_EQ(t[6][3].rfind("In the input file INPUTS01.TXT, value 1 of record 6 (Conception rate of ewes in "
+                            "cycles 1 to 7) is 1.1, but it must be from 0 to 1.", 0), 0u) << t[6][3];
+    // More conception, more profit.
+    EXPECT_GT(std::stod(t[4][4]), std::stod(t[2][4]));
+    for (const auto& e : testutil::fs::directory_iterator(dir.path()))
+        EXPECT_NE(e.path().filename().string().rfind(".g.csv", 0), 0u) << e.path();
 }
 
 }  // namespace

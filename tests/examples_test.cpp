@@ -24,6 +24,7 @@
 
 #include "example_run.h"
 #include "economics/weights.h"
+#include "report/export.h"
 #include "feeding/phases.h"
 #include "herd/markov.h"
 
@@ -288,6 +289,38 @@ TEST_P(Systems, ProgenyTablesHoldValuesInTheStatesFeedingGroups) {
         CHECK_TABLE(pdipbL[c]);
     }
 #undef CHECK_TABLE
+}
+
+// The CSV table of the weights and the results file agree: every weight the
+// results file prints (also as 0.000) is the CSV's weight of the trait in
+// the printed column, to three decimals; a trait without a row there is
+// "not in this system" with NA, unless the loop evaluated it (the weaning
+// traits with artificial rearing).
+TEST_P(Systems, CsvGivesEveryWeightOfTheResultsFile) {
+    const ExampleRun& r = run(GetParam());
+    const Model& m = *r.model;
+    std::map<int, std::string> printed;
+    for (std::size_t a = r.results.find('\n', r.results.find("\nTrait (unit)") + 1) + 1, b;
+         (b = r.results.find('\n', a)) != a; a = b + 1) {
+        const std::string line = r.results.substr(a, b - a);
+        printed[std::stoi(line.substr(0, 2))] = line.substr(line.rfind(' ') + 1);
+    }
+    ASSERT_FALSE(printed.empty());
+    const std::string column = m.ewopt == 0 ? "pure-bred" : m.ewopt == 1 ? "cross-bred" : "combined";
+    int compared = 0;
+    for (const auto& row : testutil::parseCsv(testutil::capture([&](std::FILE* f) { return exporting::writeCsv(m, nullptr, f); }))) {
+        if (row[3] != column) continue;
+        const int t = std::stoi(row[0]);
+        if (printed.count(t)) {
+            char text[40];
+            std::snprintf(text, sizeof text, "%.3f", std::strtod(row[5].c_str(), nullptr));
+            EXPECT_EQ(text, printed[t]) << "trait " << t << ": " << row[4] << " " << row[5];
+            ++compared;
+        } else if (row[4] != "evaluated") {
+            EXPECT_EQ(row[4] + " " + row[5], "not in this system NA") << "trait " << t;
+        }
+    }
+    EXPECT_EQ(compared, int(printed.size()));
 }
 
 INSTANTIATE_TEST_SUITE_P(All, Systems, testing::ValuesIn(systems()),

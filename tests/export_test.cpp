@@ -1,17 +1,20 @@
 // The machine-readable outputs of the weights, read back: on the example
-// systems the CSV weights give the digits of the results file, the JSON
-// document and the sweep row hold the model's numbers, the relative emphasis
-// of each column sums to 100 in absolute value and the chart is well-formed
-// XML with one bar per trait and column; the relative emphasis worked by
-// hand; the faults of a table of standard deviations.
+// systems the CSV table has a row per trait and column with the model's
+// weights to 8 digits, the JSON document has them in full, the relative
+// emphasis of each column sums to 100 in absolute value, a sweep table joins
+// runs of different systems and the chart is well-formed XML with one bar
+// per trait and column; the relative emphasis worked by hand; the faults of
+// a table of standard deviations.  (The agreement of the CSV table with the
+// results file is tested on every system in examples_test.cpp.)
 #include "report/export.h"
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cmath>
-#include <functional>
 #include <map>
 #include <nlohmann/json.hpp>
+#include <set>
 
 #include "economics/weights.h"
 #include "example_run.h"
@@ -19,52 +22,18 @@
 namespace {
 
 using testutil::TempDir;
-using Table = std::vector<std::vector<std::string>>;
+using testutil::capture;
+using testutil::parseCsv;
+using Table = testutil::CsvTable;
 
-std::string capture(const std::function<bool(std::FILE*)>& write) {
-    std::FILE* f = std::tmpfile();
-    EXPECT_TRUE(write(f));
-    std::string s(std::size_t(std::ftell(f)), '\0');
-    std::rewind(f);
-    EXPECT_EQ(std::fread(s.data(), 1, s.size(), f), s.size());
-    std::fclose(f);
-    return s;
-}
-
-// RFC 4180 fields: quoted fields may hold commas and doubled quotes.
-Table parseCsv(const std::string& text) {
-    Table rows(1, std::vector<std::string>(1));
-    bool quoted = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (quoted && c == '"' && i + 1 < text.size() && text[i + 1] == '"') rows.back().back() += text[i++];
-        else if (c == '"') quoted = !quoted;
-        else if (!quoted && c == ',') rows.back().emplace_back();
-        else if (!quoted && c == '\n') rows.emplace_back(1);
-        else rows.back().back() += c;
-    }
-    rows.pop_back();  // after the last line break
-    return rows;
-}
-
-// Trait -> the weight that section 3.14 of a golden results file prints.
-std::map<int, std::string> resultsWeights(const std::string& example) {
-    const std::string r = testutil::readFile(std::string(KARVEL1_SOURCE_DIR) + "/tests/golden/" + example + "/RESULTS.TXT");
-    std::map<int, std::string> w;
-    for (std::size_t a = r.find('\n', r.find("Trait (unit)")) + 1, b; (b = r.find('\n', a)) != a; a = b + 1) {
-        const std::string line = r.substr(a, b - a);
-        w[std::stoi(line.substr(0, 2))] = line.substr(line.rfind(' ') + 1);
-    }
-    return w;
-}
-
-const Model& exampleModel(const std::string& name) {
+const testutil::ExampleRun& exampleRun(const std::string& name) {
     static std::map<std::string, std::unique_ptr<testutil::ExampleRun>> runs;
     auto& r = runs[name];
     if (!r) r = testutil::runExample(name);
     EXPECT_EQ(r->status, 0);
-    return *r->model;
+    return *r;
 }
+const Model& exampleModel(const std::string& name) { return *exampleRun(name).model; }
 
 // A standard deviation for every trait, unlike from trait to trait.
 exporting::SdTable everyTrait() {
@@ -74,9 +43,27 @@ exporting::SdTable everyTrait() {
 }
 
 int column(const std::string& name) { return name == "pure-bred" ? 1 : name == "cross-bred" ? 2 : 0; }
-RealStored number(const std::string& s) { return RealStored(std::strtod(s.c_str(), nullptr)); }
 bool evaluated(const Model& m, int t, int k) {
     return k ? weights::evaluated(m, t, k) : weights::evaluated(m, t, 1) || weights::evaluated(m, t, 2);
+}
+
+// The significant digits of a number's text, which may not end in a zero
+// after the point.
+int significantDigits(const std::string& text) {
+    const std::string mantissa = text.substr(0, text.find_first_of("eE"));
+    EXPECT_FALSE(mantissa.find('.') != std::string::npos && mantissa.back() == '0') << text;
+    std::string digits;
+    for (char c : mantissa)
+        if (std::isdigit(static_cast<unsigned char>(c))) digits += c;
+    const std::size_t first = digits.find_first_not_of('0');
+    return first == std::string::npos ? 1 : int(digits.size() - first);
+}
+
+// The value v to 8 significant digits: x differs from it by at most half a
+// unit of the 8th digit.
+void expectEightDigits(const std::string& x, double v, const std::string& where) {
+    EXPECT_LE(significantDigits(x), 8) << where << ": " << x;
+    EXPECT_LE(std::fabs(std::strtod(x.c_str(), nullptr) - v), 5.000001e-8 * std::fabs(v)) << where << ": " << x;
 }
 
 // Balanced tags (a stray closing tag stays on the stack too); xmllint
@@ -103,95 +90,182 @@ class Examples : public testing::TestWithParam<const char*> {};
 
 TEST(Export, TraitNamesAndUnitsAreTheLabelsOfTheResultsFile) {
     const std::string texts = testutil::readFile(std::string(KARVEL1_SOURCE_DIR) + "/examples/meat/TEXTS_OUT.TXT");
+    std::set<std::string> keys;
     for (int t = 1; t <= 35; ++t) {
         char label[200];
         std::snprintf(label, sizeof label, "\"%2d %s (%s) ", t, exporting::trait(t).name, exporting::trait(t).unit);
         EXPECT_NE(texts.find(label), std::string::npos) << label;
+        // Keys are names in R and in spreadsheets.
+        const std::string key = exporting::trait(t).key;
+        EXPECT_TRUE(keys.insert(key).second) << key;
+        EXPECT_EQ(key.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789_"), std::string::npos) << key;
     }
 }
 
-TEST_P(Examples, CsvGivesTheWeightsOfTheResultsFileAndEmphasisSummingTo100) {
+// One row per trait and column of the system, in order; numbers to 8
+// significant digits; 0 for a trait the system has but the loop skips, NA
+// for one it lacks and for evdiff where it is not formed; the relative
+// emphasis of each column sums to 100 in absolute value.
+TEST_P(Examples, CsvHasARowPerTraitAndColumn) {
     const Model& m = exampleModel(GetParam());
     const exporting::SdTable sd = everyTrait();
     const Table rows = parseCsv(capture([&](std::FILE* f) { return exporting::writeCsv(m, &sd, f); }));
     ASSERT_EQ(rows[0], (std::vector<std::string>{"trait", "name", "unit", "column", "status", "weight", "weight_1pct",
                                                  "evdiff_pct", "sd", "std_weight", "emphasis_pct"}));
+    const std::vector<int> cols = m.ewopt == 0 ? std::vector<int>{1} : m.ewopt == 1 ? std::vector<int>{2}
+                                                                                    : std::vector<int>{1, 2, 0};
+    ASSERT_EQ(rows.size(), 1 + 35 * cols.size());
     std::map<int, double> absSum;
-    std::map<std::pair<int, int>, std::vector<std::string>> row;
+    std::map<std::string, int> statuses;
     for (std::size_t i = 1; i < rows.size(); ++i) {
         const auto& r = rows[i];
         ASSERT_EQ(r.size(), 11u);
         const int t = std::stoi(r[0]), k = column(r[3]);
-        row[{t, k}] = r;
-        ASSERT_EQ(r[4], evaluated(m, t, k) ? "evaluated" : "skipped") << t << " " << k;
-        if (r[4] == "skipped") {
-            for (int f : {5, 6, 9, 10}) EXPECT_EQ(r[f], "NA") << t << " " << k;
+        const std::string where = r[0] + " " + r[3];
+        EXPECT_EQ(t, int(i - 1) / int(cols.size()) + 1);
+        EXPECT_EQ(k, cols[(i - 1) % cols.size()]);
+        ++statuses[r[4]];
+        EXPECT_EQ(r[4] == "evaluated", evaluated(m, t, k)) << where;
+        if (r[4] == "not in this system") {
+            for (int f : {5, 6, 7, 9, 10}) EXPECT_EQ(r[f], "NA") << where;
             continue;
         }
-        // evdiff is the difference of the two weights in per cent of the
-        // weight, whatever unit both are reported in.
-        const double w = std::stod(r[5]), w1 = std::stod(r[6]);
-        EXPECT_EQ(r[7] == "", k == 0);
-        if (k != 0 && r[7] != "NA") {
-            EXPECT_NEAR((w - w1) * 100 / w, std::stod(r[7]), 1e-4 + 1e-4 * std::fabs(std::stod(r[7]))) << t;
+        if (r[4] == "skipped") {
+            EXPECT_EQ(r[5] + r[6] + r[7], "00NA") << where;
+        } else {
+            ASSERT_EQ(r[4], "evaluated");
+            expectEightDigits(r[5], m.evp[t][k], where);
         }
-        EXPECT_NEAR(std::stod(r[9]), w * 0.1 * t, 1e-12 * std::fabs(w * t)) << t;
+        // evdiff is the difference of the two weights in per cent of the
+        // weight, whatever unit both are reported in; the combined column
+        // has none.
+        const double w = std::stod(r[5]), w1 = std::stod(r[6]);
+        if (k == 0) {
+            EXPECT_EQ(r[7], "NA") << where;
+        }
+        if (r[7] != "NA") {
+            expectEightDigits(r[7], m.evdiff[t][k], where);
+            EXPECT_NEAR((w - w1) * 100 / w, std::stod(r[7]), 1e-4 + 1e-4 * std::fabs(std::stod(r[7]))) << where;
+        }
+        expectEightDigits(r[9], m.evp[t][k] * 0.1 * t, where);
         absSum[k] += std::fabs(std::stod(r[10]));
     }
-    for (const auto& [k, sum] : absSum) EXPECT_NEAR(sum, 100, 1e-9) << k;
-    // Every weight of the results file: the digits of the row's weight, or
-    // 0 where the row is skipped or missing (no cross-bred slot).
-    const int printed = m.ewopt == 0 ? 1 : m.ewopt == 1 ? 2 : 0;
-    for (const auto& [t, text] : resultsWeights(GetParam())) {
-        const auto r = row.find({t, printed});
-        char s[40] = "0.000";
-        if (r != row.end() && r->second[4] == "evaluated") std::snprintf(s, sizeof s, "%.3f", double(number(r->second[5])));
-        EXPECT_EQ(text, s) << "trait " << t;
-    }
-    // A row per trait and column of the system, cross-bred ones only for
-    // traits with a cross-bred slot; combined is pure-bred + half cross-bred.
-    for (int t = 1; t <= 35; ++t)
-        for (int k : {1, 2, 0}) {
-            const bool column = m.ewopt == 2 || k == (m.ewopt == 0 ? 1 : 2);
-            EXPECT_EQ(row.count({t, k}), column && (k != 2 || weights::hasColumn(t, 2)) ? 1u : 0u) << t << " " << k;
-        }
-    for (int t : {1, 8, 35})
-        if (m.ewopt == 2) {
-            EXPECT_NEAR(std::stod(row[{t, 0}][6]), std::stod(row[{t, 1}][6]) + 0.5 * std::stod(row[{t, 2}][6]), 1e-5);
+    // Each share is rounded to 8 digits: up to 5e-7 each.
+    for (const auto& [k, sum] : absSum) EXPECT_NEAR(sum, 100, 1e-5) << k;
+    EXPECT_GT(statuses["evaluated"], 10);
+    EXPECT_GT(statuses["not in this system"], 0);
+    // combined = pure-bred + half cross-bred, also for the weights of the
+    // 1 % changes.
+    if (m.ewopt == 2)
+        for (int t : {1, 8, 35}) {
+            const auto& r = rows[1 + 3 * (t - 1)];
+            EXPECT_NEAR(std::stod(rows[3 * t][6]), std::stod(r[6]) + 0.5 * std::stod(rows[2 + 3 * (t - 1)][6]), 1e-5);
         }
 }
 
-TEST_P(Examples, JsonAndSweepRowHoldTheModelsNumbers) {
-    const Model& m = exampleModel(GetParam());
+// The JSON document has the rows of the CSV table, with the model's doubles
+// in full (those CHECKS1 prints) and null for NA; every number is the
+// shortest text that reads back to its double.
+TEST_P(Examples, JsonHoldsTheModelsNumbers) {
+    const testutil::ExampleRun& run = exampleRun(GetParam());
+    const Model& m = *run.model;
     const std::vector<exporting::ChangedValue> changes = {{"prlwwL[2]", "INPUTS13.TXT", 4, "2.50", "say \"3\"\\"}};
-    const auto j = nlohmann::json::parse(capture([&](std::FILE* f) { return exporting::writeJson(m, nullptr, changes, f); }));
+    const std::string text = capture([&](std::FILE* f) { return exporting::writeJson(m, nullptr, changes, f); });
+    const auto j = nlohmann::json::parse(text);
     EXPECT_EQ(j["system"]["ewopt"], m.ewopt);
-    EXPECT_EQ(j["totals"]["Tprof"].get<RealStored>(), stored(m.Tprof));
+    EXPECT_EQ(j["totals"]["Tprof"].get<double>(), double(m.Tprof));
     EXPECT_EQ(j["flock"]["replacement_rate"].get<double>(), m.l4E[1]);
     const auto& litter = j["flock"]["litter_size_by_cycle"];  // cycles 1 .. LL
     ASSERT_EQ(litter.size(), std::size_t(m.LL));
-    EXPECT_EQ(litter.back().get<RealStored>(), stored(m.avlitpE[m.LL]));
+    EXPECT_EQ(litter.back().get<double>(), double(m.avlitpE[m.LL]));
     EXPECT_EQ(j["changes"][0]["to"], "say \"3\"\\");
-    for (const auto& w : j["weights"]) {
-        const int t = w["trait"], k = column(w["column"]);
-        EXPECT_EQ(w["status"] == "evaluated", evaluated(m, t, k));
-        if (evaluated(m, t, k)) EXPECT_EQ(w["weight"].get<RealStored>(), stored(m.evp[t][k])) << t << " " << k;
-        else EXPECT_TRUE(w["weight"].is_null());
-    }
 
-    const Table s = parseCsv(capture([&](std::FILE* f) {
-        return exporting::writeSweepHeader(m, "prlwwL[1], \"EUR\"", f) && exporting::writeSweepRow(m, "2.5", f);
-    }));
-    ASSERT_EQ(s.size(), 2u);
-    ASSERT_EQ(s[0].size(), s[1].size());
-    EXPECT_EQ(s[0][0], "prlwwL[1], \"EUR\"");
-    EXPECT_EQ(s[1][0], "2.5");
-    EXPECT_EQ(number(s[1][1]), stored(m.Tprof));
-    for (std::size_t i = 2; i < s[0].size(); ++i) {
-        const std::string& h = s[0][i];
-        const int t = std::stoi(h.substr(1)), k = column(h.substr(h.find('_') + 1) + "-bred");
-        if (evaluated(m, t, k)) EXPECT_EQ(number(s[1][i]), stored(m.evp[t][k])) << h;
-        else EXPECT_EQ(s[1][i], "NA") << h;
+    const Table csv = parseCsv(capture([&](std::FILE* f) { return exporting::writeCsv(m, nullptr, f); }));
+    ASSERT_EQ(j["weights"].size(), csv.size() - 1);
+    for (std::size_t i = 0; i < j["weights"].size(); ++i) {
+        const auto& w = j["weights"][i];
+        const int t = w["trait"], k = column(w["column"]);
+        EXPECT_EQ(std::to_string(t) + w["column"].get<std::string>() + w["status"].get<std::string>(),
+                  csv[i + 1][0] + csv[i + 1][3] + csv[i + 1][4]);
+        if (w["status"] == "not in this system") {
+            EXPECT_TRUE(w["weight"].is_null() && w["weight_1pct"].is_null()) << t << " " << k;
+            continue;
+        }
+        EXPECT_EQ(w["weight"].get<double>(), double(m.evp[t][k])) << t << " " << k;
+        EXPECT_EQ(w["evdiff_pct"].is_null(), csv[i + 1][7] == "NA") << t << " " << k;
+        // The dump prints a weight whose magnitude exceeds 1e-6.
+        if (k != 0 && evaluated(m, t, k) && std::fabs(m.evp[t][k]) > 1e-6) {
+            char line[80];
+            std::snprintf(line, sizeof line, "\nevp[%d][%d] = %12.4f\n", t, k, w["weight"].get<double>());
+            EXPECT_NE(run.checks1.find(line), std::string::npos) << line;
+        }
+    }
+    // No number of the text (outside its strings) reads back to its double
+    // with fewer digits.
+    std::string numbersOnly = text;
+    for (std::size_t a = 0; (a = numbersOnly.find('"', a)) != std::string::npos;) {
+        std::size_t b = a + 1;
+        while (numbersOnly[b] != '"') b += numbersOnly[b] == '\\' ? 2 : 1;
+        numbersOnly.replace(a, b + 1 - a, b + 1 - a, ' ');
+        a = b + 1;
+    }
+    int numbers = 0;
+    for (std::size_t a = numbersOnly.find_first_of("-0123456789"); a != std::string::npos;
+         a = numbersOnly.find_first_of("-0123456789", a)) {
+        const std::size_t b = numbersOnly.find_first_not_of("-+.eE0123456789", a);
+        const std::string x = numbersOnly.substr(a, b - a);
+        a = b;
+        if (x.find_first_of(".eE") == std::string::npos) continue;  // whole numbers, dates in strings
+        const double d = std::strtod(x.c_str(), nullptr);
+        char shorter[400];
+        std::snprintf(shorter, sizeof shorter, "%.*g", significantDigits(x) - 1, d);
+        EXPECT_TRUE(significantDigits(x) == 1 || std::strtod(shorter, nullptr) != d) << x << " as " << shorter;
+        ++numbers;
+    }
+    EXPECT_GT(numbers, 50);
+}
+
+// A sweep table of runs whose systems have different weight columns (the
+// dairy example has the pure-bred one, the meat example all three) and of a
+// run that failed: the header names each trait and column, a run's numbers
+// are those of its CSV table, and NA fills what a run lacks.
+TEST(Export, SweepTableJoinsTheColumnsOfItsRuns) {
+    const exporting::SdTable sd = everyTrait();
+    std::vector<exporting::SweepRow> rows(3);
+    rows[0] = {{"1", "a"}, true, "ok", "", exporting::sweepNumbers(exampleModel("dairy"), &sd)};
+    rows[1] = {{"2", "b"}, false, "stopped", "In the input file X, record 6, is 1.5 # not, \"from 0 to 1\"", {}};
+    rows[2] = {{"3", "c"}, true, "ok", "", exporting::sweepNumbers(exampleModel("meat"), &sd)};
+    const std::string text = capture([&](std::FILE* f) {
+        return exporting::writeSweep({"--set prlwwL[2]=3.1", "--scale mwE[1]=1.1"}, {"prclfL[2]", "b"}, true, rows, f);
+    });
+    EXPECT_EQ(text.rfind("# --set prlwwL[2]=3.1\n# --scale mwE[1]=1.1\nprclfL[2],b,status,message,Tprof,w1_pure_birth_weight,", 0), 0u);
+    const Table t = parseCsv(text.substr(text.find("\nprclfL") + 1));
+    ASSERT_EQ(t.size(), 4u);
+    ASSERT_EQ(t[0].size(), 5u + 3 * 3 * 35);
+    EXPECT_EQ(t[0][5 + 35 + 21], "w22_cross_litter_size");
+    EXPECT_EQ(t[0][5 + 105 + 70], "std1_combined_birth_weight");
+    EXPECT_EQ(t[0][5 + 210 + 34], "emph35_pure_fleece_weight");
+    EXPECT_EQ(t[2][3], rows[1].message);
+    EXPECT_EQ(t[3][2] + t[3][3], "ok");
+    for (std::size_t f = 4; f < t[0].size(); ++f) EXPECT_EQ(t[2][f], "NA") << t[0][f];
+    // Each complete row has its example's numbers, NA in the columns its
+    // system lacks.
+    const std::pair<int, const char*> runs[] = {{1, "dairy"}, {3, "meat"}};
+    for (const auto& [i, example] : runs) {
+        const Model& m = exampleModel(example);
+        expectEightDigits(t[i][4], m.Tprof, example);
+        std::map<std::string, std::vector<std::string>> csv;
+        for (const auto& r : parseCsv(capture([&](std::FILE* f) { return exporting::writeCsv(m, &sd, f); })))
+            csv[r[0] + r[3]] = r;
+        for (int g = 0; g < 3; ++g)
+            for (int c = 0; c < 3; ++c)
+                for (int tr = 1; tr <= 35; ++tr) {
+                    const char* name[3] = {"pure-bred", "cross-bred", "combined"};
+                    const std::size_t f = 5 + std::size_t(g * 105 + c * 35 + tr - 1);
+                    const auto r = csv.find(std::to_string(tr) + name[c]);
+                    const std::string expected = r == csv.end() ? "NA" : r->second[g == 0 ? 5 : g == 1 ? 9 : 10];
+                    EXPECT_EQ(t[i][f], expected) << example << " " << t[0][f];
+                }
     }
 }
 
@@ -249,6 +323,7 @@ TEST_P(Examples, ChartHasOneBarPerTraitWithSdAndColumn) {
     EXPECT_TRUE(allTouch(bars[0].x) || allTouch(bars[0].x + bars[0].w));
 }
 
+
 INSTANTIATE_TEST_SUITE_P(All, Examples, testing::Values("dairy", "meat", "extensive"));
 
 // Three evaluated traits: 5 x 0.4 = 2, -3.5 x 4 = -14 and 0.4 x 10 = 4,
@@ -269,7 +344,7 @@ TEST(Export, RelativeEmphasisWorkedByHand) {
     EXPECT_NEAR(std::stod(row[8][10]), -70, 1e-12);
     EXPECT_NEAR(std::stod(row[22][10]), 20, 1e-12);
     EXPECT_NEAR(std::stod(row[8][9]), -14, 1e-12);
-    EXPECT_EQ(row[4][4] + row[4][10], "skippedNA");
+    EXPECT_EQ(row[4][4] + row[4][10], "not in this systemNA");  // no artificial rearing
     EXPECT_EQ(row[2][8], "NA");  // no sd given
     EXPECT_NE(csv.find("\n20,\"Conception rate of young females, 1st mating\",per cent,"), std::string::npos);
     const std::string svg = capture([&](std::FILE* f) { return exporting::writeChart(*m, sd, f); });

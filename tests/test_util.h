@@ -10,6 +10,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "driver/run.h"
 #include "model/model.h"
@@ -127,5 +128,34 @@ struct Harness {
         return dir.read(".results");
     }
 };
+
+// What write puts into a file, as a string.
+template <class F> std::string capture(F write) {
+    std::FILE* f = std::tmpfile();
+    EXPECT_TRUE(write(f));
+    std::string s(std::size_t(std::ftell(f)), '\0');
+    std::rewind(f);
+    EXPECT_EQ(std::fread(s.data(), 1, s.size(), f), s.size());
+    std::fclose(f);
+    return s;
+}
+
+// The fields of a CSV text (quoted fields may hold commas, line breaks and
+// doubled quotes), one vector per line.
+using CsvTable = std::vector<std::vector<std::string>>;
+inline CsvTable parseCsv(const std::string& text) {
+    CsvTable rows(1, std::vector<std::string>(1));
+    bool quoted = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (quoted && c == '"' && i + 1 < text.size() && text[i + 1] == '"') rows.back().back() += text[i++];
+        else if (c == '"') quoted = !quoted;
+        else if (!quoted && c == ',') rows.back().emplace_back();
+        else if (!quoted && c == '\n') rows.emplace_back(1);
+        else rows.back().back() += c;
+    }
+    rows.pop_back();  // after the last line break
+    return rows;
+}
 
 }  // namespace testutil

@@ -10,11 +10,16 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <set>
+#include <sstream>
 #include <string>
 #include <system_error>
 #include <thread>
 #include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "driver/driver.h"
 #include "driver/input_list.h"
@@ -32,8 +37,8 @@ struct Options {
     std::string results;
     bool quiet = false;
     bool list = false;
-    std::string csv, json, sd, chart, sweep;
-    std::vector<std::string> sets, scales;
+    std::string csv, json, sd, chart;
+    std::vector<std::string> sets, scales, sweeps;
 };
 
 int usage(const std::string& text) {
@@ -103,8 +108,20 @@ std::vector<exporting::ChangedValue> changedValues(const Run& run) {
     return out;
 }
 
+// A sweep runs at most this many computations in all (the product of the
+// numbers of values of its --sweep options): a bound on the time and on the
+// table, which is kept in memory until every run has ended.
+constexpr long kMaxSweepRuns = 10000;
+
+// A swept quantity: the change (option "--sweep", for the messages) and the
+// value texts of its runs.
+struct Swept {
+    Override change;
+    std::vector<std::string> values;
+};
+
 // The sweep NAME=FROM:TO:STEPS as the value texts of its runs.
-bool sweepValues(const std::string& text, Override& ov, std::vector<std::string>& values, std::string& error) {
+bool sweepValues(const std::string& text, Swept& out, std::string& error) {
     const std::size_t eq = text.find('=');
     const std::size_t c1 = text.find(':', eq == std::string::npos ? 0 : eq);
     const std::size_t c2 = c1 == std::string::npos ? c1 : text.find(':', c1 + 1);
@@ -112,17 +129,27 @@ bool sweepValues(const std::string& text, Override& ov, std::vector<std::string>
         error = "--sweep " + text + ": expected NAME=FROM:TO:STEPS, for example conrateE[1]=0.8:0.9:5";
         return false;
     }
+    // The ends are parsed as changes NAME=FROM and NAME=TO; their messages
+    // name the whole option.
+    const auto parseEnd = [&](const std::string& part, Override& o) {
+        if (parseOverride(part, false, o, error)) return true;
+        const std::string asSet = "--set " + part;
+        if (error.compare(0, asSet.size(), asSet) == 0) error = "--sweep " + text + error.substr(asSet.size());
+        return false;
+    };
     Override from, to;
-    if (!parseOverride(text.substr(0, c1), false, from, error)) return false;
-    if (!parseOverride(text.substr(0, eq + 1) + text.substr(c1 + 1, c2 - c1 - 1), false, to, error)) return false;
+    if (!parseEnd(text.substr(0, c1), from)) return false;
+    if (!parseEnd(text.substr(0, eq + 1) + text.substr(c1 + 1, c2 - c1 - 1), to)) return false;
     const std::string stepsText = text.substr(c2 + 1);
     int steps = 0;
     const auto [end, ec] = std::from_chars(stepsText.data(), stepsText.data() + stepsText.size(), steps);
-    if (ec != std::errc() || end != stepsText.data() + stepsText.size() || steps < 1 || steps > 1001) {
-        error = "--sweep " + text + ": STEPS, the number of values, must be a whole number from 1 to 1001";
+    if (ec != std::errc() || end != stepsText.data() + stepsText.size() || steps < 1 || steps > kMaxSweepRuns) {
+        error = "--sweep " + text + ": STEPS, the number of values, must be a whole number from 1 to " +
+                std::to_string(kMaxSweepRuns);
         return false;
     }
-    ov = from;
+    out.change = from;
+    out.change.option = "--sweep";
     for (int i = 0; i < steps; ++i) {
         const double v = steps == 1 ? from.number : from.number + i * ((to.number - from.number) / (steps - 1));
         // The shortest text that the reader takes as the same stored value;
@@ -134,42 +161,84 @@ bool sweepValues(const std::string& text, Override& ov, std::vector<std::string>
             const auto r = std::to_chars(buf, buf + sizeof buf - 1, RealStored(v));
             *r.ptr = '\0';
         }
-        values.push_back(buf);
+        out.values.push_back(buf);
     }
     return true;
 }
 
-struct SweepResult {
-    int status = 0;
-    std::string row, header, message;
-};
-
-// What fn writes, as a string.
-template <class F> std::string text(F fn) {
-    char* buf = nullptr;
-    std::size_t len = 0;
-    std::FILE* f = open_memstream(&buf, &len);
-    if (!f) throw std::bad_alloc();
-    fn(f);
-    std::fclose(f);
-    std::string s(buf, len);
-    std::free(buf);
-    return s;
+// Every --sweep option; the quantities must differ from each other and
+// from those of --set and --scale, and the grid must stay within its bound.
+bool parseSweeps(const Options& o, const std::vector<Override>& changes, std::vector<Swept>& out,
+                 std::string& error) {
+    long runs = 1;
+    for (const std::string& text : o.sweeps) {
+        Swept sw;
+        if (!sweepValues(text, sw, error)) return false;
+        for (const Override& c : changes)
+            if (c.name == sw.change.name) {
+                error = sw.change.name + " is both changed and swept";
+                return false;
+            }
+        for (const Swept& other : out)
+            if (other.change.name == sw.change.name) {
+                error = sw.change.name + " is swept twice";
+                return false;
+            }
+        runs *= long(sw.values.size());
+        if (runs > kMaxSweepRuns) {
+            error = "--sweep: the grid of the sweeps has more than " + std::to_string(kMaxSweepRuns) +
+                    " runs; take fewer values";
+            return false;
+        }
+        out.push_back(sw);
+    }
+    return true;
 }
 
-// One run of a sweep: the complete computation without output files.
-void sweepRun(const std::vector<Override>& changes, const Override& swept, const std::string& value,
-              const std::string& quantity, bool wantHeader, SweepResult& out) {
+// A message of several lines as one line: the text after the last
+// "Error message:" heading (the message of the stop, not the warnings before
+// it), its lines trimmed and joined by blanks.
+std::string oneLine(const std::string& text) {
+    const std::string heading = "Error message:\n";
+    const std::size_t h = text.rfind(heading);
+    std::istringstream in(h == std::string::npos ? text : text.substr(h + heading.size()));
+    std::string line, out;
+    while (std::getline(in, line)) {
+        const std::size_t a = line.find_first_not_of(" \t\r");
+        if (a == std::string::npos) continue;
+        const std::size_t b = line.find_last_not_of(" \t\r");
+        out += (out.empty() ? "" : " ") + line.substr(a, b - a + 1);
+    }
+    return out;
+}
+
+// The value texts of run i of the grid: the last sweep varies fastest.
+std::vector<std::string> gridValues(const std::vector<Swept>& sweeps, std::size_t i) {
+    std::vector<std::string> values(sweeps.size());
+    for (std::size_t s = sweeps.size(); s-- > 0;) {
+        values[s] = sweeps[s].values[i % sweeps[s].values.size()];
+        i /= sweeps[s].values.size();
+    }
+    return values;
+}
+
+// One run of a sweep: the complete computation without output files.  A
+// change that cannot be made gives status "not made", inputs that stop the
+// run give "stopped", each with its message.
+void sweepRun(const std::vector<Override>& changes, const std::vector<Swept>& sweeps, const exporting::SdTable* sd,
+              exporting::SweepRow& out) {
     const ModelCopy model = newModel();
     char* buf = nullptr;
     std::size_t len = 0;
     std::FILE* msg = open_memstream(&buf, &len);
     Overrides ov;
     ov.items = changes;
-    Override o = swept;
-    o.valueText = value;
-    o.number = std::strtod(value.c_str(), nullptr);
-    ov.items.push_back(o);
+    for (std::size_t s = 0; s < sweeps.size(); ++s) {
+        Override o = sweeps[s].change;
+        o.valueText = out.values[s];
+        o.number = std::strtod(o.valueText.c_str(), nullptr);
+        ov.items.push_back(o);
+    }
     Run run(*model);
     run.con = discardStream();
     run.msg = msg ? msg : discardStream();
@@ -178,68 +247,86 @@ void sweepRun(const std::vector<Override>& changes, const Override& swept, const
     run.overrides = &ov;
     std::string error;
     if (!locateChanges(run, error)) {
-        out.status = kUsage;
-        out.message = "\n" + error + "\n";
+        out.status = "not made";
+        out.message = oneLine(error);
     } else if (runProgram(run, nullptr) != 0) {
-        out.status = 1;
+        out.status = "stopped";
         if (msg) {
             std::fflush(msg);
-            out.message.assign(buf ? buf : "", len);
+            out.message = oneLine(std::string(buf ? buf : "", len));
         }
     } else {
-        out.header = wantHeader ? text([&](std::FILE* f) { return exporting::writeSweepHeader(*model, quantity, f); })
-                                : std::string();
-        out.row = text([&](std::FILE* f) { return exporting::writeSweepRow(*model, value, f); });
+        out.complete = true;
+        out.status = "ok";
+        out.numbers = exporting::sweepNumbers(*model, sd);
     }
     if (msg) std::fclose(msg);
     std::free(buf);
 }
 
-int runSweep(const Options& o, const std::vector<Override>& changes) {
-    Override swept;
-    std::vector<std::string> values;
-    std::string error;
-    if (!sweepValues(o.sweep, swept, values, error)) return usage(error);
-    for (const Override& c : changes)
-        if (c.name == swept.name) return usage(swept.name + " is both changed and swept");
+// Says on standard error which runs of a sweep failed (the values of at
+// most ten of them) and returns the exit status: 1 if any did.
+int reportFailedRuns(const std::vector<Swept>& sweeps, const std::vector<exporting::SweepRow>& rows) {
+    constexpr std::size_t kNamed = 10;
+    std::size_t failed = 0;
+    std::string list;
+    for (const exporting::SweepRow& r : rows) {
+        if (r.complete || ++failed > kNamed) continue;
+        list += failed == 1 ? ": " : "; ";
+        for (std::size_t s = 0; s < sweeps.size(); ++s)
+            list += (s ? ", " : "") + sweeps[s].change.name + " = " + r.values[s];
+        list += " (" + r.status + ")";
+    }
+    if (failed == 0) return 0;
+    if (failed > kNamed) list += "; and " + std::to_string(failed - kNamed) + " more";
+    std::fprintf(stderr, "karvel1: %zu of %zu runs of the sweep failed, their rows give the messages%s\n", failed,
+                 rows.size(), list.c_str());
+    return 1;
+}
 
-    std::vector<SweepResult> results(values.size());
+// The sweep: every run of the grid on the processor's cores, then the
+// table (to --csv or standard output); a failed run is a row with its
+// message and the sweep goes on.  Exit status 1 if a run failed or the
+// table cannot be written.
+int runSweep(const Options& o, const std::vector<Override>& changes) {
+    std::vector<Swept> sweeps;
+    std::string error;
+    if (!parseSweeps(o, changes, sweeps, error)) return usage(error);
+    exporting::SdTable sdTable;
+    if (!o.sd.empty() && !exporting::readSdTable(o.sd, sdTable, error)) {
+        std::fprintf(stderr, "karvel1: %s\n", error.c_str());
+        return 1;
+    }
+    const exporting::SdTable* sd = o.sd.empty() ? nullptr : &sdTable;
+
+    std::size_t runs = 1;
+    for (const Swept& sw : sweeps) runs *= sw.values.size();
+    std::vector<exporting::SweepRow> rows(runs);
+    for (std::size_t i = 0; i < runs; ++i) rows[i].values = gridValues(sweeps, i);
     std::atomic<std::size_t> next{0};
     auto work = [&] {
-        for (std::size_t i; (i = next.fetch_add(1)) < values.size();)
-            sweepRun(changes, swept, values[i], swept.name, i == 0, results[i]);
+        for (std::size_t i; (i = next.fetch_add(1)) < runs;) sweepRun(changes, sweeps, sd, rows[i]);
     };
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     std::vector<std::thread> threads;
-    for (unsigned t = 1; t < cores && t < values.size(); ++t) threads.emplace_back(work);
+    for (unsigned t = 1; t < cores && t < runs; ++t) threads.emplace_back(work);
     work();
     for (auto& t : threads) t.join();
 
-    for (std::size_t i = 0; i < values.size(); ++i)
-        if (results[i].status != 0) {
-            std::fprintf(stderr, "karvel1: the sweep stops at %s = %s:%s", swept.name.c_str(), values[i].c_str(),
-                         results[i].message.c_str());
-            return results[i].status;
-        }
-
-    std::FILE* out = stdout;
-    if (!o.csv.empty()) {
-        errno = 0;
-        out = std::fopen(o.csv.c_str(), "w");
-        if (!out) {
-            std::fprintf(stderr, "karvel1: the file %s cannot be created (%s).\n", o.csv.c_str(), std::strerror(errno));
+    std::vector<std::string> notes, names;
+    for (const Override& c : changes) notes.push_back(c.option + " " + c.name + "=" + c.valueText);
+    for (const Swept& sw : sweeps) names.push_back(sw.change.name);
+    const auto write = [&](std::FILE* f) { return exporting::writeSweep(notes, names, sd != nullptr, rows, f); };
+    if (o.csv.empty()) {
+        if (!write(stdout)) {
+            std::fprintf(stderr, "karvel1: the sweep table cannot be written (%s).\n", std::strerror(errno));
             return 1;
         }
-    }
-    std::fputs(results[0].header.c_str(), out);
-    for (const SweepResult& r : results) std::fputs(r.row.c_str(), out);
-    bool ok = std::fflush(out) == 0 && !std::ferror(out);
-    if (out != stdout) ok = std::fclose(out) == 0 && ok;
-    if (!ok) {
-        std::fprintf(stderr, "karvel1: the sweep table cannot be written (%s).\n", std::strerror(errno));
+    } else if (!writeWholeFile(o.csv, write, error)) {
+        std::fprintf(stderr, "karvel1: %s.\n", error.c_str());
         return 1;
     }
-    return 0;
+    return reportFailedRuns(sweeps, rows);
 }
 
 // karvel1 --list: the changeable numbers of the inputs, without a run.
@@ -288,10 +375,11 @@ int runCommandLine(int argc, char** argv, Model& model) {
     app.add_option("--scale", o.scales, "Multiply an input value, e.g. --scale conrateE[1]=1.02 (repeatable)")
         ->type_name("NAME=FACTOR")
         ->allow_extra_args(false);
-    app.add_option("--sweep", o.sweep,
+    app.add_option("--sweep", o.sweeps,
                    "Whole computation for STEPS values of an input from FROM to TO; one CSV row per value "
-                   "(to --csv FILE or standard output)")
-        ->type_name("NAME=FROM:TO:STEPS");
+                   "(to --csv FILE or standard output); repeated: every combination of the values")
+        ->type_name("NAME=FROM:TO:STEPS")
+        ->allow_extra_args(false);
     app.add_option("--sd", o.sd, "Table of genetic standard deviations (trait number, sd) for the relative emphasis")
         ->type_name("FILE");
     app.add_option("--chart", o.chart, "Relative emphasis as an SVG bar chart (needs --sd)")->type_name("FILE.svg");
@@ -310,13 +398,13 @@ int runCommandLine(int argc, char** argv, Model& model) {
         if (ec) return usage("the working directory " + o.dir + " cannot be entered (" + ec.message() + ")");
     }
     if (!o.chart.empty() && o.sd.empty()) return usage("--chart needs --sd FILE, the standard deviations of the traits");
-    if (!o.sweep.empty() && (!o.results.empty() || !o.json.empty() || !o.chart.empty() || !o.sd.empty()))
-        return usage("--sweep writes only its table (to --csv FILE or standard output); -o, --json, --sd and "
+    if (!o.sweeps.empty() && (!o.results.empty() || !o.json.empty() || !o.chart.empty()))
+        return usage("--sweep writes only its table (to --csv FILE or standard output); -o, --json and "
                      "--chart cannot go with it");
     std::string error;
     if (!checkOutputNames(o, error)) return usage(error);
     if (o.list) {
-        if (!o.results.empty() || !o.csv.empty() || !o.sd.empty() || !o.chart.empty() || !o.sweep.empty() ||
+        if (!o.results.empty() || !o.csv.empty() || !o.sd.empty() || !o.chart.empty() || !o.sweeps.empty() ||
             !o.sets.empty() || !o.scales.empty())
             return usage("--list goes only with --json FILE (the list as JSON)");
         return listInputs(o, model);
@@ -324,7 +412,7 @@ int runCommandLine(int argc, char** argv, Model& model) {
     std::vector<Override> changes;
     if (!parseChanges(o, changes, error)) return usage(error);
 
-    if (!o.sweep.empty()) return runSweep(o, changes);
+    if (!o.sweeps.empty()) return runSweep(o, changes);
 
     exporting::SdTable sd;
     if (!o.sd.empty() && !exporting::readSdTable(o.sd, sd, error)) {

@@ -169,12 +169,13 @@ std::string tempTemplate(const std::string& name) {
 }
 
 // Opens the output `name` for writing: a plain file, or a name not taken
-// yet, under a temporary name that run.pending records; anything else (and
-// a file whose directory takes no new file) in place.  Returns null with
-// errno set where the output cannot be created (a missing or read-only
-// directory, a directory or a read-only file of that name); then nothing
-// has been created.
-std::FILE* createOutput(Run& run, const std::string& name) {
+// yet, under a temporary name returned in temp; anything else (and a file
+// whose directory takes no new file) in place, temp empty.  Returns null
+// with errno set where the output cannot be created (a missing or
+// read-only directory, a directory or a read-only file of that name); then
+// nothing has been created.
+std::FILE* openOutput(const std::string& name, std::string& temp) {
+    temp.clear();
     struct stat st;
     mode_t mode = newFileMode();
     bool exists = false;
@@ -191,8 +192,8 @@ std::FILE* createOutput(Run& run, const std::string& name) {
         mode = st.st_mode & 07777;
         exists = true;
     }
-    std::string temp = tempTemplate(name);
-    const int fd = mkostemp(temp.data(), O_CLOEXEC);
+    std::string t = tempTemplate(name);
+    const int fd = mkostemp(t.data(), O_CLOEXEC);
     // A writable file in a directory that takes no new file is written in
     // place, as it always could be.
     if (fd < 0) return exists ? std::fopen(name.c_str(), "w") : nullptr;
@@ -200,11 +201,20 @@ std::FILE* createOutput(Run& run, const std::string& name) {
     if (!f) {
         const int err = errno;
         close(fd);
-        unlink(temp.c_str());
+        unlink(t.c_str());
         errno = err;
         return nullptr;
     }
-    run.pending.push_back({temp, name, "", nullptr});
+    temp = t;
+    return f;
+}
+
+// openOutput for an output of the run, whose temporary name run.pending
+// records until the run ends.
+std::FILE* createOutput(Run& run, const std::string& name) {
+    std::string temp;
+    std::FILE* f = openOutput(name, temp);
+    if (f && !temp.empty()) run.pending.push_back({temp, name, "", nullptr});
     return f;
 }
 
@@ -273,6 +283,25 @@ void writeOutputFile(Run& run, const char* name, const std::function<bool(std::F
         throw;
     }
     commitOutputs(run);
+}
+
+bool writeWholeFile(const std::string& name, const std::function<bool(std::FILE*)>& write, std::string& error) {
+    std::string temp;
+    errno = 0;
+    std::FILE* f = openOutput(name, temp);
+    const auto fail = [&](const char* what, int err) {
+        if (!temp.empty()) std::remove(temp.c_str());
+        error = "the file " + printable(name.c_str()) + " cannot be " + what + " (" + std::strerror(err ? err : EIO) + ")";
+        return false;
+    };
+    if (!f) return fail("created", errno);
+    errno = 0;
+    bool ok = write(f) && std::fflush(f) == 0 && !std::ferror(f);
+    const int err = errno;
+    ok = std::fclose(f) == 0 && ok;
+    if (!ok) return fail("written", err ? err : errno);
+    if (!temp.empty() && std::rename(temp.c_str(), name.c_str()) != 0) return fail("written", errno);
+    return true;
 }
 
 namespace {

@@ -54,3 +54,9 @@ const char* ownFileNamed(const char* name);
 // its end (run.pending), the file takes its name with them; otherwise as
 // soon as it is complete.
 void writeOutputFile(Run& run, const char* name, const std::function<bool(std::FILE*)>& write);
+
+// Writes the file `name` with `write` outside a run, as an output of a run
+// is written: under a temporary name that it takes only when complete, so
+// that a failed write leaves an earlier file as it was.  On a fault returns
+// false with the message in error.
+bool writeWholeFile(const std::string& name, const std::function<bool(std::FILE*)>& write, std::string& error);

@@ -564,10 +564,28 @@ bool evaluated(const Model& m, int t, int k) {
     return false;
 }
 
-bool hasColumn(int t, int k) {
-    for (const Trait& tr : kTraits)
-        if (tr.t == t || tr.t2 == t) return k == 1 || (k == 2 && tr.col2 != 0);
-    return false;
+bool inSystem(const Model& m, int t) {
+    switch (t) {
+    case 2:
+    case 3: return m.typew != 2;
+    case 4:
+    case 5: return m.typew != 1;
+    case 7: return m.fatpb + m.fatcb > 0;
+    case 9: return m.pricewL > 2;
+    case 10: return m.pricefL > 2;
+    case 11: return m.priceS > 2;
+    case 12: return m.pricewL == 2;
+    case 13: return m.pricefL == 2;
+    case 14: return m.priceS == 2;
+    case 15:
+    case 16: return m.priceS == 4;
+    case 17:
+    case 18: return m.pricefL == 4 || m.pricewL == 4;
+    case 19: return m.pricewL == 4;
+    case 24: return m.typew == 1;
+    case 25: return m.typew == 2;
+    default: return t >= 28 && t <= 34 ? m.typeb == 1 : t >= 1 && t <= 35;
+    }
 }
 
 void printLoopLine(std::FILE* con, int zr) { std::fprintf(con, "  Loop #%4d\n", zr); }

@@ -61,9 +61,16 @@ double reportDivisor(int t);
 // state after the base evaluation (or after the loop, which restores it).
 bool evaluated(const Model& m, int t, int k);
 
-// Whether row t has a slot in column k at all (the cross-bred column lacks
-// traits 21, 22 and 26 to 34).
-bool hasColumn(int t, int k);
+// Whether the production system has trait t (1 .. 35) at all: the results
+// file prints a row for it, and the CSV and JSON give it a weight in every
+// column, 0 where the loop does not evaluate it (a skip rule, or no slot in
+// that column: the trait does not act on the profit there).  A trait the
+// system lacks (the weaning traits with artificial rearing, the milk traits
+// of a breed that is not milked, the classes of a price system that does
+// not pay by them, ...) has no row in the results file.  Decided by the
+// system variables and the price systems alone, so that every column and
+// every output agrees.
+bool inSystem(const Model& m, int t);
 
 // Copies the weights of the slot that starts at zr = s from one model state
 // to another.

@@ -1,6 +1,7 @@
 #include "report/export.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cctype>
 #include <cerrno>
 #include <cmath>
@@ -20,67 +21,74 @@ namespace exporting {
 namespace {
 
 // The labels of the weights section of the results file, split into the
-// trait and the unit of its reported weight.
+// trait and the unit of its reported weight, and the trait's short name.
 constexpr TraitInfo kTraits[36] = {
-    {"", ""},
-    {"Birth weight", "kg"},
-    {"Weaning weight", "kg"},
-    {"Daily gain from birth to weaning", "g per day"},
-    {"Weight at the end of artificial rearing", "kg"},
-    {"Daily gain in artificial rearing", "g per day"},
-    {"Daily gain of young breeding animals", "g per day"},
-    {"Daily gain in fattening", "g per day"},
-    {"Mature weight of ewes", "kg"},
-    {"Dressing percentage of lambs sold at weaning", "per cent"},
-    {"Dressing percentage of fattened lambs", "per cent"},
-    {"Dressing percentage of ewes", "per cent"},
-    {"Carcass class of lambs slaughtered at weaning", "0.01 class"},
-    {"Carcass class of fattened lambs", "0.01 class"},
-    {"Carcass class of culled sheep", "0.01 class"},
-    {"Fleshiness class of culled sheep", "0.01 class"},
-    {"Fat-covering class of culled sheep", "0.01 class"},
-    {"Fleshiness class of lambs", "0.01 class"},
-    {"Fat-covering class of lambs", "0.01 class"},
-    {"Quality class of lambs slaughtered at weaning", "0.01 class"},
-    {"Conception rate of young females, 1st mating", "per cent"},
-    {"Conception rate of ewes", "per cent"},
-    {"Litter size", "0.01 lamb per lambing"},
-    {"Lamb survival in the first 24 hours", "per cent"},
-    {"Lamb survival from 24 hours to weaning", "per cent"},
-    {"Lamb survival in artificial rearing", "per cent"},
-    {"Productive life of ewes", "reproductive cycles"},
-    {"Productive life of ewes", "years"},
-    {"Milk yield in the standard lactation", "kg"},
-    {"Average daily milk yield", "0.1 kg per day"},
-    {"Fat content of milk", "0.01 per cent"},
-    {"Fat yield in the standard lactation", "kg"},
-    {"Protein content of milk", "0.01 per cent"},
-    {"Protein yield in the standard lactation", "kg"},
-    {"Somatic cell score", "0.01 score"},
-    {"Fleece weight", "kg per shearing"},
+    {"", "", ""},
+    {"Birth weight", "kg", "birth_weight"},
+    {"Weaning weight", "kg", "weaning_weight"},
+    {"Daily gain from birth to weaning", "g per day", "gain_to_weaning"},
+    {"Weight at the end of artificial rearing", "kg", "rearing_end_weight"},
+    {"Daily gain in artificial rearing", "g per day", "gain_in_rearing"},
+    {"Daily gain of young breeding animals", "g per day", "gain_young_stock"},
+    {"Daily gain in fattening", "g per day", "gain_in_fattening"},
+    {"Mature weight of ewes", "kg", "mature_weight"},
+    {"Dressing percentage of lambs sold at weaning", "per cent", "dressing_weaned"},
+    {"Dressing percentage of fattened lambs", "per cent", "dressing_fattened"},
+    {"Dressing percentage of ewes", "per cent", "dressing_ewes"},
+    {"Carcass class of lambs slaughtered at weaning", "0.01 class", "class_weaned"},
+    {"Carcass class of fattened lambs", "0.01 class", "class_fattened"},
+    {"Carcass class of culled sheep", "0.01 class", "class_culled"},
+    {"Fleshiness class of culled sheep", "0.01 class", "flesh_culled"},
+    {"Fat-covering class of culled sheep", "0.01 class", "fat_culled"},
+    {"Fleshiness class of lambs", "0.01 class", "flesh_lambs"},
+    {"Fat-covering class of lambs", "0.01 class", "fat_lambs"},
+    {"Quality class of lambs slaughtered at weaning", "0.01 class", "quality_weaned"},
+    {"Conception rate of young females, 1st mating", "per cent", "conception_young"},
+    {"Conception rate of ewes", "per cent", "conception_ewes"},
+    {"Litter size", "0.01 lamb per lambing", "litter_size"},
+    {"Lamb survival in the first 24 hours", "per cent", "survival_24h"},
+    {"Lamb survival from 24 hours to weaning", "per cent", "survival_to_weaning"},
+    {"Lamb survival in artificial rearing", "per cent", "survival_in_rearing"},
+    {"Productive life of ewes", "reproductive cycles", "life_cycles"},
+    {"Productive life of ewes", "years", "life_years"},
+    {"Milk yield in the standard lactation", "kg", "milk_yield"},
+    {"Average daily milk yield", "0.1 kg per day", "daily_milk"},
+    {"Fat content of milk", "0.01 per cent", "fat_content"},
+    {"Fat yield in the standard lactation", "kg", "fat_yield"},
+    {"Protein content of milk", "0.01 per cent", "protein_content"},
+    {"Protein yield in the standard lactation", "kg", "protein_yield"},
+    {"Somatic cell score", "0.01 score", "cell_score"},
+    {"Fleece weight", "kg per shearing", "fleece_weight"},
 };
 
-// The shortest decimal (from 6 significant digits) that reads back, also
-// through a double, to exactly the stored value f.  Non-finite values give "".
-std::string storedText(RealStored f) {
-    if (!std::isfinite(f)) return "";
+// The shortest text that reads back to exactly d ("0.1", not
+// "0.10000000000000001"); a whole number is written without a point.
+std::string shortestText(double d) {
     char s[40];
-    for (int p = 6; p <= 17; ++p) {
-        std::snprintf(s, sizeof s, "%.*g", p, double(f));
-        if (RealStored(std::strtod(s, nullptr)) == f) break;
-    }
-    return s;
+    const auto r = std::to_chars(s, s + sizeof s, d);
+    return std::string(s, r.ptr);
 }
 
-// The same for a double (15 to 17 significant digits).
-std::string doubleText(double d) {
-    if (!std::isfinite(d)) return "";
+// A model quantity as the double nearest to the shortest decimal of its
+// stored value: the value itself where the model stores doubles, 2.59 rather
+// than 2.5899999141693115 in the single-precision build.
+double asDouble(RealStored f) {
     char s[40];
-    for (int p = 15; p <= 17; ++p) {
-        std::snprintf(s, sizeof s, "%.*g", p, d);
-        if (std::strtod(s, nullptr) == d) break;
-    }
-    return s;
+    const auto r = std::to_chars(s, s + sizeof s - 1, f);
+    *r.ptr = '\0';
+    return std::strtod(s, nullptr);
+}
+
+// A number of the CSV tables: rounded to 8 significant digits (beyond them
+// a weight holds only the rounding noise of the difference quotient), in
+// the shortest text of the rounded value ("4.6423978", "0.25", "1.5e-12");
+// "NA" where it is not finite.
+std::string csvNumber(double d) {
+    if (!std::isfinite(d)) return "NA";
+    char s[40];
+    std::snprintf(s, sizeof s, "%.7e", d);
+    const double rounded = std::strtod(s, nullptr);
+    return shortestText(rounded == 0 ? 0.0 : rounded);  // no "-0"
 }
 
 const char* columnName(int k) { return k == 1 ? "pure-bred" : k == 2 ? "cross-bred" : "combined"; }
@@ -94,56 +102,65 @@ std::vector<int> columns(const Model& m) {
     return {1, 2, 0};
 }
 
-// One trait in one weight column.  Quantities keep the storage precision of
-// the model here, so that they are written with the digits that read back
-// to exactly the stored value.
+enum class Status { Evaluated, Skipped, NotInSystem };
+
+const char* statusText(Status s) {
+    return s == Status::Evaluated ? "evaluated" : s == Status::Skipped ? "skipped" : "not in this system";
+}
+
+// One trait in one weight column.
 struct Row {
     int t = 0, k = 0;
-    bool evaluated = false;
-    RealStored weight = 0;      // evp
-    RealStored weight1 = 0;     // ev0 in the unit of evp
+    Status status = Status::NotInSystem;
+    bool hasWeight = false;   // the system has the trait (and the numbers are finite)
+    double weight = 0;        // evp
+    double weight1 = 0;       // ev0 in the unit of evp
     bool hasEvdiff = false;
-    RealStored evdiff = 0;
-    bool hasSd = false;    // the table gives an sd for the trait
+    double evdiff = 0;
+    bool hasSd = false;       // the table gives an sd for the trait
     double sd = 0;
-    bool hasStd = false;   // evaluated and with an sd
+    bool hasStd = false;      // a weight and an sd
     double standardised = 0;  // weight x sd
     bool hasEmphasis = false;
-    double emphasis = 0;   // per cent of the column's sum of |weight x sd|
+    double emphasis = 0;      // per cent of the column's sum of |weight x sd|
 };
 
-// Every row of the CSV table, trait after trait.  The relative emphasis is
-// formed within each column over the evaluated rows that have an sd; a
-// column whose standardised weights are all 0 has none.
+// Every row of the CSV table, trait after trait.  A weight the loop did not
+// evaluate is 0 (evp is cleared when the loop starts), as the results file
+// prints it.  The relative emphasis is formed within each column over the
+// rows that have a weight and an sd; a column whose standardised weights
+// are all 0 has none.
 std::vector<Row> tableRows(const Model& m, const SdTable* sd) {
     std::vector<Row> rows;
     for (int t = 1; t <= 35; ++t)
         for (int k : columns(m)) {
-            if (k == 2 && !weights::hasColumn(t, 2)) continue;
             Row r;
             r.t = t;
             r.k = k;
+            const bool evaluated = k == 0 ? weights::evaluated(m, t, 1) || weights::evaluated(m, t, 2)
+                                          : weights::evaluated(m, t, k);
+            // A weight the loop computed is given also where the results
+            // file has no row for the trait (the weaning traits with
+            // artificial rearing).
+            r.status = evaluated ? Status::Evaluated : weights::inSystem(m, t) ? Status::Skipped : Status::NotInSystem;
             const double f = weights::reportDivisor(t);
+            r.weight = asDouble(stored(m.evp[t][k]));
             if (k == 0) {
-                r.evaluated = weights::evaluated(m, t, 1) || weights::evaluated(m, t, 2);
-                r.weight = stored(m.evp[t][0]);
-                r.weight1 = RealStored(RealStored(m.ev0[t][1] / f) + 0.5 * RealStored(m.ev0[t][2] / f));
+                r.weight1 = asDouble(RealStored(RealStored(m.ev0[t][1] / f) + 0.5 * RealStored(m.ev0[t][2] / f)));
             } else {
-                r.evaluated = weights::evaluated(m, t, k);
-                r.weight = stored(m.evp[t][k]);
-                r.weight1 = RealStored(m.ev0[t][k] / f);
+                r.weight1 = asDouble(RealStored(m.ev0[t][k] / f));
                 // evdiff is -999 where the weight is 0 and the relative
-                // difference is undefined.
-                r.hasEvdiff = double(m.evdiff[t][k]) != -999.0;
-                r.evdiff = stored(m.evdiff[t][k]);
+                // difference is undefined; the combined column has none.
+                r.hasEvdiff = r.status == Status::Evaluated && double(m.evdiff[t][k]) != -999.0;
+                r.evdiff = asDouble(stored(m.evdiff[t][k]));
             }
+            r.hasWeight = r.status != Status::NotInSystem && std::isfinite(r.weight) && std::isfinite(r.weight1);
+            r.hasEvdiff = r.hasEvdiff && std::isfinite(r.evdiff);
             if (sd && sd->has[t]) {
                 r.hasSd = true;
                 r.sd = sd->sd[t];
-                r.hasStd = r.evaluated && std::isfinite(r.weight);
-                // From the weight as written, so that the outputs agree
-                // with a product formed from their own numbers.
-                r.standardised = std::strtod(storedText(r.weight).c_str(), nullptr) * r.sd;
+                r.hasStd = r.hasWeight;
+                r.standardised = r.weight * r.sd;
             }
             rows.push_back(r);
         }
@@ -161,23 +178,46 @@ std::vector<Row> tableRows(const Model& m, const SdTable* sd) {
     return rows;
 }
 
-// A stored value as the double nearest to its shortest decimal, so that the
-// JSON document of the single-precision build shows 2.59 rather than
-// 2.5899999141693115; null if not finite.
-nlohmann::ordered_json storedJson(RealStored f) {
-    if (!std::isfinite(f)) return nullptr;
-    return std::strtod(storedText(f).c_str(), nullptr);
-}
-
-nlohmann::ordered_json doubleJson(double d) {
+// A number of the JSON document, null if not finite.
+nlohmann::ordered_json jsonNumber(double d) {
     if (!std::isfinite(d)) return nullptr;
     return d;
 }
 
+nlohmann::ordered_json storedJson(RealStored f) { return jsonNumber(asDouble(f)); }
+
+// Appends j as JSON text indented by two blanks a level (the layout of
+// nlohmann's dump(2)), with every floating-point number in its shortest
+// text that reads back to the same double, which dump does not guarantee.
+void writeDocument(const nlohmann::ordered_json& j, int indent, std::string& out) {
+    using V = nlohmann::ordered_json::value_t;
+    const bool object = j.type() == V::object;
+    if ((object || j.type() == V::array) && !j.empty()) {
+        out += object ? "{\n" : "[\n";
+        bool first = true;
+        for (auto it = j.begin(); it != j.end(); ++it) {
+            if (!first) out += ",\n";
+            first = false;
+            out.append(std::size_t(indent + 2), ' ');
+            if (object) out += nlohmann::ordered_json(it.key()).dump() + ": ";
+            writeDocument(*it, indent + 2, out);
+        }
+        out += '\n';
+        out.append(std::size_t(indent), ' ');
+        out += object ? '}' : ']';
+    } else if (j.type() == V::number_float) {
+        const double d = j.get<double>();
+        out += std::isfinite(d) ? shortestText(d) : "null";
+    } else {
+        out += j.dump();  // strings, whole numbers, true, false, null, [] and {}
+    }
+}
+
 // A CSV field: quoted (with doubled inner quotes) when it holds a comma, a
-// quote or a line break.
+// quote, a line break or a '#' (which a reader told that '#' begins a
+// comment takes as text only inside quotes).
 std::string csvField(std::string_view s) {
-    if (s.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(s);
+    if (s.find_first_of(",\"\r\n#") == std::string_view::npos) return std::string(s);
     std::string q = "\"";
     for (char c : s) {
         if (c == '"') q += '"';
@@ -186,7 +226,7 @@ std::string csvField(std::string_view s) {
     return q + '"';
 }
 
-std::string orNa(bool present, const std::string& text) { return present && !text.empty() ? text : "NA"; }
+std::string orNa(bool present, double d) { return present ? csvNumber(d) : "NA"; }
 
 bool put(const std::string& s, std::FILE* out) {
     return std::fwrite(s.data(), 1, s.size(), out) == s.size() && std::fflush(out) == 0;
@@ -251,16 +291,13 @@ bool readSdTable(const std::string& path, SdTable& out, std::string& error) {
     return true;
 }
 
-// Numbers: the weight, the weight of the 1 % change and evdiff are model
-// quantities and are written with the fewest digits that read back to
-// exactly the stored value, so a reader that formats the value read
-// with "%.3f" gets the digits of the results file; sd, the standardised
-// weight and the relative emphasis are doubles, written with the digits
-// that read back to the same double.  "NA" stands for a number that is not
-// available: every number of a skipped row, the sd and what depends on it
-// where the table has none, and evdiff where the weight is 0.  evdiff of the
-// combined column is not formed and is left empty.  Lines end in a line
-// feed; text fields are quoted where they hold a comma.
+// Numbers: rounded to 8 significant digits (csvNumber), so that a weight
+// read and formatted with "%.3f" gives the digits of the results file.
+// "NA" stands for a number that is not available: every number of a trait
+// the system lacks, evdiff where the weight is 0 (also of a skipped row)
+// and in the combined column, where it is not formed, and the sd and what
+// depends on it where the table has none.  Lines end in a line feed; text
+// fields are quoted where they hold a comma.
 bool writeCsv(const Model& m, const SdTable* sd, std::FILE* out) {
     std::string s = "trait,name,unit,column,status,weight,weight_1pct,evdiff_pct";
     if (sd) s += ",sd,std_weight,emphasis_pct";
@@ -268,14 +305,14 @@ bool writeCsv(const Model& m, const SdTable* sd, std::FILE* out) {
     for (const Row& r : tableRows(m, sd)) {
         const TraitInfo& ti = trait(r.t);
         s += std::to_string(r.t) + ',' + csvField(ti.name) + ',' + csvField(ti.unit) + ',' + columnName(r.k) + ',' +
-             (r.evaluated ? "evaluated" : "skipped");
-        s += ',' + orNa(r.evaluated, storedText(r.weight));
-        s += ',' + orNa(r.evaluated, storedText(r.weight1));
-        s += ',' + (r.k == 0 ? std::string() : orNa(r.evaluated && r.hasEvdiff, storedText(r.evdiff)));
+             statusText(r.status);
+        s += ',' + orNa(r.hasWeight, r.weight);
+        s += ',' + orNa(r.hasWeight, r.weight1);
+        s += ',' + orNa(r.hasEvdiff, r.evdiff);
         if (sd) {
-            s += ',' + orNa(r.hasSd, doubleText(r.sd));
-            s += ',' + orNa(r.hasStd, doubleText(r.standardised));
-            s += ',' + orNa(r.hasEmphasis, doubleText(r.emphasis));
+            s += ',' + orNa(r.hasSd, r.sd);
+            s += ',' + orNa(r.hasStd, r.standardised);
+            s += ',' + orNa(r.hasEmphasis, r.emphasis);
         }
         s += '\n';
     }
@@ -287,8 +324,8 @@ bool writeCsv(const Model& m, const SdTable* sd, std::FILE* out) {
 // ewe and year {Trev, Tcosts, Tsub, Tprof}; "flock" (sections 3.1 and 3.2 of
 // the results file); "changes" [{name, file, record, from, to}]; "weights"
 // [one object per row of the CSV table, with its column names as keys and
-// null where the table has NA or an empty field].  Model quantities are
-// written as the shortest decimal that reads back to the stored value.
+// null where the table has NA].  Numbers are written in full precision:
+// the shortest text that reads back to the same double (writeDocument).
 bool writeJson(const Model& m, const SdTable* sd, const std::vector<ChangedValue>& changes, std::FILE* out) {
     using J = nlohmann::ordered_json;
     J doc;
@@ -311,28 +348,28 @@ bool writeJson(const Model& m, const SdTable* sd, const std::vector<ChangedValue
         return a;
     };
     flock["iterations_stationary"] = m.kE;
-    flock["ewe_states_fraction"] = list(m.TE, [&](int s) { return doubleJson(m.l1E[s]); });
-    flock["ewes_by_cycle_fraction"] = list(m.LL, [&](int c) { return doubleJson(m.l4E[c]); });
-    flock["replacement_rate"] = doubleJson(m.l4E[1]);
+    flock["ewe_states_fraction"] = list(m.TE, [&](int s) { return jsonNumber(m.l1E[s]); });
+    flock["ewes_by_cycle_fraction"] = list(m.LL, [&](int c) { return jsonNumber(m.l4E[c]); });
+    flock["replacement_rate"] = jsonNumber(m.l4E[1]);
     flock["ewes_dying_pct_of_replacement"] = storedJson(stored(m.pdiedEp));
     flock["ewes_culled_health_pct_of_replacement"] = storedJson(stored(m.pcullhEp));
     flock["ewes_culled_milk_yield_pct_of_replacement"] = storedJson(stored(m.pcullmEp));
     flock["ewes_culled_not_conceiving_pct_of_replacement"] = storedJson(stored(m.pcullfcEp));
-    flock["ewes_leaving_after_last_cycle_pct_of_replacement"] = doubleJson(ratio(m.l1E[m.TE] * 100, m.l4E[1]));
+    flock["ewes_leaving_after_last_cycle_pct_of_replacement"] = jsonNumber(ratio(m.l1E[m.TE] * 100, m.l4E[1]));
     flock["productive_life_cycles"] = storedJson(stored(m.avlifelE));
     flock["productive_life_years"] = storedJson(stored(m.avlifeyE));
-    flock["conception_rate_pct"] = doubleJson(m.avconrateE * 100.0);
+    flock["conception_rate_pct"] = jsonNumber(m.avconrateE * 100.0);
     flock["litter_size_by_cycle"] = list(m.LL, [&](int c) { return storedJson(stored(m.avlitpE[c])); });
     flock["litter_size"] = storedJson(stored(m.avlitE));
     const auto perLambing = [&](const auto& v) {
-        return list(m.clt, [&](int lt) { return doubleJson(ratio(v[0][lt], m.Nlamb)); });
+        return list(m.clt, [&](int lt) { return jsonNumber(ratio(v[0][lt], m.Nlamb)); });
     };
     flock["lambs_born_per_lambing_by_litter_size"] = perLambing(m.nbtL);
     if (m.typew == 1) {
-        flock["lambs_weaned_per_lambing"] = doubleJson(ratio(m.NwL[0], m.Nlamb));
+        flock["lambs_weaned_per_lambing"] = jsonNumber(ratio(m.NwL[0], m.Nlamb));
         flock["lambs_weaned_per_lambing_by_litter_size"] = perLambing(m.nwL);
     } else {
-        flock["lambs_reared_artificially_per_lambing"] = doubleJson(ratio(m.NarL[0], m.Nlamb));
+        flock["lambs_reared_artificially_per_lambing"] = jsonNumber(ratio(m.NarL[0], m.Nlamb));
         flock["lambs_reared_artificially_per_lambing_by_litter_size"] = perLambing(m.narL);
     }
     flock["lamb_losses_24h_by_litter_size_fraction"] =
@@ -353,19 +390,21 @@ bool writeJson(const Model& m, const SdTable* sd, const std::vector<ChangedValue
                {"name", ti.name},
                {"unit", ti.unit},
                {"column", columnName(r.k)},
-               {"status", r.evaluated ? "evaluated" : "skipped"}};
-        o["weight"] = r.evaluated ? storedJson(r.weight) : J();
-        o["weight_1pct"] = r.evaluated ? storedJson(r.weight1) : J();
-        o["evdiff_pct"] = r.k != 0 && r.evaluated && r.hasEvdiff ? storedJson(r.evdiff) : J();
+               {"status", statusText(r.status)}};
+        o["weight"] = r.hasWeight ? jsonNumber(r.weight) : J();
+        o["weight_1pct"] = r.hasWeight ? jsonNumber(r.weight1) : J();
+        o["evdiff_pct"] = r.hasEvdiff ? jsonNumber(r.evdiff) : J();
         if (sd) {
-            o["sd"] = r.hasSd ? doubleJson(r.sd) : J();
-            o["std_weight"] = r.hasStd ? doubleJson(r.standardised) : J();
-            o["emphasis_pct"] = r.hasEmphasis ? doubleJson(r.emphasis) : J();
+            o["sd"] = r.hasSd ? jsonNumber(r.sd) : J();
+            o["std_weight"] = r.hasStd ? jsonNumber(r.standardised) : J();
+            o["emphasis_pct"] = r.hasEmphasis ? jsonNumber(r.emphasis) : J();
         }
         w.push_back(o);
     }
     doc["weights"] = w;
-    return put(doc.dump(2) + '\n', out);
+    std::string text;
+    writeDocument(doc, 0, text);
+    return put(text + '\n', out);
 }
 
 namespace {
@@ -459,7 +498,7 @@ bool writeChart(const Model& m, const SdTable& sd, std::FILE* out) {
     bool negative = false;
     int lastTrait = 0;
     for (const Row& r : tableRows(m, &sd)) {
-        if (r.k == 0 || !r.hasEmphasis) continue;
+        if (r.k == 0 || r.status != Status::Evaluated || !r.hasEmphasis) continue;
         if (r.t != lastTrait) groups.push_back({chartLabel(r.t), {}});
         lastTrait = r.t;
         groups.back().bars.push_back({r.k, r.emphasis});
@@ -561,17 +600,53 @@ bool writeChart(const Model& m, const SdTable& sd, std::FILE* out) {
     return put(s, out);
 }
 
-bool writeSweepHeader(const Model& m, const std::string& quantity, std::FILE* out) {
-    std::string s = csvField(quantity) + ",Tprof";
-    for (const Row& r : tableRows(m, nullptr)) s += ",w" + std::to_string(r.t) + '_' + columnKey(r.k);
-    return put(s + '\n', out);
+SweepNumbers sweepNumbers(const Model& m, const SdTable* sd) {
+    SweepNumbers n;
+    n.profit = csvNumber(asDouble(stored(m.Tprof)));
+    for (const Row& r : tableRows(m, sd)) {
+        n.column[r.k] = true;
+        n.cells[r.k][0] += ',' + orNa(r.hasWeight, r.weight);
+        if (sd) {
+            n.cells[r.k][1] += ',' + orNa(r.hasStd, r.standardised);
+            n.cells[r.k][2] += ',' + orNa(r.hasEmphasis, r.emphasis);
+        }
+    }
+    return n;
 }
 
-bool writeSweepRow(const Model& m, const std::string& value, std::FILE* out) {
-    const auto number = [](RealStored v) { return std::isfinite(v) ? storedText(v) : std::string("NA"); };
-    std::string s = csvField(value) + ',' + number(stored(m.Tprof));
-    for (const Row& r : tableRows(m, nullptr)) s += ',' + (r.evaluated ? number(r.weight) : std::string("NA"));
-    return put(s + '\n', out);
+bool writeSweep(const std::vector<std::string>& notes, const std::vector<std::string>& swept, bool sd,
+                const std::vector<SweepRow>& rows, std::FILE* out) {
+    // The weight columns of every system that a run had (a swept or changed
+    // system variable may give runs different columns).
+    std::vector<int> cols;
+    for (int k : {1, 2, 0})
+        for (const SweepRow& r : rows)
+            if (r.complete && r.numbers.column[k]) {
+                cols.push_back(k);
+                break;
+            }
+    const int groups = sd ? 3 : 1;
+    const char* prefix[3] = {"w", "std", "emph"};
+    std::string na;
+    for (int t = 1; t <= 35; ++t) na += ",NA";
+
+    std::string s;
+    for (const std::string& note : notes) s += "# " + note + '\n';
+    for (const std::string& name : swept) s += csvField(name) + ',';
+    s += "status,message,Tprof";
+    for (int g = 0; g < groups; ++g)
+        for (int k : cols)
+            for (int t = 1; t <= 35; ++t)
+                s += std::string(",") + prefix[g] + std::to_string(t) + '_' + columnKey(k) + '_' + trait(t).key;
+    s += '\n';
+    for (const SweepRow& r : rows) {
+        for (const std::string& v : r.values) s += csvField(v) + ',';
+        s += csvField(r.status) + ',' + csvField(r.message) + ',' + (r.complete ? r.numbers.profit : "NA");
+        for (int g = 0; g < groups; ++g)
+            for (int k : cols) s += r.complete && r.numbers.column[k] ? r.numbers.cells[k][g] : na;
+        s += '\n';
+    }
+    return put(s, out);
 }
 
 }  // namespace exporting

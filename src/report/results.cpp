@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "driver/run.h"
+#include "economics/weights.h"
 #include "input/reader.h"
 #include "model/model.h"
 
@@ -915,43 +916,19 @@ private:
 
     // --- 3.14 economic weights --------------------------------------------
 
-    // The number of traits, from trait t on, that have no row in this
-    // production system (0 when trait t is printed).
-    int traitsLeftOut(int t) const {
-        switch (t) {
-            case 2: return m.typew == 2 ? 2 : 0;
-            case 4: return m.typew == 1 ? 2 : 0;
-            case 7: return fattening() ? 0 : 1;
-            case 9: return m.pricewL <= 2 ? 1 : 0;
-            case 10: return m.pricefL <= 2 ? 1 : 0;
-            case 11: return m.priceS <= 2 ? 1 : 0;
-            case 12: return m.pricewL != 2 ? 1 : 0;
-            case 13: return m.pricefL != 2 ? 1 : 0;
-            case 14: return m.priceS != 2 ? 1 : 0;
-            case 15: return m.priceS != 4 ? 2 : 0;
-            case 17: return m.pricefL != 4 && m.pricewL != 4 ? 2 : 0;
-            case 19: return m.pricewL != 4 ? 1 : 0;
-            case 24: return m.typew != 1 ? 1 : 0;
-            case 25: return m.typew != 2 ? 1 : 0;
-            case 28: return milked() ? 0 : 7;
-            default: return 0;
-        }
-    }
-
     void weights() {
         section();
         copy();
         // Column of the weights reported: pure-bred, cross-bred, combined.
         const int col = m.ewopt == 0 ? 1 : m.ewopt == 1 ? 2 : 0;
-        for (int t = 1; t <= 35;) {
-            if (const int n = traitsLeftOut(t)) {
-                skip(n);
-                t += n;
+        // A trait the system lacks has no row; its label is skipped.
+        for (int t = 1; t <= 35; ++t) {
+            if (!weights::inSystem(m, t)) {
+                skip();
                 continue;
             }
             copy();
             put("%10.3f", double(m.evp[t][col]));
-            ++t;
         }
     }
 };
