@@ -335,10 +335,10 @@ int listInputs(const Options& o, Model& model) {
     Run run(model);
     run.msg = stderr;
     if (!traceInputs(run, ov)) return 1;
-    if (o.json.empty()) return writeInputList(ov, model, stdout) ? 0 : 1;
+    if (o.json.empty()) return writeInputList(ov, stdout) ? 0 : 1;
     run.con = stdout;
     writeOutput(run, o.json, "list of the input numbers",
-                [&](std::FILE* f) { return writeInputListJson(ov, model, f); });
+                [&](std::FILE* f) { return writeInputListJson(ov, f); });
     return 0;
 }
 

@@ -20,21 +20,21 @@ std::string cell(const std::string& s) {
 
 }  // namespace
 
-bool writeInputList(const Overrides& ov, const Model& m, std::FILE* f) {
+bool writeInputList(const Overrides& ov, std::FILE* f) {
     std::fputs("name\tvalue\tfile\tline\trecord\tlabel\tunit\n", f);
     for (const TracedNumber* t : ov.changeable())
-        std::fprintf(f, "%s\t%s\t%s\t%d\t%d\t%s\t%s\n", t->name.c_str(), valueText(m, t->element).c_str(),
+        std::fprintf(f, "%s\t%s\t%s\t%d\t%d\t%s\t%s\n", t->name.c_str(), valueText(*t).c_str(),
                      t->where.file.c_str(), t->where.line, t->where.record, cell(t->label).c_str(),
                      cell(t->unit).c_str());
     return std::fflush(f) == 0 && !std::ferror(f);
 }
 
-bool writeInputListJson(const Overrides& ov, const Model& m, std::FILE* f) {
+bool writeInputListJson(const Overrides& ov, std::FILE* f) {
     nlohmann::ordered_json rows = nlohmann::ordered_json::array();
     for (const TracedNumber* t : ov.changeable()) {
         nlohmann::ordered_json r;
         r["name"] = t->name;
-        r["value"] = nlohmann::ordered_json::parse(valueText(m, t->element));
+        r["value"] = nlohmann::ordered_json::parse(valueText(*t));
         r["file"] = t->where.file;
         r["line"] = t->where.line;
         r["record"] = t->where.record;

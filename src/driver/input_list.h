@@ -6,10 +6,9 @@
 #include <cstdio>
 
 class Overrides;
-struct Model;
 
-// Rows of ov.changeable() after a tracing reading on m: the name as --set
+// Rows of ov.changeable() after a tracing reading: the name as --set
 // takes it, the value, the file, the line, the record, and the record's
 // own label and unit texts.  Returns false when a write failed.
-bool writeInputList(const Overrides& ov, const Model& m, std::FILE* f);
-bool writeInputListJson(const Overrides& ov, const Model& m, std::FILE* f);
+bool writeInputList(const Overrides& ov, std::FILE* f);
+bool writeInputListJson(const Overrides& ov, std::FILE* f);

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <unordered_set>
 
 #include "driver/run.h"
 #include "input/reader.h"
@@ -105,8 +107,9 @@ bool Override::pattern() const {
     return false;
 }
 
-std::string valueText(const Model& m, const quantities::Element& e) {
-    const double v = quantities::value(m, e);
+std::string valueText(const TracedNumber& t) {
+    const quantities::Element& e = t.element;
+    const double v = asStored(t.usedText, e.kind);
     char buf[64];
     if (e.kind == quantities::Kind::Int) {
         std::snprintf(buf, sizeof buf, "%d", int(v));
@@ -179,10 +182,9 @@ void Overrides::startTracing() {
 std::vector<const TracedNumber*> Overrides::changeable() const {
     // The last number stored into an element is the one it holds.
     std::vector<const TracedNumber*> out;
-    std::vector<std::size_t> seen;
+    std::unordered_set<std::size_t> seen;
     for (auto t = trace.rbegin(); t != trace.rend(); ++t) {
-        if (std::find(seen.begin(), seen.end(), t->element.offset) != seen.end()) continue;
-        seen.push_back(t->element.offset);
+        if (!seen.insert(t->element.offset).second) continue;
         if (t->storedAsRead && !t->date) out.push_back(&*t);
     }
     std::reverse(out.begin(), out.end());

@@ -116,6 +116,8 @@ private:
     std::string lastUsed_;
 };
 
-// The element's value as --list shows it and --set takes it: a whole number,
-// or the shortest decimal text that reads back to the stored value.
-std::string valueText(const Model& m, const quantities::Element& e);
+// The number as --list shows it and --set takes it: the value the reader
+// stored from the file (which the model may change later, in the base
+// evaluation), as a whole number or the shortest decimal text that reads
+// back to that value.
+std::string valueText(const TracedNumber& t);

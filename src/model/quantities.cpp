@@ -97,21 +97,37 @@ Found find(const std::string& name, const std::vector<int>& idx, Element& out, s
 }
 
 bool elementAt(std::size_t offset, std::string& name, std::vector<int>& idx, Element& out) {
-    for (const Entry& e : kEntries) {
-        std::size_t count = 1;
-        for (int d = 0; d < e.rank; ++d) count *= std::size_t(e.cap[d]);
-        if (offset < e.offset || offset >= e.offset + count * e.elementSize) continue;
-        std::size_t flat = (offset - e.offset) / e.elementSize;
-        idx.assign(std::size_t(e.rank), 0);
-        for (int d = e.rank - 1; d >= 0; --d) {
-            idx[std::size_t(d)] = int(flat % std::size_t(e.cap[d]));
-            flat /= std::size_t(e.cap[d]);
+    // The quantities by their place in the model state, searched by
+    // halving: a tracing reading asks this of every number it reads.
+    struct Span {
+        std::size_t begin, end;
+        const Entry* entry;
+    };
+    static const std::vector<Span> spans = [] {
+        std::vector<Span> v;
+        for (const Entry& e : kEntries) {
+            std::size_t count = 1;
+            for (int d = 0; d < e.rank; ++d) count *= std::size_t(e.cap[d]);
+            v.push_back({e.offset, e.offset + count * e.elementSize, &e});
         }
-        name = e.name;
-        out = Element{e.kind, offset - (offset - e.offset) % e.elementSize, e.elementSize};
-        return true;
+        std::sort(v.begin(), v.end(), [](const Span& a, const Span& b) { return a.begin < b.begin; });
+        return v;
+    }();
+    auto it = std::upper_bound(spans.begin(), spans.end(), offset,
+                               [](std::size_t o, const Span& s) { return o < s.begin; });
+    if (it == spans.begin()) return false;
+    --it;
+    if (offset >= it->end) return false;
+    const Entry& e = *it->entry;
+    std::size_t flat = (offset - e.offset) / e.elementSize;
+    idx.assign(std::size_t(e.rank), 0);
+    for (int d = e.rank - 1; d >= 0; --d) {
+        idx[std::size_t(d)] = int(flat % std::size_t(e.cap[d]));
+        flat /= std::size_t(e.cap[d]);
     }
-    return false;
+    name = e.name;
+    out = Element{e.kind, offset - (offset - e.offset) % e.elementSize, e.elementSize};
+    return true;
 }
 
 std::string elementName(const std::string& name, const std::vector<int>& idx) {
