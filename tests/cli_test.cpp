@@ -81,7 +81,7 @@ INSTANTIATE_TEST_SUITE_P(
         // the run itself and in the row of a sweep, which goes on.
         Usage{"ValueOutOfRange", "-q -o R.TXT --set 'conrateE[1]=1.5'", 1,
               "value 1 of record 6 (Conception rate of ewes in cycles 1 to 7) is 1.5"},
-        Usage{"SweepValueOutOfRange", "--sweep 'conrateE[1]=0.5:1.5:3'", 1,
+        Usage{"SweepValueOutOfRange", "--sweep 'conrateE[1]=1.5:0.5:3'", 1,
               "1 of 3 runs of the sweep failed, their rows give the messages: conrateE[1] = 1.5 (stopped)\n"},
         Usage{"SweepTableCannotBeCreated", "--sweep 'mwE[1]=60:80:1' --csv no/such/t.csv", 1,
               "the file no/such/t.csv cannot be created (No such file or directory)"},
