@@ -36,7 +36,7 @@ bool parseOverride(const std::string& text, bool scale, Override& o, std::string
     const std::size_t eq = text.find('=');
     if (eq == std::string::npos) {
         error = std::string(what) + " " + text + ": expected NAME=" + (scale ? "FACTOR" : "VALUE") +
-                ", for example " + (scale ? "prlwwL[2]=1.1" : "prlwwL[2]=3.1");
+                ", for example " + (scale ? "mwE[1]=1.1" : "mwE[1]=75");
         return false;
     }
     o.name = text.substr(0, eq);
@@ -58,7 +58,7 @@ bool parseOverride(const std::string& text, bool scale, Override& o, std::string
     }
     if (base.empty() || i != o.name.size()) {
         error = std::string(what) + " " + text + ": \"" + o.name +
-                "\" is not a quantity name with indices such as prlwwL[2], Pltype[1][3] or prfE[*][1]";
+                "\" is not a quantity name with indices such as mwE[1], prfE[2][1] or prfE[*][1]";
         return false;
     }
     if (!decimalNumber(o.valueText.c_str())) {
@@ -94,7 +94,8 @@ bool parseOverride(const std::string& text, bool scale, Override& o, std::string
     case quantities::Found::IndexOutOfRange: {
         std::string form = base;
         for (int c : caps) form += "[0.." + std::to_string(c - 1) + "]";
-        error = std::string(what) + " " + text + ": " + (caps.empty() ? base + " has no indices" : "the element must be " + form);
+        error = std::string(what) + " " + text + ": " + (caps.empty() ? base + " has no indices" : "the element must be " + form) +
+                kListHint;
         return false;
     }
     }
