@@ -561,8 +561,8 @@ void readymd(InFile& in, std::FILE* res, int& day, const char* what) {
     if (in.run->overrides) in.run->overrides->stored(*in.run, in, &day, true);
     if (day < 0)
         failCheck(*in.run,
-                  "The date %sis wrong: in the input file %s, record %d (line %d, %s),\n"
-                  "  the date %s %s %s (year month day) is not a date, as %s.\n"
+                  "The date %sis wrong: in the input file %s, record %d (line %d, %s)\n"
+                  "  holds %s %s %s (year month day), and %s.\n"
                   "  Correct the date in %s and restart the program.\n\n\n",
                   what, in.name, in.record, valueLine(in, 1), printable(in.lastName).c_str(), d.year.c_str(),
                   d.month.c_str(), d.day.c_str(), d.fault.c_str(), in.name);
