@@ -78,6 +78,14 @@ std::vector<BadInput> cases() {
          "but it must be more than 0.", 1},
         {"HighDiscountRate", value("INPUTS01.TXT", "0.020\n\"Discount rate", "0.9\n\"Discount rate"), "RESULTS.TXT\n",
          "Warning: in the input file INPUTS01.TXT, record 16 (line 33, Discount rate) is ", 0},
+        // Numbers the system does not read: a warning that says how many it reads and why.
+        {"CyclesLoweredLeavesAnExtraNumber", value("INPUTS01.TXT", "8\n\"Number of reproductive cycles", "7\n\"Number of reproductive cycles"),
+         "RESULTS.TXT\n",
+         "Warning: in the input file INPUTS01.TXT, record 3 (line 8, Ewes dying in reproductive cycles 1 to 8) holds 8 numbers;\n"
+         "  the system reads 7 of them and ignores the rest: it reads fewer numbers than the file holds\n"
+         "  because of its numbers of cycles, classes or variants (PARAS.TXT, INPUTS01.TXT, INPUTS03.TXT, ...).\n", 1},
+        {"RamCycleTooMany", value("INPUTS02.TXT", "0.040 0.050 0.060 0.080", "0.040 0.050 0.060 0.080 0.1"), "RESULTS.TXT\n",
+         "Warning: in the input file INPUTS02.TXT, record 3 (line 6, Rams dying in breeding cycles 1 to 4) holds 5 numbers;\n", 0},
         // Finite inputs of extreme size.
         {"ExtremeLabourCost", value("INPUTS09.TXT", "16.00\n\"Cost of labour", "1e308\n\"Cost of labour"),
          "RESULTS.TXT\n", "gives a value that is not a finite number for ", 1},

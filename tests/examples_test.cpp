@@ -784,6 +784,18 @@ Change{"MilkSoldFraction", "dairy", "INPUTS06.TXT",
         Change{"CyclesNotANumber", "dairy", "INPUTS01.TXT", "8\n\"Number of reproductive cycles of ewes\"",
                "x8\n\"Number of reproductive cycles of ewes\"",
                "In the input file INPUTS01.TXT, record 2 (line 6) holds \"x8\" where a whole number is expected.\n"},
+        // A file written for more cycles than the system has: the rows of the
+        // litter-size matrix would take each other's numbers (not the sum check).
+        Change{"CyclesLowered", "dairy", "INPUTS01.TXT", "8\n\"Number of reproductive cycles of ewes\"",
+               "7\n\"Number of reproductive cycles of ewes\"",
+               "In the input file INPUTS03.TXT, record 3 (line 7, Lambings by litter size (rows: singles, twins, "
+               "triplets; columns: cycles 1 to 8)) holds 24 numbers,\n"
+               "  but the system reads 21 of them, 3 rows of 7, one row after the other: row 2 would\n"
+               "  begin on line 7, where row 1 ends, and take the numbers of one row for those of another.\n"
+               "  The system reads fewer numbers than the file holds because of its numbers of cycles,\n"},
+        Change{"DiscountWithDecimalComma", "dairy", "INPUTS01.TXT", "0.020\n\"Discount rate", "0,020\n\"Discount rate",
+               "In the input file INPUTS01.TXT, record 16 (line 33) holds \"0,020\" where a number is expected.\n"
+               "  Write numbers with a decimal point, not a comma: 0.020, not 0,020.\n"},
         Change{"LambingDate", "dairy", "INPUTS01.TXT", "0 1 5\n\"Date of lambing\"", "0 2 30\n\"Date of lambing\"",
                "The date of lambing is wrong: in the input file INPUTS01.TXT, record 11 (line 23, Date of lambing)\n"
                "  holds 0 2 30 (year month day), and the day 30 does not exist in February.\n"
