@@ -55,29 +55,37 @@ std::vector<BadInput> cases() {
          "The file CHECKS cannot be written in the working directory (Is a directory).\n", 1},
         // Numbers of other forms and beyond their ranges.
         {"CyclesWrapping", value("INPUTS01.TXT", "8\n\"Number of reproductive cycles", "4294967304\n\"Number of reproductive cycles"),
-         "RESULTS.TXT\n", "record 2 holds 4294967304, where a whole number from\n", 1},
+         "RESULTS.TXT\n", "record 2 (line 6) holds 4294967304, where a whole number from\n", 1},
         {"CyclesWithAFraction", value("INPUTS01.TXT", "8\n\"Number of reproductive cycles", "8.5\n\"Number of reproductive cycles"),
-         "RESULTS.TXT\n", "record 2 holds \"8.5\" where a whole number is expected.\n", 1},
+         "RESULTS.TXT\n", "record 2 (line 6) holds \"8.5\" where a whole number is expected.\n", 1},
         {"HexadecimalPrice", value("INPUTS11.TXT", "1.150\n\"Base price of milk", "0x10\n\"Base price of milk"),
          "RESULTS.TXT\n", "holds \"0x10\" where a number is expected.\n", 1},
         {"HexadecimalSystemVariable", value("PARAS.TXT", "1\n\"Type of weaning", "0x1\n\"Type of weaning"),
-         "RESULTS.TXT\n", "In the input file PARAS.TXT, record 2 holds \"0x1\" where a whole number is expected.\n", 1},
+         "RESULTS.TXT\n", "In the input file PARAS.TXT, record 2 (line 2) holds \"0x1\" where a whole number is expected.\n", 1},
         {"HugeYear", value("INPUTS01.TXT", "0 1 5\n\"Date of lambing", "5800000 1 5\n\"Date of lambing"),
-         "RESULTS.TXT\n", "The date of lambing is wrong.", 1},
+         "RESULTS.TXT\n", "holds 5800000 1 5 (year month day), and the year 5800000 is not from 0 to 10.\n", 1},
         {"HugeDay", value("INPUTS01.TXT", "0 1 5\n\"Date of lambing", "0 1 2147483647\n\"Date of lambing"),
-         "RESULTS.TXT\n", "The date of lambing is wrong.", 1},
+         "RESULTS.TXT\n", "holds 0 1 2147483647 (year month day), and the day 2147483647 is not from 1 to 31.\n", 1},
         // Meaningless values, reported against the file that holds them.
         {"NegativeDeathRate", value("INPUTS01.TXT", "0.030 0.030 0.035", "-0.5 0.030 0.035"), "RESULTS.TXT\n",
-         "In the input file INPUTS01.TXT, value 1 of record 3 (Ewes dying in reproductive cycles 1 to 8) is -0.5,\n"
+         "In the input file INPUTS01.TXT, value 1 of record 3 (line 8, Ewes dying in reproductive cycles 1 to 8) is -0.5,\n"
          "  but it must be from 0 to 1.", 1},
         {"ConceptionAboveOne", value("INPUTS01.TXT", "0.880 0.920", "1.5 0.920"), "RESULTS.TXT\n",
-         "value 1 of record 6 (Conception rate of ewes in cycles 1 to 7) is 1.5,\n  but it must be from 0 to 1.", 1},
+         "value 1 of record 6 (line 14, Conception rate of ewes in cycles 1 to 7) is 1.5,\n  but it must be from 0 to 1.", 1},
         {"NegativeBirthWeight", value("INPUTS03.TXT", "4.300 3.700 3.100\n", "-4.300 3.700 3.100\n"), "RESULTS.TXT\n",
          "In the input file INPUTS03.TXT, value 1 of record", 1},
         {"ZeroBirthWeight", value("INPUTS03.TXT", "4.300 3.700 3.100\n", "0 3.700 3.100\n"), "RESULTS.TXT\n",
          "but it must be more than 0.", 1},
         {"HighDiscountRate", value("INPUTS01.TXT", "0.020\n\"Discount rate", "0.9\n\"Discount rate"), "RESULTS.TXT\n",
-         "Warning: in the input file INPUTS01.TXT, record 16 (Discount rate) is ", 0},
+         "Warning: in the input file INPUTS01.TXT, record 16 (line 33, Discount rate) is ", 0},
+        // Numbers the system does not read: a warning that says how many it reads and why.
+        {"CyclesLoweredLeavesAnExtraNumber", value("INPUTS01.TXT", "8\n\"Number of reproductive cycles", "7\n\"Number of reproductive cycles"),
+         "RESULTS.TXT\n",
+         "Warning: in the input file INPUTS01.TXT, record 3 (line 8, Ewes dying in reproductive cycles 1 to 8) holds 8 numbers;\n"
+         "  the system reads 7 of them and ignores the rest: it reads fewer numbers than the file holds\n"
+         "  because of its numbers of cycles, classes or variants (PARAS.TXT, INPUTS01.TXT, INPUTS03.TXT, ...).\n", 1},
+        {"RamCycleTooMany", value("INPUTS02.TXT", "0.040 0.050 0.060 0.080", "0.040 0.050 0.060 0.080 0.1"), "RESULTS.TXT\n",
+         "Warning: in the input file INPUTS02.TXT, record 3 (line 6, Rams dying in breeding cycles 1 to 4) holds 5 numbers;\n", 0},
         // Finite inputs of extreme size.
         {"ExtremeLabourCost", value("INPUTS09.TXT", "16.00\n\"Cost of labour", "1e308\n\"Cost of labour"),
          "RESULTS.TXT\n", "gives a value that is not a finite number for ", 1},
@@ -89,12 +97,12 @@ std::vector<BadInput> cases() {
          },
          "RESULTS.TXT\n", "The input file INPUTS02.TXT is a directory, not a file.\n", 1},
         {"BinaryInput", [](const TempDir& d) { d.write("INPUTS03.TXT", std::string("\x7f" "ELF\x02\x01\x01\0\0\0", 10)); },
-         "RESULTS.TXT\n", "The file INPUTS03.TXT holds a byte that is not text (code 127) in record 1.\n", 1},
+         "RESULTS.TXT\n", "The file INPUTS03.TXT holds a byte that is not text (code 127) in record 1 (line 1).\n", 1},
         {"BinaryFragments",
          [](const TempDir& d) {
              d.write("TEXTS_OUT.TXT", "\"Title\"\n\"" + std::string("\x01\x02\x1b[31m", 7) + "\"");
          },
-         "RESULTS.TXT\n", "The file TEXTS_OUT.TXT holds a byte that is not text (code 1) in record 2.\n", 1},
+         "RESULTS.TXT\n", "The file TEXTS_OUT.TXT holds a byte that is not text (code 1) in record 2 (line 2).\n", 1},
     };
 }
 

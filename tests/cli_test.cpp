@@ -80,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(
         // A value the input checks refuse gets the message of the file, in
         // the run itself and in the row of a sweep, which goes on.
         Usage{"ValueOutOfRange", "-q -o R.TXT --set 'conrateE[1]=1.5'", 1,
-              "value 1 of record 6 (Conception rate of ewes in cycles 1 to 7) is 1.5"},
+              "value 1 of record 6 (line 14, Conception rate of ewes in cycles 1 to 7) is 1.5"},
         Usage{"SweepValueOutOfRange", "--sweep 'conrateE[1]=1.5:0.5:3'", 1,
               "1 of 3 runs of the sweep failed, their rows give the messages: conrateE[1] = 1.5 (stopped)\n"},
         Usage{"SweepTableCannotBeCreated", "--sweep 'mwE[1]=60:80:1' --csv no/such/t.csv", 1,
@@ -238,7 +238,7 @@ TEST(CommandLineRun, SweepGridWithRefusedValues) {
         for (std::size_t f = 4; f < row.size(); ++f) ASSERT_EQ(row[f], "NA") << i << " " << t[0][f];
     }
     EXPECT_EQ(t[1][3], "--sweep LL: LL is a whole number (INPUTS01.TXT, record 2); 7.5 is not a whole number.");
-    EXPECT_EQ(t[6][3].rfind("In the input file INPUTS01.TXT, value 1 of record 6 (Conception rate of ewes in "
+    EXPECT_EQ(t[6][3].rfind("In the input file INPUTS01.TXT, value 1 of record 6 (line 14, Conception rate of ewes in "
                             "cycles 1 to 7) is 1.1, but it must be from 0 to 1.", 0), 0u) << t[6][3];
     // More conception, more profit.
     EXPECT_GT(std::stod(t[4][4]), std::stod(t[2][4]));

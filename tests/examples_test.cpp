@@ -435,71 +435,71 @@ INSTANTIATE_TEST_SUITE_P(
                "The fattening of male lambs to target 1 ends at an age of "},
         Change{"RamFlushingTooLong", "dairy", "INPUTS08.TXT", "21\n\"Flushing of rams before the breeding season\"",
                "2147483647\n\"Flushing of rams before the breeding season\"",
-               "In the input file INPUTS08.TXT, record 13 (Flushing of rams before the breeding season) is "
+               "In the input file INPUTS08.TXT, record 13 (line 27, Flushing of rams before the breeding season) is "
                "2.14748e+09,\n  but it must be from 0 to 365 days."},
 Change{"MilkFatLimitAbove100", "dairy", "INPUTS11.TXT", "6.00 7.00 8.00\n", "6.00 7.00 108.00\n",
                "In the input file INPUTS11.TXT, value 3 of record 7 "
-               "(Class limits for fat content) is 108,\n"
+               "(line 12, Class limits for fat content) is 108,\n"
                "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
         Change{"MilkFatReferenceNegative", "dairy", "INPUTS11.TXT", " 0.000 0.020 7.00\n", " 0.000 0.020 -7.00\n",
-               "In the input file INPUTS11.TXT, value 9 of record 10 (Fat classes: payment, payment per per cent above the reference, reference) is -7,\n"
+               "In the input file INPUTS11.TXT, value 9 of record 10 (line 20, Fat classes: payment, payment per per cent above the reference, reference) is -7,\n"
                "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
         Change{"EweDressingAbove100", "dairy", "INPUTS12.TXT",
                "42.0\n" "\"Dressing percentage of ewes\"",
                "142.0\n" "\"Dressing percentage of ewes\"",
                "In the input file INPUTS12.TXT, record 22 "
-               "(Dressing percentage of ewes) is 142,\n"
+               "(line 47, Dressing percentage of ewes) is 142,\n"
                "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
         Change{"YoungStockDressingNegative", "extensive", "INPUTS12.TXT",
                "42.0\n" "\"Dressing percentage of culled pure-bred young stock\"",
                "-42.0\n" "\"Dressing percentage of culled pure-bred young stock\"",
                "In the input file INPUTS12.TXT, record 25 "
-               "(Dressing percentage of culled pure-bred young stock) is -42,\n"
+               "(line 53, Dressing percentage of culled pure-bred young stock) is -42,\n"
                "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
         Change{"WeanedDressingAbove100", "extensive", "INPUTS13.TXT",
                "43.0\n" "\"Dressing percentage of pure-bred lambs\"",
                "143.0\n" "\"Dressing percentage of pure-bred lambs\"",
                "In the input file INPUTS13.TXT, record 12 "
-               "(Dressing percentage of pure-bred lambs) is 143,\n"
+               "(line 22, Dressing percentage of pure-bred lambs) is 143,\n"
                "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
         Change{"CarcassWeightVariationNegative", "extensive", "INPUTS13.TXT",
                "15.0\n" "\"Coefficient",
                "-15.0\n" "\"Coefficient",
                "In the input file INPUTS13.TXT, record 18 "
-               "(Coefficient of variation of carcass weight) is -15,\n"
+               "(line 33, Coefficient of variation of carcass weight) is -15,\n"
                "  but it must be 0 or more. Correct the record and restart the program.\n"},
         Change{"WeanedQualityWithinWeightAbove1", "extensive", "INPUTS13.TXT", "0.70 0.30\n", "1.70 -0.70\n",
                "In the input file INPUTS13.TXT, value 1 of record 20 "
-               "(Pure-bred lambs of carcass weight below 7 kg by quality class) is 1.7,\n"
+               "(line 39, Pure-bred lambs of carcass weight below 7 kg by quality class) is 1.7,\n"
                "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
         Change{"FattenedFrequencyAbove1", "dairy", "INPUTS14.TXT",
                "0.25 0.55 0.20\n" "\"Fattened lambs by",
                "1.25 -0.45 0.20\n" "\"Fattened lambs by",
                "In the input file INPUTS14.TXT, value 1 of record 9 "
-               "(Fattened lambs by carcass quality class) is 1.25,\n"
+               "(line 15, Fattened lambs by carcass quality class) is 1.25,\n"
                "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
         Change{"FattenedDressingAbove100", "meat", "INPUTS14.TXT", "48.0 49.0\n", "48.0 149.0\n",
                "In the input file INPUTS14.TXT, value 2 of record 16 "
-               "(Dressing percentage of fattened pure-bred male lambs, variants 1 and 2) is 149,\n"
+               "(line 29, Dressing percentage of fattened pure-bred male lambs, variants 1 and 2) is 149,\n"
                "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
         Change{"FattenedFleshFatFrequencyNegative", "meat", "INPUTS14.TXT",
                "0.005 0.010 0.005 0.005\n",
                "-0.005 0.010 0.015 0.005\n",
-               "In the input file INPUTS14.TXT, value 1 of record 26 (Fattened pure-bred lambs by fleshiness (rows) and fat covering (columns)) is -0.005,\n"
+               "In the input file INPUTS14.TXT, value 1 of record 26 (line 52, Fattened pure-bred lambs by fleshiness (rows) and fat covering (columns)) is -0.005,\n"
                "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
 Change{"EweCullingFraction", "dairy", "INPUTS01.TXT", "0.040 0.050 0.070 0.090 0.120 0.150 0.190 0.250\n",
                "0.040 1.500 0.070 0.090 0.120 0.150 0.190 0.250\n",
-               "In the input file INPUTS01.TXT, value 2 of record 5 (Ewes culled for health, udder and other "
+               "In the input file INPUTS01.TXT, value 2 of record 5 (line 12, Ewes culled for health, udder and other "
                "reasons in cycles 1 to 8) is 1.5,\n"
                "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
         Change{"EweCrossingFraction", "meat", "INPUTS01.TXT", "0.200 0.300 0.400 0.500 0.600 0.600\n",
                "0.200 0.300 0.400 0.500 0.600 1.600\n",
-               "In the input file INPUTS01.TXT, value 6 of record 9 (Ewes mated to terminal sires in cycles 1 "
+               "In the input file INPUTS01.TXT, value 6 of record 9 (line 20, Ewes mated to terminal sires in cycles 1 "
                "to 6) is 1.6,\n"
                "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
         Change{"RamDeathFraction", "dairy", "INPUTS02.TXT", "0.040 0.050 0.060 0.080\n",
                "-0.500 0.050 0.060 0.080\n",
-               "In the input file INPUTS02.TXT, value 1 of record 3 (Rams dying in breeding cycles 1 to 4) is "
+               "In the input file INPUTS02.TXT, value 1 of record 3 (line 6, Rams dying in breeding cycles 1 to 4) is "
                "-0.5,\n"
                "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
         Change{"LitterSizeFraction", "dairy", "INPUTS03.TXT", "0.550 0.400 0.350 0.330 0.330 0.350 0.380 0.420\n"
@@ -508,11 +508,11 @@ Change{"EweCullingFraction", "dairy", "INPUTS01.TXT", "0.040 0.050 0.070 0.090 0
                "0.600 0.400 0.350 0.330 0.330 0.350 0.380 0.420\n"
                "0.420 0.520 0.550 0.560 0.560 0.550 0.530 0.500\n"
                "-0.020",
-               "In the input file INPUTS03.TXT, value 17 of record 3 (Lambings by litter size (rows: singles, twins, triplets; columns: cycles 1 to 8)) is -0.02,\n"
+               "In the input file INPUTS03.TXT, value 17 of record 3 (line 9, Lambings by litter size (rows: singles, twins, triplets; columns: cycles 1 to 8)) is -0.02,\n"
                "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
         Change{"BirthLossComponent", "dairy", "INPUTS03.TXT", "0.050 0.010\n",
                "1.050 0.010\n",
-               "In the input file INPUTS03.TXT, value 2 of record 4 (Lamb losses within 24 hours after birth (row: litter size; column j: share due to litters losing j lambs)) is 1.05,\n"
+               "In the input file INPUTS03.TXT, value 2 of record 4 (line 12, Lamb losses within 24 hours after birth (row: litter size; column j: share due to litters losing j lambs)) is 1.05,\n"
                "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
         Change{"BirthLossSum", "dairy", "INPUTS03.TXT", "0.090 0.030 0.010\n",
                "0.900 0.030 0.100\n",
@@ -520,177 +520,177 @@ Change{"EweCullingFraction", "dairy", "INPUTS01.TXT", "0.040 0.050 0.070 0.090 0
                "  sum to 1.0300, more than 1. Correct this error in INPUTS03.TXT and restart the program.\n"},
         Change{"WeaningLossFraction", "dairy", "INPUTS03.TXT", "0.040 0.055 0.090\n",
                "0.040 -0.055 0.090\n",
-               "In the input file INPUTS03.TXT, value 2 of record 5 (Lamb losses from 24 hours to weaning, "
+               "In the input file INPUTS03.TXT, value 2 of record 5 (line 15, Lamb losses from 24 hours to weaning, "
                "singles, twins, triplets) is -0.055,\n"
                "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
         Change{"NegativeRearingWeight", "meat", "INPUTS03.TXT", "25.400 23.100 20.900 19.200\n",
                "25.400 23.100 20.900 -19.200\n",
-               "In the input file INPUTS03.TXT, value 4 of record 18 (Weight of cross-bred male lambs at the end of artificial rearing (56 days)) is -19.2,\n"
+               "In the input file INPUTS03.TXT, value 4 of record 18 (line 45, Weight of cross-bred male lambs at the end of artificial rearing (56 days)) is -19.2,\n"
                "  but it must be 0 or more. Correct the record and restart the program.\n"},
         Change{"MatureWeightZero", "dairy", "INPUTS04.TXT", "70.0\n"
                "\"Mature weight of ewes\"",
                "0\n"
                "\"Mature weight of ewes\"",
-               "In the input file INPUTS04.TXT, record 2 (Mature weight of ewes) is 0,\n"
+               "In the input file INPUTS04.TXT, record 2 (line 6, Mature weight of ewes) is 0,\n"
                "  but it must be more than 0. Correct the record and restart the program.\n"},
         Change{"MatingWeightFraction", "dairy", "INPUTS04.TXT", "0.580\n"
                "\"Minimum weight of young females for mating\"",
                "1.580\n"
                "\"Minimum weight of young females for mating\"",
-               "In the input file INPUTS04.TXT, record 4 (Minimum weight of young females for mating) is 1.58,\n"
+               "In the input file INPUTS04.TXT, record 4 (line 10, Minimum weight of young females for mating) is 1.58,\n"
                "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
         Change{"PregnancyLengthZero", "dairy", "INPUTS04.TXT", "150\n"
                "\"Length of pregnancy\"",
                "0\n"
                "\"Length of pregnancy\"",
-               "In the input file INPUTS04.TXT, record 20 (Length of pregnancy) is 0,\n"
+               "In the input file INPUTS04.TXT, record 20 (line 42, Length of pregnancy) is 0,\n"
                "  but it must be more than 0. Correct the record and restart the program.\n"},
         Change{"NegativeFlushingGain", "dairy", "INPUTS04.TXT", "2.0\n"
                "\"Weight gain of ewes during flushing\"",
                "-2.0\n"
                "\"Weight gain of ewes during flushing\"",
-               "In the input file INPUTS04.TXT, record 21 (Weight gain of ewes during flushing) is -2,\n"
+               "In the input file INPUTS04.TXT, record 21 (line 44, Weight gain of ewes during flushing) is -2,\n"
                "  but it must be 0 or more. Correct the record and restart the program.\n"},
         Change{"NegativeCullingDelay", "dairy", "INPUTS04.TXT", "45.0\n"
                "\"Non-pregnant young females",
                "-45.0\n"
                "\"Non-pregnant young females",
-               "In the input file INPUTS04.TXT, record 28 (Non-pregnant young females are culled this many days after the breeding season) is -45,\n"
+               "In the input file INPUTS04.TXT, record 28 (line 58, Non-pregnant young females are culled this many days after the breeding season) is -45,\n"
                "  but it must be from 0 to 365 days. Correct the record and restart the program.\n"},
         Change{"NegativeMaleSaleAge", "dairy", "INPUTS04.TXT", "160.0\n"
                "\"Age at sale of breeding male lambs sold before",
                "-160.0\n"
                "\"Age at sale of breeding male lambs sold before",
-               "In the input file INPUTS04.TXT, record 44 (Age at sale of breeding male lambs sold before the first breeding season) is -160,\n"
+               "In the input file INPUTS04.TXT, record 44 (line 90, Age at sale of breeding male lambs sold before the first breeding season) is -160,\n"
                "  but it must be 0 or more. Correct the record and restart the program.\n"},
         Change{"PurchasedRamWeightZero", "dairy", "INPUTS04.TXT", "60.0\n"
                "\"Weight of purchased rams\"",
                "0.0\n"
                "\"Weight of purchased rams\"",
-               "In the input file INPUTS04.TXT, record 50 (Weight of purchased rams) is 0,\n"
+               "In the input file INPUTS04.TXT, record 50 (line 102, Weight of purchased rams) is 0,\n"
                "  but it must be more than 0. Correct the record and restart the program.\n"},
         Change{"HeterosisBelowMinus100", "extensive", "INPUTS04.TXT", "5.0\n"
                "\"Heterosis for mature weight\"",
                "-100.0\n"
                "\"Heterosis for mature weight\"",
-               "In the input file INPUTS04.TXT, record 54 (Heterosis for mature weight) is -100,\n"
+               "In the input file INPUTS04.TXT, record 54 (line 112, Heterosis for mature weight) is -100,\n"
                "  but it must be more than -100. Correct the record and restart the program.\n"},
         Change{"SurplusFemaleFraction", "dairy", "INPUTS05.TXT", "0.850 0.150\n",
                "1.150 -0.150\n",
-               "In the input file INPUTS05.TXT, value 1 of record 2 (Surplus female lambs: slaughtered at "
+               "In the input file INPUTS05.TXT, value 1 of record 2 (line 6, Surplus female lambs: slaughtered at "
                "weaning, reared for breeding) is 1.15,\n"
                "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
         Change{"EarlySaleShare", "dairy", "INPUTS05.TXT", "0.500\n"
                "\"Breeding female lambs sold before mating: share",
                "1.500\n"
                "\"Breeding female lambs sold before mating: share",
-               "In the input file INPUTS05.TXT, record 6 (Breeding female lambs sold before mating: share sold before the first breeding season) is 1.5,\n"
+               "In the input file INPUTS05.TXT, record 6 (line 14, Breeding female lambs sold before mating: share sold before the first breeding season) is 1.5,\n"
                "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
         Change{"FatteningTargetZero", "dairy", "INPUTS05.TXT", "36.0\n"
                "\"Fattening target of male lambs\"",
                "0.0\n"
                "\"Fattening target of male lambs\"",
-               "In the input file INPUTS05.TXT, value 1 of record 18 (Fattening target of male lambs) is 0,\n"
+               "In the input file INPUTS05.TXT, value 1 of record 18 (line 36, Fattening target of male lambs) is 0,\n"
                "  but it must be more than 0. Correct the record and restart the program.\n"},
         Change{"CastrateFraction", "meat", "INPUTS05.TXT", "1.000\n"
                "\"Pure-bred castrates by fattening variant\"",
                "-1.000\n"
                "\"Pure-bred castrates by fattening variant\"",
-               "In the input file INPUTS05.TXT, value 1 of record 28 (Pure-bred castrates by fattening variant) "
+               "In the input file INPUTS05.TXT, value 1 of record 28 (line 59, Pure-bred castrates by fattening variant) "
                "is -1,\n"
                "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
 Change{"MilkSoldFraction", "dairy", "INPUTS06.TXT",
                "0.200\n\"Milk of suckling ewes milked",
                "1.5\n\"Milk of suckling ewes milked",
-               "In the input file INPUTS06.TXT, record 9 (Milk of suckling ewes milked and sold before weaning) is 1.5,\n"
+               "In the input file INPUTS06.TXT, record 9 (line 20, Milk of suckling ewes milked and sold before weaning) is 1.5,\n"
                "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
         Change{"LactationLevel", "dairy", "INPUTS06.TXT",
                "1.2500\n\"Parameter a",
                "-1.25\n\"Parameter a",
-               "In the input file INPUTS06.TXT, record 2 (Parameter a of the lactation curve) is -1.25,\n"
+               "In the input file INPUTS06.TXT, record 2 (line 6, Parameter a of the lactation curve) is -1.25,\n"
                "  but it must be 0 or more. Correct the record and restart the program.\n"},
         Change{"StandardLactation", "dairy", "INPUTS06.TXT",
                "120\n\"Length of the standard lactation",
                "-120\n\"Length of the standard lactation",
-               "In the input file INPUTS06.TXT, record 11 (Length of the standard lactation after weaning) is -120,\n"
+               "In the input file INPUTS06.TXT, record 11 (line 24, Length of the standard lactation after weaning) is -120,\n"
                "  but it must be 0 or more. Correct the record and restart the program.\n"},
         Change{"CheeseShare", "dairy", "INPUTS06.TXT",
                "0.300\n\"Milk made into cheese",
                "1.300\n\"Milk made into cheese",
-               "In the input file INPUTS06.TXT, record 12 (Milk made into cheese on the farm) is 1.3,\n"
+               "In the input file INPUTS06.TXT, record 12 (line 26, Milk made into cheese on the farm) is 1.3,\n"
                "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
         Change{"SuckledMilk", "extensive", "INPUTS07.TXT",
                "130.0\n\"Milk suckled until weaning",
                "-130.0\n\"Milk suckled until weaning",
-               "In the input file INPUTS07.TXT, record 2 (Milk suckled until weaning by the reference ewe) is -130,\n"
+               "In the input file INPUTS07.TXT, record 2 (line 5, Milk suckled until weaning by the reference ewe) is -130,\n"
                "  but it must be 0 or more. Correct the record and restart the program.\n"},
         Change{"RamFlushing", "dairy", "INPUTS08.TXT",
                "21\n\"Flushing of rams",
                "-21\n\"Flushing of rams",
-               "In the input file INPUTS08.TXT, record 13 (Flushing of rams before the breeding season) is -21,\n"
+               "In the input file INPUTS08.TXT, record 13 (line 27, Flushing of rams before the breeding season) is -21,\n"
                "  but it must be from 0 to 365 days. Correct the record and restart the program.\n"},
         Change{"RationDryMatter", "dairy", "INPUTS08.TXT",
                "0.860 0.240 0.550\n\"Rams: dry matter",
                "0.860 1.240 0.550\n\"Rams: dry matter",
-               "In the input file INPUTS08.TXT, value 5 of record 16 (Rams: dry matter of the ration (rows: groups 1 and 2)) is 1.24,\n"
+               "In the input file INPUTS08.TXT, value 5 of record 16 (line 34, Rams: dry matter of the ration (rows: groups 1 and 2)) is 1.24,\n"
                "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
         Change{"RationLossesPercent", "dairy", "INPUTS08.TXT",
                "8.0 15.0 10.0\n\"Rams: feed losses\"",
                "8.0 15.0 110.0\n\"Rams: feed losses\"",
-               "In the input file INPUTS08.TXT, value 6 of record 19 (Rams: feed losses) is 110,\n"
+               "In the input file INPUTS08.TXT, value 6 of record 19 (line 43, Rams: feed losses) is 110,\n"
                "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
         Change{"LatePregnancy", "dairy", "INPUTS08.TXT",
                "42\n\"Length of late pregnancy",
                "160\n\"Length of late pregnancy",
-               "In the input file INPUTS08.TXT, record 28 (Length of late pregnancy) is 160,\n"
+               "In the input file INPUTS08.TXT, record 28 (line 62, Length of late pregnancy) is 160,\n"
                "  but it must be from 0 to 150, the length of pregnancy. Correct the record and restart the program.\n"},
         Change{"MilkFat", "dairy", "INPUTS08.TXT",
                "7.00\n\"Fat content of milk",
                "107.00\n\"Fat content of milk",
-               "In the input file INPUTS08.TXT, record 29 (Fat content of milk) is 107,\n"
+               "In the input file INPUTS08.TXT, record 29 (line 64, Fat content of milk) is 107,\n"
                "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
         Change{"EndoparasiteTreatments", "dairy", "INPUTS09.TXT",
                "2.0\n\"Treatments of ewes against endoparasites",
                "-2.0\n\"Treatments of ewes against endoparasites",
-               "In the input file INPUTS09.TXT, record 2 (Treatments of ewes against endoparasites) is -2,\n"
+               "In the input file INPUTS09.TXT, record 2 (line 5, Treatments of ewes against endoparasites) is -2,\n"
                "  but it must be 0 or more. Correct the record and restart the program.\n"},
         Change{"EwesInseminated", "dairy", "INPUTS09.TXT",
                "30.0\n\"Ewes inseminated for pure-bred",
                "130.0\n\"Ewes inseminated for pure-bred",
-               "In the input file INPUTS09.TXT, record 14 (Ewes inseminated for pure-bred mating) is 130,\n"
+               "In the input file INPUTS09.TXT, record 14 (line 29, Ewes inseminated for pure-bred mating) is 130,\n"
                "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
         Change{"InseminationConception", "dairy", "INPUTS09.TXT",
                "0.0060\n\"Conception rate after insemination",
                "0.60\n\"Conception rate after insemination",
-               "In the input file INPUTS09.TXT, record 21 (Conception rate after insemination divided by 100) is 0.6,\n"
+               "In the input file INPUTS09.TXT, record 21 (line 43, Conception rate after insemination divided by 100) is 0.6,\n"
                "  but it must be from 0 to 0.01. Correct the record and restart the program.\n"},
         Change{"YoungStockShearings", "dairy", "INPUTS09.TXT",
                "0.0 1.0 1.0\n\"Shearings of young stock",
                "0.0 -1.0 1.0\n\"Shearings of young stock",
-               "In the input file INPUTS09.TXT, value 2 of record 77 (Shearings of young stock in breeding seasons 1, 2 and 3) is -1,\n"
+               "In the input file INPUTS09.TXT, value 2 of record 77 (line 150, Shearings of young stock in breeding seasons 1, 2 and 3) is -1,\n"
                "  but it must be 0 or more. Correct the record and restart the program.\n"},
         Change{"FatteningTreatments", "meat", "INPUTS09.TXT",
                "1.0 1.0\n\"Fattened male lambs: treatments against endoparasites",
                "1.0 -1.0\n\"Fattened male lambs: treatments against endoparasites",
-               "In the input file INPUTS09.TXT, value 2 of record 93 (Fattened male lambs: treatments against endoparasites, variants 1 and 2) is -1,\n"
+               "In the input file INPUTS09.TXT, value 2 of record 93 (line 180, Fattened male lambs: treatments against endoparasites, variants 1 and 2) is -1,\n"
                "  but it must be 0 or more. Correct the record and restart the program.\n"},
         Change{"PurchasedFemaleCost", "dairy", "INPUTS09.TXT",
                "1.20\n\"Cost of a purchased replacement female",
                "-1.20\n\"Cost of a purchased replacement female",
-               "In the input file INPUTS09.TXT, record 107 (Cost of a purchased replacement female relative to the cost of an own one) is -1.2,\n"
+               "In the input file INPUTS09.TXT, record 107 (line 209, Cost of a purchased replacement female relative to the cost of an own one) is -1.2,\n"
                "  but it must be 0 or more. Correct the record and restart the program.\n"},
         Change{"EweWool", "dairy", "INPUTS10.TXT",
                "1.60\n\"Wool of a ewe per shearing",
                "-1.60\n\"Wool of a ewe per shearing",
-               "In the input file INPUTS10.TXT, record 3 (Wool of a ewe per shearing) is -1.6,\n"
+               "In the input file INPUTS10.TXT, record 3 (line 6, Wool of a ewe per shearing) is -1.6,\n"
                "  but it must be 0 or more. Correct the record and restart the program.\n"},
         Change{"RamSaleFraction", "dairy", "INPUTS02.TXT", "0.150 0.100 0.050 0.020\n",
                "-0.150 0.100 0.050 0.020\n",
-               "In the input file INPUTS02.TXT, value 1 of record 4 (Rams sold for breeding after breeding "
+               "In the input file INPUTS02.TXT, value 1 of record 4 (line 8, Rams sold for breeding after breeding "
                "cycles 1 to 4) is -0.15,\n  but it must be from 0 to 1. Correct the record and restart the program.\n"},
         // TEXTS_OUT.TXT
         Change{"TooFewFragments", "dairy", "TEXTS_OUT.TXT", "\"\n\nEnd of the results.\n\"", "",
-               "The file TEXTS_OUT.TXT holds too few text fragments: it ends in fragment 301,\n"
+               "The file TEXTS_OUT.TXT holds too few text fragments: it ends in fragment 301 (line 349),\n"
                "  where a text in double quotes is expected.\n"
                "  Complete the file and restart the program.\n"
                "The results written up to the error are in the file RESULTS.TXT.stopped.\n"
@@ -728,7 +728,7 @@ Change{"MilkSoldFraction", "dairy", "INPUTS06.TXT",
                "The option for calculating economic weights cannot be 0 if there\n  is crossing in the herd.\n"},
         Change{"ParasEndsEarly", "dairy", "PARAS.TXT",
                "\"Option for economic weights (0 = pure-bred only, 1 = cross-bred column, 2 = both columns)\"", "",
-               "The input file PARAS.TXT ends in record 10, where the text of a system variable in double quotes is "
+               "The input file PARAS.TXT ends in record 10 (line 19), where the text of a system variable in double quotes is "
                "expected.\n"},
         // INPUTS01.TXT
         Change{"Cycles", "dairy", "INPUTS01.TXT", "8\n\"Number of reproductive cycles of ewes\"",
@@ -736,32 +736,54 @@ Change{"MilkSoldFraction", "dairy", "INPUTS06.TXT",
                "The number of reproductive cycles must be in the range from 4\n"},
         Change{"CyclesNotANumber", "dairy", "INPUTS01.TXT", "8\n\"Number of reproductive cycles of ewes\"",
                "x8\n\"Number of reproductive cycles of ewes\"",
-               "In the input file INPUTS01.TXT, record 2 holds \"x8\" where a whole number is expected.\n"},
+               "In the input file INPUTS01.TXT, record 2 (line 6) holds \"x8\" where a whole number is expected.\n"},
+        // A file written for more cycles than the system has: the rows of the
+        // litter-size matrix would take each other's numbers (not the sum check).
+        Change{"CyclesLowered", "dairy", "INPUTS01.TXT", "8\n\"Number of reproductive cycles of ewes\"",
+               "7\n\"Number of reproductive cycles of ewes\"",
+               "In the input file INPUTS03.TXT, record 3 (line 7, Lambings by litter size (rows: singles, twins, "
+               "triplets; columns: cycles 1 to 8)) holds 24 numbers,\n"
+               "  but the system reads 21 of them, 3 rows of 7, one row after the other: row 2 would\n"
+               "  begin on line 7, where row 1 ends, and take the numbers of one row for those of another.\n"
+               "  The system reads fewer numbers than the file holds because of its numbers of cycles,\n"},
+        Change{"DiscountWithDecimalComma", "dairy", "INPUTS01.TXT", "0.020\n\"Discount rate", "0,020\n\"Discount rate",
+               "In the input file INPUTS01.TXT, record 16 (line 33) holds \"0,020\" where a number is expected.\n"
+               "  Write numbers with a decimal point, not a comma: 0.020, not 0,020.\n"},
         Change{"LambingDate", "dairy", "INPUTS01.TXT", "0 1 5\n\"Date of lambing\"", "0 2 30\n\"Date of lambing\"",
-               "The date of lambing is wrong. Correct the date in\n  INPUTS01.TXT and restart the program.\n"},
+               "The date of lambing is wrong: in the input file INPUTS01.TXT, record 11 (line 23, Date of lambing)\n"
+               "  holds 0 2 30 (year month day), and the day 30 does not exist in February.\n"
+               "  Correct the date in INPUTS01.TXT and restart the program.\n"},
+        Change{"LambingMonth", "dairy", "INPUTS01.TXT", "0 1 5\n\"Date of lambing\"", "0 13 05\n\"Date of lambing\"",
+               "The date of lambing is wrong: in the input file INPUTS01.TXT, record 11 (line 23, Date of lambing)\n"
+               "  holds 0 13 05 (year month day), and the month 13 is not from 1 to 12.\n"},
+        Change{"WeaningDayAndYear", "dairy", "INPUTS01.TXT", "0 2 4\n\"Date of weaning", "-1\n2 0\n\"Date of weaning",
+               "The date of weaning lambs is wrong: in the input file INPUTS01.TXT, record 12 (line 25, Date of weaning "
+               "of lambs)\n  holds -1 2 0 (year month day), and the year -1 is not from 0 to 10 and the day 0 is not from "
+               "1 to 31.\n"},
         Change{"BreedingEndYear", "dairy", "INPUTS01.TXT", "0 9 30\n\"End of the breeding season\"",
                "11 9 30\n\"End of the breeding season\"",
-               "The date of the end of the breeding season is wrong. Correct the date in\n"},
+               "The date of the end of the breeding season is wrong: in the input file INPUTS01.TXT, record 14 (line 29, "
+               "End of the breeding season)\n  holds 11 9 30 (year month day), and the year 11 is not from 0 to 10.\n"},
         Change{"DryingDate", "dairy", "INPUTS01.TXT", "0 7 15\n\"Date of drying", "0 2 3\n\"Date of drying",
                "The date of drying must not be earlier than the date of weaning lambs.\n"},
         Change{"DiscountRate", "dairy", "INPUTS01.TXT", "0.020\n\"Discount rate\"", "-1\n\"Discount rate\"",
                "The discount rate must be greater than -1.\n"},
         Change{"DiscountNotANumber", "dairy", "INPUTS01.TXT", "0.020\n\"Discount rate\"", "O.020\n\"Discount rate\"",
-               "In the input file INPUTS01.TXT, record 16 holds \"O.020\" where a number is expected.\n"},
+               "In the input file INPUTS01.TXT, record 16 (line 33) holds \"O.020\" where a number is expected.\n"},
         Change{"DiscountNotFinite", "dairy", "INPUTS01.TXT", "0.020\n\"Discount rate\"", "1e400\n\"Discount rate\"",
-               "In the input file INPUTS01.TXT, record 16 holds 1e400, a value too large for the program.\n"},
+               "In the input file INPUTS01.TXT, record 16 (line 33) holds 1e400, a value too large for the program.\n"},
         Change{"EndsAtNumber", "dairy", "INPUTS01.TXT", "0.020\n\"Discount rate\" \"per year\"", "",
-               "The input file INPUTS01.TXT ends in record 16, where a number is expected.\n"},
+               "The input file INPUTS01.TXT ends in record 16 (line 33), where a number is expected.\n"},
         Change{"EndsAtNameText", "dairy", "INPUTS01.TXT", "\"Discount rate\" \"per year\"", "",
-               "The input file INPUTS01.TXT ends in record 16, where the name text of the record in double quotes is "
+               "The input file INPUTS01.TXT ends in record 16 (line 34), where the name text of the record in double quotes is "
                "expected.\n"},
         Change{"EndsAtUnitText", "dairy", "INPUTS01.TXT", "\"Discount rate\" \"per year\"",
                "\"Discount rate\" \"per year",
-               "The input file INPUTS01.TXT ends in record 16, where the unit text of the record in double quotes is "
+               "The input file INPUTS01.TXT ends in record 16 (line 34), where the unit text of the record in double quotes is "
                "expected.\n"},
         // INPUTS02.TXT
         Change{"CommentNotClosed", "dairy", "INPUTS02.TXT", "leave the flock. /", "leave the flock. ",
-               "The input file INPUTS02.TXT ends in record 1, where a comment between two slashes is expected.\n"},
+               "The input file INPUTS02.TXT ends in record 1 (line 11), where a comment between two slashes is expected.\n"},
         Change{"RamCycles", "dairy", "INPUTS02.TXT", "4\n\"Number of breeding cycles of rams\"",
                "6\n\"Number of breeding cycles of rams\"",
                "The number of breeding cycles for rams must be in the range from 1\n"},
@@ -820,7 +842,9 @@ Change{"MilkSoldFraction", "dairy", "INPUTS06.TXT",
                "range from 0 to 7. Correct this error in INPUTS08.TXT and restart the program.\n"},
         Change{"SeasonChangeDate", "dairy", "INPUTS08.TXT", "0 4 1\n\"Start of grazing\"",
                "0 4 31\n\"Start of grazing\"",
-               "The date of change in the feeding season is wrong. Correct the date in\n"},
+               "The date of change in the feeding season is wrong: in the input file INPUTS08.TXT, record 6 (line 14, "
+               "Start of grazing)\n  holds 0 4 31 (year month day), and the day 31 does not exist in April.\n"
+               "  Correct the date in INPUTS08.TXT and restart the program.\n"},
         Change{"LastSeasonCode", "dairy", "INPUTS08.TXT", "1\n\"Feeding season from this date\"",
                "2\n\"Feeding season from this date\"",
                "The code for the feeding season after the last change in the year\n"
@@ -942,7 +966,7 @@ Change{"MilkSoldFraction", "dairy", "INPUTS06.TXT",
         Change{"EndsInSkippedRecord", "dairy", "INPUTS13.TXT",
                "\"Cross-bred heavy lambs by fleshiness and fat covering\" \"fractions; not used\"",
                "\"Cross-bred heavy lambs by fleshiness and fat covering\"",
-               "The input file INPUTS13.TXT ends in record 32, where the texts of a record in double quotes is "
+               "The input file INPUTS13.TXT ends in record 32 (line 66), where the texts of a record in double quotes is "
                "expected.\n"},
         // INPUTS14.TXT
         Change{"FattenedPricing", "dairy", "INPUTS14.TXT", "2\n\"Pricing system for fattened lambs\"",

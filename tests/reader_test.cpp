@@ -177,14 +177,14 @@ void expectStop(Harness& h, const std::string& text, void (*read)(Harness&, InFi
 TEST(ReaderStop, FileEndingInsideATextStops) {
     Harness h;
     expectStop(h, "1.5 \"name\" \"unit", [](Harness& hh, InFile& in) { readfloat(hh.run.res, in); },
-               "The input file INPUTS99.TXT ends in record 1, where the unit text of the record in double quotes "
+               "The input file INPUTS99.TXT ends in record 1 (line 1), where the unit text of the record in double quotes "
                "is expected.\n  Complete the file and restart the program.\n");
 }
 
 TEST(ReaderStop, FileEndingInsideACommentStops) {
     Harness h;
     expectStop(h, "/ open comment", [](Harness&, InFile& in) { readcom(in); },
-               "The input file INPUTS99.TXT ends in record 1, where a comment between two slashes is expected.\n");
+               "The input file INPUTS99.TXT ends in record 1 (line 1), where a comment between two slashes is expected.\n");
 }
 
 TEST(ReaderStop, MissingNumberStops) {
@@ -193,13 +193,13 @@ TEST(ReaderStop, MissingNumberStops) {
         readcom(in);
         readint(hh.run.res, in);
         readint(hh.run.res, in);
-    }, "The input file INPUTS99.TXT ends in record 3, where a whole number is expected.\n");
+    }, "The input file INPUTS99.TXT ends in record 3 (line 1), where a whole number is expected.\n");
 }
 
 TEST(ReaderStop, TextWhereANumberIsExpectedStops) {
     Harness h;
     expectStop(h, "\"Weight\" \"kg\"", [](Harness& hh, InFile& in) { readfloat(hh.run.res, in); },
-               "In the input file INPUTS99.TXT, record 1 holds \"\"Weight\"\" where a number is expected.\n"
+               "In the input file INPUTS99.TXT, record 1 (line 1) holds \"\"Weight\"\" where a number is expected.\n"
                "  Correct the record and restart the program.\n");
 }
 
@@ -213,15 +213,15 @@ TEST(ReaderStop, NumbersOfOtherForms) {
         const char* message;
     };
     const Case cases[] = {
-        {"nan \"W\" \"kg\"", false, "record 1 holds \"nan\" where a number is expected.\n"},
-        {"-inf \"W\" \"kg\"", false, "record 1 holds \"-inf\" where a number is expected.\n"},
-        {"0x10 \"W\" \"kg\"", false, "record 1 holds \"0x10\" where a number is expected.\n"},
-        {"1.5kg \"W\" \"kg\"", false, "record 1 holds \"1.5kg\" where a number is expected.\n"},
-        {"1e400 \"W\" \"kg\"", false, "record 1 holds 1e400, a value too large for the program.\n"},
-        {"8.5 \"N\" \"n\"", true, "record 1 holds \"8.5\" where a whole number is expected.\n"},
+        {"nan \"W\" \"kg\"", false, "record 1 (line 1) holds \"nan\" where a number is expected.\n"},
+        {"-inf \"W\" \"kg\"", false, "record 1 (line 1) holds \"-inf\" where a number is expected.\n"},
+        {"0x10 \"W\" \"kg\"", false, "record 1 (line 1) holds \"0x10\" where a number is expected.\n"},
+        {"1.5kg \"W\" \"kg\"", false, "record 1 (line 1) holds \"1.5kg\" where a number is expected.\n"},
+        {"1e400 \"W\" \"kg\"", false, "record 1 (line 1) holds 1e400, a value too large for the program.\n"},
+        {"8.5 \"N\" \"n\"", true, "record 1 (line 1) holds \"8.5\" where a whole number is expected.\n"},
         {"4294967304 \"N\" \"n\"", true,
-         "record 1 holds 4294967304, where a whole number from\n  -2147483648 to 2147483647 is expected."},
-        {"\x01\x02 \"N\" \"n\"", true, "The file INPUTS99.TXT holds a byte that is not text (code 1) in record 1.\n"},
+         "record 1 (line 1) holds 4294967304, where a whole number from\n  -2147483648 to 2147483647 is expected."},
+        {"\x01\x02 \"N\" \"n\"", true, "The file INPUTS99.TXT holds a byte that is not text (code 1) in record 1 (line 1).\n"},
     };
     for (const Case& c : cases) {
         Harness h;
@@ -245,7 +245,92 @@ TEST(ReaderStop, TooFewFragmentsStops) {
     in.fragments = true;
     outputrw(in, h.run.res);
     EXPECT_THROW(outputrw(in, h.run.res), RunStopped);
-    EXPECT_NE(h.console().find("The file TEXTS_OUT.TXT holds too few text fragments: it ends in fragment 2,\n"),
+    EXPECT_NE(h.console().find("The file TEXTS_OUT.TXT holds too few text fragments: it ends in fragment 2 (line 2),\n"),
               std::string::npos)
         << h.console();
+}
+
+// ---- the line of a message, extra numbers in a record, decimal commas ----
+//
+// Each row reads a small file as a matrix of 2 rows of 2 numbers (or, with
+// rows = 1, a vector of 2 numbers) and expects a message on the console
+// (empty: none) and whether the run stops.  A message about a value names
+// the value's line; one about the whole record names the line of its first
+// number.
+
+namespace {
+
+struct LineCase {
+    const char* name;
+    const char* text;
+    int rows;
+    const char* message;
+    bool stops;
+};
+
+void readTwoByRows(Harness& h, InFile& in, int rows) {
+    readcom(in);
+    Real m[2][2] = {};
+    if (rows == 1) readVectorRecord(in, h.run.res, &m[0][0], 2, 1, "%5.1f", kFraction);
+    else readMatrixRecord(in, h.run.res, &m[0][0], 2, 2, 2, 1, "%5.1f", kFraction);
+}
+
+}  // namespace
+
+TEST(ReaderLines, MessagesNameTheLineAndExtraNumbers) {
+    const LineCase cases[] = {
+        {"ValueOnItsLine", "/c/\n0.1\n\n0.2\n0.3 7\n\"M\" \"u\"", 2,
+         "In the input file INPUTS99.TXT, value 4 of record 2 (line 5, M) is 7,", true},
+        {"NotANumberOnItsLine", "/c\n/ 0.1 0.2\n0.3\n  x4 \"M\" \"u\"", 2,
+         "In the input file INPUTS99.TXT, record 2 (line 4) holds \"x4\" where a number is expected.\n"
+         "  Correct the record", true},
+        {"DecimalComma", "/c/\n0.1 0,030\n\"V\" \"u\"", 1,
+         "record 2 (line 2) holds \"0,030\" where a number is expected.\n"
+         "  Write numbers with a decimal point, not a comma: 0.030, not 0,030.\n", true},
+        {"TwoCommasGetNoHint", "/c/\n0.1 0,0,3\n\"V\" \"u\"", 1, "holds \"0,0,3\" where a number is expected.\n  Correct", true},
+        {"ExtraAtTheEndOfAVector", "/c/\n0.1 0.2\n0.3 \"V\" \"u\"", 1,
+         "Warning: in the input file INPUTS99.TXT, record 2 (line 2, V) holds 3 numbers;\n"
+         "  the system reads 2 of them and ignores the rest: it reads fewer numbers than the file holds\n", false},
+        {"RowsShifted", "/c/\n0.1 0.2 0.5\n0.3 0.4 0.5\n\"M\" \"u\"", 2,
+         "In the input file INPUTS99.TXT, record 2 (line 2, M) holds 6 numbers,\n"
+         "  but the system reads 4 of them, 2 rows of 2, one row after the other: row 2 would\n"
+         "  begin on line 2, where row 1 ends,", true},
+        {"RowsShiftedBeforeTheirValuesAreChecked", "/c/\n0.1 0.2 9\n0.3 0.4 9\n\"M\" \"u\"", 2,
+         "holds 6 numbers,\n  but the system reads 4 of them", true},
+        {"WholeExtraRow", "/c/\n0.1 0.2\n0.3 0.4\n0.5 0.6\n\"M\" \"u\"", 2,
+         "Warning: in the input file INPUTS99.TXT, record 2 (line 2, M) holds 6 numbers;\n"
+         "  the system reads 4 of them, 2 rows of 2 and ignores the rest", false},
+        {"RowsOnOneLine", "/c/\n0.1 0.2 0.3 0.4 0.5\n\"M\" \"u\"", 2, "record 2 (line 2, M) holds 5 numbers;\n", false},
+        {"WordsBeforeTheNameAreNoNumbers", "/c/\n0.1 0.2 kg\n\"V\" \"u\"", 1, "", false},
+        {"Exact", "/c/\n0.1 0.2\n0.3 0.4\n\"M\" \"u\"", 2, "", false},
+    };
+    for (const LineCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Harness h;
+        InFile in = openText(h, c.text);
+        if (c.stops) EXPECT_THROW(readTwoByRows(h, in, c.rows), RunStopped);
+        else EXPECT_NO_THROW(readTwoByRows(h, in, c.rows));
+        const std::string con = h.console();
+        if (*c.message) EXPECT_NE(con.find(c.message), std::string::npos) << con;
+        else EXPECT_EQ(con.find("Warning"), std::string::npos) << con;
+    }
+}
+
+// A scalar and a date with a number too many: a warning that says why, and
+// the echo of the scalar keeps what stands between its number and its name.
+TEST(ReaderLines, ExtraNumberOfAScalarAndOfADate) {
+    Harness h;
+    InFile in = openText(h, "1.5 2 \"W\" \"kg\"\n0 1\n5 6 \"D\" \"y m d\"");
+    EXPECT_FLOAT_EQ(readfloat(h.run.res, in), 1.5f);
+    EXPECT_EQ(readymd(in, h.run.res), 5);
+    EXPECT_EQ(h.results().rfind(" 2 W    (kg):      1.5000 ", 0), 0u) << h.results();
+    const std::string con = h.console();
+    EXPECT_NE(con.find("record 1 (line 1, W) holds 2 numbers;\n  the system reads 1 of them and ignores the rest: "
+                       "the record holds a single value.\n"),
+              std::string::npos)
+        << con;
+    EXPECT_NE(con.find("record 2 (line 2, D) holds 4 numbers;\n  the system reads 3 of them and ignores the rest: "
+                       "a date is a year, a month and a day.\n"),
+              std::string::npos)
+        << con;
 }

@@ -6,21 +6,6 @@
 #include "input/reader.h"
 #include "model/model.h"
 
-namespace {
-
-// A date record; an impossible date stops the run after its echo, so that
-// the faulty date stands in the results file.
-void readDate(Run& run, InFile& in, int& day, const char* what) {
-    readymd(in, run.res, day);
-    if (day < 0)
-        failCheck(run,
-                  "The date %sis wrong. Correct the date in\n"
-                  "  INPUTS01.TXT and restart the program.\n\n\n",
-                  what);
-}
-
-}  // namespace
-
 void readInputs01(Run& run, InFile& in) {
     Model& m = run.m;
     const bool milked = m.typeb == 1;
@@ -55,13 +40,15 @@ void readInputs01(Run& run, InFile& in) {
         readdes(in);
     }
 
+    // An impossible date stops the run after its echo, so that the faulty
+    // date stands in the results file.
     readcom(in);
-    readDate(run, in, m.datlamb, "of lambing ");
-    readDate(run, in, m.datwL, "of weaning lambs ");
-    readDate(run, in, m.datbbs, "of the start of the breeding season ");
-    readDate(run, in, m.datebs, "of the end of the breeding season ");
+    readymd(in, run.res, m.datlamb, "of lambing ");
+    readymd(in, run.res, m.datwL, "of weaning lambs ");
+    readymd(in, run.res, m.datbbs, "of the start of the breeding season ");
+    readymd(in, run.res, m.datebs, "of the end of the breeding season ");
     if (milked) {
-        readDate(run, in, m.datdry, "of drying ");
+        readymd(in, run.res, m.datdry, "of drying ");
         // Milked ewes are milked from weaning to drying.
         if (m.datdry < m.datwL)
             failCheck(run,

@@ -84,6 +84,9 @@ void readInputs03(Run& run, InFile& in) {
     // cycle (columns).
     for (int i = 1; i <= m.clt; ++i)
         for (int j = 1; j <= m.LL; ++j) readNum(in, m.Pltype[i][j]);
+    // A file written for more cycles would otherwise give its rows shifted
+    // to the sum check.
+    checkRecordEnd(in, m.clt, m.LL);
     checkPltype(run);
     wrides(in, res);
     std::fputc('\n', res);

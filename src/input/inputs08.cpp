@@ -132,10 +132,7 @@ void readCalendar(Run& run, InFile& in) {
                            "range from 0 to 7. ");
     readcom(in);
     for (int q = 1; q <= m.nchfs; ++q) {
-        readymd(in, res, m.datchfs[q]);
-        if (m.datchfs[q] < 0)
-            failCheck(run, "The date of change in the feeding season is wrong. Correct the date in\n"
-                           "  INPUTS08.TXT and restart the program.\n\n\n");
+        readymd(in, res, m.datchfs[q], "of change in the feeding season ");
         readint(res, in, m.valfs[q]);
     }
     readcom(in);

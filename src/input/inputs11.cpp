@@ -34,6 +34,7 @@ void requirePositiveSd(Run& run, double sd, const char* what) {
 template <int N> void readClassCoefficients(InFile& in, std::FILE* res, Real (&r)[3][N], int last) {
     for (int c = 0; c <= last; ++c)
         for (int t = 0; t < 3; ++t) readNum(in, r[t][c]);
+    checkRecordEnd(in, last + 1, 3);
     wrides(in, res);
     for (int c = 0; c <= last; ++c) {
         std::fputs("\n         ", res);

@@ -48,6 +48,7 @@ void readFleshFatFrequencies(Run& run, InFile& in, int b) {
             readNum(in, m.pclfcS[b][i][j]);
             s += m.pclfcS[b][i][j];
         }
+    checkRecordEnd(in, m.nclflS, m.nclfcS);
     checkFrequencies(run, "Frequencies in classes for fleshiness/ fat covering for\n", b, s);
     wrides(in, run.res);
     for (int i = 1; i <= m.nclflS; ++i) {

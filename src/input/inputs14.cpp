@@ -48,6 +48,7 @@ void readFleshFatFrequencies(Run& run, InFile& in, int cr) {
             readNum(in, m.pclfcfL[cr][f][c]);
             s += m.pclfcfL[cr][f][c];
         }
+    checkRecordEnd(in, m.nclflfL, m.nclfcfL);
     if (s >= 1.00001 || s <= 0.99999)
         failCheck(run,
                   "Frequencies in classes for fleshiness/ fat covering for fattened\n"

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include <sys/stat.h>
 
@@ -23,14 +24,14 @@ constexpr int kSlash = 47;
 [[noreturn]] void endedEarly(InFile& in, const char* expected) {
     if (in.fragments)
         failCheck(*in.run,
-                  "The file %s holds too few text fragments: it ends in fragment %d,\n"
+                  "The file %s holds too few text fragments: it ends in fragment %d (line %d),\n"
                   "  where %s is expected.\n"
                   "  Complete the file and restart the program.\n",
-                  in.name, in.record + 1, expected);
+                  in.name, in.record + 1, in.charLine, expected);
     failCheck(*in.run,
-              "The input file %s ends in record %d, where %s is expected.\n"
+              "The input file %s ends in record %d (line %d), where %s is expected.\n"
               "  Complete the file and restart the program.\n",
-              in.name, in.record + 1, expected);
+              in.name, in.record + 1, in.charLine, expected);
 }
 
 // A byte that no text file holds: a control character other than the
@@ -40,14 +41,16 @@ bool binaryByte(int c) { return (c >= 0 && c < 32 && c != '\t' && c != '\n' && c
 
 [[noreturn]] void notText(InFile& in, int c) {
     failCheck(*in.run,
-              "The file %s holds a byte that is not text (code %d) in record %d.\n"
+              "The file %s holds a byte that is not text (code %d) in record %d (line %d).\n"
               "  It may be damaged or not a text file. Correct the file and restart the program.\n",
-              in.name, c, in.record + 1);
+              in.name, c, in.record + 1, in.charLine);
 }
 
 // The next character of the file, counting the lines; unget puts one back.
 int get(InFile& in) {
     const int c = std::fgetc(in.f);
+    if (c == EOF) return c;
+    in.charLine = in.line;
     if (c == '\n') ++in.line;
     return c;
 }
@@ -63,6 +66,25 @@ int nextChar(InFile& in, const char* expected) {
     if (c == EOF) endedEarly(in, expected);
     if (binaryByte(c)) notText(in, c);
     return c;
+}
+
+// The lines of the numbers of the record being read start anew with its
+// first number.
+void noteValue(InFile& in) {
+    if (in.valuesOf != in.record + 1) {
+        in.valuesOf = in.record + 1;
+        in.valueLines.clear();
+    }
+    in.valueLines.push_back(in.numberLine);
+}
+
+// The line of value `element` (from 1; 0 for a single value) of the record
+// read last, or of its first number; the line of the last number read where
+// the record's numbers are not known.
+int valueLine(const InFile& in, int element) {
+    const std::size_t i = element > 0 ? std::size_t(element - 1) : 0;
+    if (in.valuesOf == in.record && i < in.valueLines.size()) return in.valueLines[i];
+    return in.numberLine;
 }
 
 // The characters of one number: everything up to the next white space,
@@ -82,6 +104,7 @@ Token readToken(InFile& in, const char* expected, bool whole) {
     if (c == EOF) endedEarly(in, expected);
     Token t;
     in.numberLine = in.line;
+    noteValue(in);
     int n = 0;
     while (c != EOF && !std::isspace(c) && c != kQuote && c != kSlash) {
         if (binaryByte(c)) notText(in, c);
@@ -94,17 +117,32 @@ Token readToken(InFile& in, const char* expected, bool whole) {
     return t;
 }
 
+bool decimalDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
+
+// A number written with a decimal comma ("0,030") where a number with a
+// fraction may stand: the line that says how to write it, else "".
+std::string decimalCommaHint(const Token& t, bool whole) {
+    if (whole || t.tooLong) return "";
+    std::string point = t.text;
+    const std::size_t comma = point.find(',');
+    if (comma == std::string::npos || comma + 1 >= point.size() || !decimalDigit(point[comma + 1])) return "";
+    point[comma] = '.';
+    if (!decimalNumber(point.c_str())) return "";
+    return "  Write numbers with a decimal point, not a comma: " + point + ", not " + t.text + ".\n";
+}
+
 // Text where a number is expected.
-[[noreturn]] void notANumber(InFile& in, const Token& t, const char* kind) {
+[[noreturn]] void notANumber(InFile& in, const Token& t, const char* kind, bool whole) {
     std::string seen(t.text, std::min<std::size_t>(std::strlen(t.text), 20));
     // A quote or a slash where the number should begin: show what follows.
     if (seen.empty())
         for (int c; seen.size() < 20 && (c = get(in)) != EOF && !std::isspace(c);) seen += char(c);
     if (t.tooLong || std::strlen(t.text) > 20) seen += "...";
+    const std::string hint = decimalCommaHint(t, whole);
     failCheck(*in.run,
-              "In the input file %s, record %d holds \"%s\" where %s is expected.\n"
-              "  Correct the record and restart the program.\n",
-              in.name, in.record + 1, printable(seen.c_str()).c_str(), kind);
+              "In the input file %s, record %d (line %d) holds \"%s\" where %s is expected.\n"
+              "%s  Correct the record and restart the program.\n",
+              in.name, in.record + 1, in.numberLine, printable(seen.c_str()).c_str(), kind, hint.c_str());
 }
 
 // Optional sign and decimal digits.
@@ -147,11 +185,107 @@ void skipThrough(InFile& in, int mark, int n, std::FILE* out, const char* expect
     }
 }
 
+constexpr const char* kNameExpected = "the name text of the record in double quotes";
+
+// Why the system reads no more numbers of a record than it does.
+constexpr const char* kFewerNumbers =
+    "it reads fewer numbers than the file holds\n"
+    "  because of its numbers of cycles, classes or variants (PARAS.TXT, INPUTS01.TXT, INPUTS03.TXT, ...)";
+constexpr const char* kSingleValue = "the record holds a single value";
+constexpr const char* kDateNumbers = "a date is a year, a month and a day";
+
+// The lines of the numbers that stand before the name text of the record
+// being read, which stays in the stream from its opening quote on; what is
+// read is written to echo when given.  Other words standing there are
+// passed over, as they always were.
+std::vector<int> numbersBeforeName(InFile& in, std::FILE* echo, const char* expected) {
+    std::vector<int> lines;
+    std::string word;
+    int wordLine = 0;
+    for (;;) {
+        const int c = nextChar(in, expected);
+        if ((c == kQuote || std::isspace(c)) && !word.empty()) {
+            if (word.size() < std::size_t(kToken) && decimalNumber(word.c_str())) lines.push_back(wordLine);
+            word.clear();
+        }
+        if (c == kQuote) {
+            unget(in, c);
+            return lines;
+        }
+        if (echo) std::fputc(c, echo);
+        if (std::isspace(c)) continue;
+        if (word.empty()) wordLine = in.charLine;
+        if (word.size() < std::size_t(kToken)) word += char(c);
+    }
+}
+
+// For rows of cols numbers read one after the other from a file that writes
+// them one per line (the numbers read and the extra ones stand on at least
+// as many lines as there are rows): the first row (from 0) that was read
+// from the line where the row before it ends, or 0 when none was.
+int shiftedRow(const InFile& in, int rows, int cols, const std::vector<int>& extra) {
+    const std::vector<int>& v = in.valueLines;
+    if (rows < 2 || cols < 1 || v.size() != std::size_t(rows) * std::size_t(cols)) return 0;
+    int lines = 1;
+    for (std::size_t i = 1; i < v.size(); ++i) lines += v[i] != v[i - 1];
+    for (std::size_t i = 0; i < extra.size(); ++i) lines += extra[i] != (i == 0 ? v.back() : extra[i - 1]);
+    if (lines < rows) return 0;
+    for (int r = 1; r < rows; ++r)
+        if (v[std::size_t(r * cols)] == v[std::size_t(r * cols - 1)]) return r;
+    return 0;
+}
+
+void readName(InFile& in, std::FILE* res, bool writeLeading, const char* expected);
+
+// The check of checkRecordEnd, made once per record (the one being read);
+// a warning is left for nameText to give once the name text is known.
+void checkEnd(InFile& in, std::FILE* echo, int rows, int cols, const char* why,
+              const char* expected = kNameExpected) {
+    if (in.endCheckedOf == in.record + 1) return;
+    if (in.valuesOf != in.record + 1) {  // a record of which no number is read
+        in.valuesOf = in.record + 1;
+        in.valueLines.clear();
+    }
+    in.endCheckedOf = in.record + 1;
+    const std::vector<int> extra = numbersBeforeName(in, echo, expected);
+    in.extraNumbers = int(extra.size());
+    in.extraRows = rows;
+    in.extraWhy = why;
+    const int r = extra.empty() ? 0 : shiftedRow(in, rows, cols, extra);
+    if (r == 0) return;
+    readName(in, nullptr, false, expected);
+    const int read = int(in.valueLines.size());
+    failCheck(*in.run,
+              "In the input file %s, record %d (line %d, %s) holds %d numbers,\n"
+              "  but the system reads %d of them, %d rows of %d, one row after the other: row %d would\n"
+              "  begin on line %d, where row %d ends, and take the numbers of one row for those of another.\n"
+              "  The system reads fewer numbers than the file holds because of its numbers of cycles,\n"
+              "  classes or variants (PARAS.TXT, INPUTS01.TXT, INPUTS03.TXT, ...).\n"
+              "  Remove the numbers it does not read from every row, or correct those numbers,\n"
+              "  and restart the program.\n",
+              in.name, in.record + 1, in.valueLines.front(), printable(in.lastName).c_str(), read + int(extra.size()),
+              read, rows, cols, r + 1, in.valueLines[std::size_t(r * cols)], r);
+}
+
+// The warning about the numbers found before the name text of the record
+// being read (its name text read).
+void warnExtra(InFile& in) {
+    const int read = int(in.valueLines.size());
+    char shape[48] = "";
+    if (in.extraRows > 1 && read > 0)
+        std::snprintf(shape, sizeof shape, ", %d rows of %d", in.extraRows, read / in.extraRows);
+    const int held = read + in.extraNumbers;
+    std::fprintf(in.run->messages(),
+                 "Warning: in the input file %s, record %d (line %d, %s) holds %d numbers;\n"
+                 "  the system reads %d of them%s and ignores the rest: %s.\n",
+                 in.name, in.record + 1, read > 0 ? in.valueLines.front() : in.charLine,
+                 printable(in.lastName).c_str(), held, read, shape, in.extraWhy);
+}
+
 // The name text of a record (everything up to and including its closing
 // quote), written to res like skipThrough does; the text itself is kept in
 // in.lastName for messages.
-void nameText(InFile& in, std::FILE* res, bool writeLeading,
-              const char* expected = "the name text of the record in double quotes") {
+void readName(InFile& in, std::FILE* res, bool writeLeading, const char* expected) {
     int n = 0;
     for (int count = 0; count < 2;) {
         const int c = nextChar(in, expected);
@@ -163,6 +297,19 @@ void nameText(InFile& in, std::FILE* res, bool writeLeading,
         if (count == 1 && n < int(sizeof in.lastName) - 1) in.lastName[n++] = char(c == '\n' ? ' ' : c);
     }
     in.lastName[n] = '\0';
+}
+
+// The name text of a record, after the check of what stands before it
+// (made here, for a single value or a vector, where the caller has not
+// made it); extra numbers found there are reported once the name is known.
+void nameText(InFile& in, std::FILE* res, bool writeLeading, const char* why,
+              const char* expected = kNameExpected) {
+    checkEnd(in, writeLeading ? res : nullptr, 1, 0, why, expected);
+    readName(in, res, writeLeading, expected);
+    if (in.extraNumbers > 0) {
+        warnExtra(in);
+        in.extraNumbers = 0;
+    }
 }
 
 // The second text of a record: what stands before its opening quote, then
@@ -236,29 +383,37 @@ RealStored toStored(const char* text) {
 
 RealStored readNum(InFile& in) {
     const Token t = readToken(in, "a number", false);
-    if (t.tooLong || !decimalNumber(t.text)) notANumber(in, t, "a number");
+    if (t.tooLong || !decimalNumber(t.text)) notANumber(in, t, "a number", false);
     errno = 0;
     const RealStored x = toStored(t.text);
     if (!std::isfinite(x))
         failCheck(*in.run,
-                  "In the input file %s, record %d holds %s, a value too large for the program.\n"
+                  "In the input file %s, record %d (line %d) holds %s, a value too large for the program.\n"
                   "  Correct the record and restart the program.\n",
-                  in.name, in.record + 1, t.text);
+                  in.name, in.record + 1, in.numberLine, t.text);
     return x;
 }
 
-int readInt(InFile& in) {
+namespace {
+
+// A whole number; its text as the reader took it is kept in text when given.
+int readWhole(InFile& in, std::string* text) {
     const Token t = readToken(in, "a whole number", true);
-    if (t.tooLong || !wholeNumber(t.text)) notANumber(in, t, "a whole number");
+    if (t.tooLong || !wholeNumber(t.text)) notANumber(in, t, "a whole number", true);
     errno = 0;
     const long long x = std::strtoll(t.text, nullptr, 10);
     if (errno == ERANGE || x < INT_MIN || x > INT_MAX)
         failCheck(*in.run,
-                  "In the input file %s, record %d holds %s, where a whole number from\n"
+                  "In the input file %s, record %d (line %d) holds %s, where a whole number from\n"
                   "  %d to %d is expected. Correct the record and restart the program.\n",
-                  in.name, in.record + 1, t.text, INT_MIN, INT_MAX);
+                  in.name, in.record + 1, in.numberLine, t.text, INT_MIN, INT_MAX);
+    if (text) *text = t.text;
     return int(x);
 }
+
+}  // namespace
+
+int readInt(InFile& in) { return readWhole(in, nullptr); }
 
 void readNum(InFile& in, Real& x) {
     x = readNum(in);
@@ -274,7 +429,7 @@ namespace {
 
 // The texts of a scalar record and its echo.
 void scalarTexts(std::FILE* res, InFile& in) {
-    nameText(in, res, true);
+    nameText(in, res, true, kSingleValue);
     secondText(in, res);
 }
 
@@ -315,14 +470,14 @@ void requireIn(InFile& in, double x, const Allowed& a, int element) {
     char which[32] = "";
     if (element > 0) std::snprintf(which, sizeof which, "value %d of ", element);
     failCheck(*in.run,
-              "In the input file %s, %srecord %d (%s) is %g,\n"
+              "In the input file %s, %srecord %d (line %d, %s) is %g,\n"
               "  but it must be %s. Correct the record and restart the program.\n",
-              in.name, which, in.record, printable(in.lastName).c_str(), x, a.text);
+              in.name, which, in.record, valueLine(in, element), printable(in.lastName).c_str(), x, a.text);
 }
 
 void warnOdd(InFile& in, const char* what) {
-    std::fprintf(in.run->messages(), "Warning: in the input file %s, record %d (%s) is %s.\n", in.name, in.record,
-                 printable(in.lastName).c_str(), what);
+    std::fprintf(in.run->messages(), "Warning: in the input file %s, record %d (line %d, %s) is %s.\n", in.name,
+                 in.record, valueLine(in, 1), printable(in.lastName).c_str(), what);
 }
 
 void readfloat(std::FILE* res, InFile& in, Real& x, const Allowed& a) {
@@ -354,28 +509,63 @@ int dsjf(int month, int day) {
     return d;
 }
 
-int readymd(InFile& in, std::FILE* res) {
-    const int year = readInt(in);
-    const int month = readInt(in);
-    const int day = readInt(in);
+namespace {
+
+// What is wrong with a date ("" for a valid one).  February has 29 days:
+// the day numbers are those of a common year, and 29 February is 1 March.
+std::string dateFault(int year, int month, int day) {
+    static const char* const kMonths[12] = {"January", "February", "March",     "April",   "May",      "June",
+                                            "July",    "August",   "September", "October", "November", "December"};
+    static const int kDays[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    std::string fault;
+    const auto add = [&fault](const std::string& part) { fault += (fault.empty() ? "" : " and ") + part; };
+    if (year < 0 || year > 10) add("the year " + std::to_string(year) + " is not from 0 to 10");
+    if (month < 1 || month > 12) add("the month " + std::to_string(month) + " is not from 1 to 12");
+    if (day < 1 || day > 31) add("the day " + std::to_string(day) + " is not from 1 to 31");
+    else if (month >= 1 && month <= 12 && day > kDays[month - 1])
+        add("the day " + std::to_string(day) + " does not exist in " + kMonths[month - 1]);
+    return fault;
+}
+
+// A date record as written: its three numbers' texts.
+struct DateRead {
+    std::string year, month, day;
+    std::string fault;
+};
+
+int readDate(InFile& in, std::FILE* res, DateRead& d) {
+    const int year = readWhole(in, &d.year);
+    const int month = readWhole(in, &d.month);
+    const int day = readWhole(in, &d.day);
     // The day number is formed only from a valid date, so that no value
     // typed can overflow it.
-    bool valid = true;
-    if (month < 1 || month > 12) valid = false;
-    if (day < 1 || day > 31) valid = false;
-    if (month == 2 && day > 29) valid = false;
-    if ((month == 4 || month == 6 || month == 9 || month == 11) && day > 30) valid = false;
-    if (year < 0 || year > 10) valid = false;
-    const int dn = valid ? dsjf(month, day) + 365 * year : -1;
+    d.fault = dateFault(year, month, day);
+    const int dn = d.fault.empty() ? dsjf(month, day) + 365 * year : -1;
+    checkEnd(in, nullptr, 1, 3, kDateNumbers);
     wrides(in, res);
     std::fprintf(res, "%d %d %d\n", year, month, day);
     std::fprintf(res, "   Days from January 1st of year zero: %d", dn);
     return dn;
 }
 
-void readymd(InFile& in, std::FILE* res, int& day) {
-    day = readymd(in, res);
+}  // namespace
+
+int readymd(InFile& in, std::FILE* res) {
+    DateRead d;
+    return readDate(in, res, d);
+}
+
+void readymd(InFile& in, std::FILE* res, int& day, const char* what) {
+    DateRead d;
+    day = readDate(in, res, d);
     if (in.run->overrides) in.run->overrides->stored(*in.run, in, &day, true);
+    if (day < 0)
+        failCheck(*in.run,
+                  "The date %sis wrong: in the input file %s, record %d (line %d, %s)\n"
+                  "  holds %s %s %s (year month day), and %s.\n"
+                  "  Correct the date in %s and restart the program.\n\n\n",
+                  what, in.name, in.record, valueLine(in, 1), printable(in.lastName).c_str(), d.year.c_str(),
+                  d.month.c_str(), d.day.c_str(), d.fault.c_str(), in.name);
 }
 
 void readdes(InFile& in) {
@@ -404,11 +594,13 @@ void readcom(InFile& in) {
 
 void wrides(InFile& in, std::FILE* res) {
     std::fputc('\n', res);
-    nameText(in, res, false);
+    nameText(in, res, false, kFewerNumbers);
     secondText(in, res);
     std::fputs("):", res);
     endRecord(in);
 }
+
+void checkRecordEnd(InFile& in, int rows, int cols) { checkEnd(in, nullptr, rows, cols, kFewerNumbers); }
 
 void readVectorRecord(InFile& in, std::FILE* res, Real* first, int n, int stride, const char* fmt,
                       const Allowed& a) {
@@ -430,6 +622,7 @@ void readMatrixRecord(InFile& in, std::FILE* res, Real* first, int rows, int row
                       const char* fmt, const Allowed& a) {
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < cols; ++c) readNum(in, first[r * rowStride + c * colStride]);
+    checkRecordEnd(in, rows, cols);
     wrides(in, res);
     for (int r = 0; r < rows; ++r) {
         std::fputc('\n', res);
@@ -451,7 +644,7 @@ void sysvar(InFile& in, std::FILE* res) {
 
 int readsyva(InFile& in) {
     const int x = readInt(in);
-    nameText(in, nullptr, false, "the text of a system variable in double quotes");
+    nameText(in, nullptr, false, kSingleValue, "the text of a system variable in double quotes");
     in.lastUnit[0] = '\0';
     endRecord(in);
     return x;
@@ -460,7 +653,7 @@ int readsyva(InFile& in) {
 void readsyva(InFile& in, int& x) {
     x = readInt(in);
     stored(in, &x);
-    nameText(in, nullptr, false, "the text of a system variable in double quotes");
+    nameText(in, nullptr, false, kSingleValue, "the text of a system variable in double quotes");
     in.lastUnit[0] = '\0';
     endRecord(in);
 }

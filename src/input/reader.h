@@ -6,13 +6,18 @@
 // consume the stream character by character exactly as the echo requires:
 // nothing is ever read back.  A file that ends too early, or text where a
 // number is expected, stops the run with a message that names the file and
-// the record.
+// the record.  Beside the record, a message names the line of the file as an
+// editor counts it (from 1), in one form: "record 11 (line 28, <name text>)",
+// or "record 11 (line 28)" before the name text is read.  The line is that
+// of the value the message is about, or, for a message about a whole record,
+// the line of the record's first number.
 #pragma once
 
 #include <cstdio>
 #include <cstring>
 #include <limits>
 #include <utility>
+#include <vector>
 
 #include "model/real.h"
 
@@ -31,6 +36,18 @@ struct InFile {
     int numberLine = 0;         // line of the last number read
     int numbers = 0;           // numbers read since the file was opened
     int line = 1;              // line of the next character, as an editor counts them
+    int charLine = 1;          // line of the last character read
+    // The record whose numbers are being read or were read last (record + 1
+    // while it is read) and the line of each of its numbers in reading order.
+    int valuesOf = 0;
+    std::vector<int> valueLines;
+    // The record whose end (what stands between its numbers and its name
+    // text) has been checked, and the extra numbers found there, reported
+    // once the name text is known.
+    int endCheckedOf = 0;
+    int extraNumbers = 0;
+    int extraRows = 1;
+    const char* extraWhy = "";
 
     InFile() = default;
     InFile(const InFile&) = delete;
@@ -49,6 +66,13 @@ struct InFile {
             numberLine = o.numberLine;
             numbers = o.numbers;
             line = o.line;
+            charLine = o.charLine;
+            valuesOf = o.valuesOf;
+            valueLines = std::move(o.valueLines);
+            endCheckedOf = o.endCheckedOf;
+            extraNumbers = o.extraNumbers;
+            extraRows = o.extraRows;
+            extraWhy = o.extraWhy;
             o.f = nullptr;
         }
         return *this;
@@ -127,10 +151,15 @@ void readfloat(std::FILE* res, InFile& in, Real& x, const Allowed& a);
 void readint(std::FILE* res, InFile& in, int& x, const Allowed& a);
 
 // Date record: year, month, day and the two texts; returns the day number
-// 365 * year + day of the year, or -1 for an invalid date.
+// 365 * year + day of the year, or -1 for an invalid date.  Valid dates have
+// a year from 0 to 10, a month from 1 to 12 and a day of that month in a
+// common year, but for 29 February (which is day 60, as 1 March).
 int readymd(InFile& in, std::FILE* res);
-// The same, stored at day (a tracing reading notes the date).
-void readymd(InFile& in, std::FILE* res, int& day);
+// The same, stored at day (a tracing reading notes the date).  An invalid
+// date stops the run after its echo, with a message that begins "The date
+// <what>is wrong." (what: e.g. "of lambing ") and names the file, the
+// record, its line, the date as written and which part of it is wrong.
+void readymd(InFile& in, std::FILE* res, int& day, const char* what);
 
 // Day of the year of a month and day of a common year (January 1 is 1).
 int dsjf(int month, int day);
@@ -161,6 +190,20 @@ void readVectorRecord(InFile& in, std::FILE* res, Real* first, int n, int stride
                       const Allowed& a = kAnyValue);
 void readVectorRecord(InFile& in, std::FILE* res, int* first, int n, int stride, const char* fmt,
                       const Allowed& a = kAnyValue);
+
+// What stands between the numbers of a record and its name text, checked
+// for a record whose numbers the caller has read itself as rows of cols
+// numbers, one row after the other: call it after the last number and
+// before any check of the values.  Numbers standing there are numbers of
+// the file that the system does not read, because its numbers of cycles,
+// classes or variants make the record shorter than the file.  Where the
+// file writes the rows one per line and a row was read from the line where
+// the row before it ends, the extra numbers have been taken for values of
+// the next rows: the run stops.  Otherwise they are ignored, with a warning
+// once the name text is read.  The name text routines make this check
+// themselves (the record taken as one row) where the caller has not; it
+// is made once per record.
+void checkRecordEnd(InFile& in, int rows, int cols);
 
 // A whole matrix record, read row by row (rows values of cols numbers each,
 // element [r][c] at first[r * rowStride + c * colStride]); echoed as the
