@@ -311,8 +311,8 @@ bool Overrides::prepare(std::string& error) {
             if (!o.scale)
                 for (char c : o.valueText) whole = whole && (std::isdigit(static_cast<unsigned char>(c)) || c == '-' || c == '+');
             if (!whole) {
-                error = what + o.name + " is a whole number (" + o.at.file + ", record " +
-                        std::to_string(o.at.record) + "); " +
+                error = what + o.name + " is a whole number (" + o.at.file + ", line " + std::to_string(o.at.line) +
+                        ", record " + std::to_string(o.at.record) + "); " +
                         (o.scale ? "the factor makes it " + std::string(buf) + "." : o.valueText + " is not a whole number.");
                 return false;
             }
