@@ -237,7 +237,7 @@ TEST(CommandLineRun, SweepGridWithRefusedValues) {
         }
         for (std::size_t f = 4; f < row.size(); ++f) ASSERT_EQ(row[f], "NA") << i << " " << t[0][f];
     }
-    EXPECT_EQ(t[1][3], "--sweep LL: LL is a whole number (INPUTS01.TXT, record 2); 7.5 is not a whole number.");
+    EXPECT_EQ(t[1][3], "--sweep LL: LL is a whole number (INPUTS01.TXT, line 6, record 2); 7.5 is not a whole number.");
     EXPECT_EQ(t[6][3].rfind("In the input file INPUTS01.TXT, value 1 of record 6 (line 14, Conception rate of ewes in "
                             "cycles 1 to 7) is 1.1, but it must be from 0 to 1.", 0), 0u) << t[6][3];
     // More conception, more profit.
