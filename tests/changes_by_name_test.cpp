@@ -4,6 +4,7 @@
 // gives exactly what the file edited by hand gives.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
@@ -363,4 +364,17 @@ TEST(ChangesByName, ListAsJsonHasTheRowsOfTheTable) {
                       " " + std::to_string(rows[i].record) + " " + rows[i].label + " " + rows[i].unit);
     }
     EXPECT_FALSE(testutil::fs::exists(dir / "CHECKS"));
+    // Each row carries the texts of its own record.
+    const auto conrate = std::find_if(rows.begin(), rows.end(), [](const Listed& r) { return r.name == "conrateE[2]"; });
+    ASSERT_NE(conrate, rows.end());
+    EXPECT_EQ(conrate->file + " " + conrate->label + " / " + conrate->unit,
+              "INPUTS01.TXT Conception rate of ewes in cycles 1 to 6 / fraction of mated ewes");
+    // The shares of castrates by fattening variant become shares of all
+    // surplus males while their file is read: the element is not the
+    // file's number, so it is neither listed nor changed by name.
+    EXPECT_EQ(std::count_if(rows.begin(), rows.end(), [](const Listed& r) { return r.name == "psp[0][1][1]"; }), 0);
+    const auto set = testutil::runKarvel1(dir, "", "-q -o R.TXT --set 'psp[0][1][1]=0.5'");
+    EXPECT_EQ(set.status, 2);
+    EXPECT_NE(set.err.find("psp[0][1][1] is read from INPUTS05.TXT"), std::string::npos) << set.err;
+    EXPECT_NE(set.err.find("but the program changes it while reading"), std::string::npos) << set.err;
 }

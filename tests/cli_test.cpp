@@ -65,6 +65,8 @@ INSTANTIATE_TEST_SUITE_P(
         Usage{"FractionForAWholeNumber", "-o R.TXT --set LL=8.5", 2, "LL is a whole number (INPUTS01.TXT"},
         Usage{"ScaledWholeNumber", "-o R.TXT --scale LL=1.1", 2, "the factor makes it 9."},
         Usage{"ChangedTwice", "-o R.TXT --set 'mwE[1]=1' --scale 'mwE[1]=2'", 2, "mwE[1] is changed twice"},
+        Usage{"ChangedTwiceByAPattern", "-o R.TXT --set 'prfE[2][1]=0.2' --scale 'prfE[*][1]=1.2'", 2,
+              "prfE[2][1] is changed twice"},
         Usage{"OwnFileAsOutput", "-o R.TXT --csv checks1", 2, "that is the program's file CHECKS1"},
         Usage{"OutputTwice", "-o R.TXT --json R.TXT", 2, "the same file is named for two outputs"},
         Usage{"ChartWithoutSd", "-o R.TXT --chart c.svg", 2, "--chart needs --sd"},
