@@ -369,10 +369,11 @@ int runCommandLine(int argc, char** argv, Model& model) {
         ->type_name("FILE");
     app.add_option("--json", o.json, "Weights, totals, flock figures and system variables as JSON")
         ->type_name("FILE");
-    app.add_option("--set", o.sets, "Change an input value, e.g. --set mwE[1]=75 (repeatable)")
+    app.add_option("--set", o.sets, "Change an input number by the name --list shows, e.g. --set mwE[1]=75; an index * stands for "
+                   "every element the system reads (repeatable)")
         ->type_name("NAME=VALUE")
         ->allow_extra_args(false);
-    app.add_option("--scale", o.scales, "Multiply an input value, e.g. --scale conrateE[1]=1.02 (repeatable)")
+    app.add_option("--scale", o.scales, "Multiply an input number, e.g. --scale conrateE[1]=1.02 or --scale 'prfE[*][1]=1.2' (repeatable)")
         ->type_name("NAME=FACTOR")
         ->allow_extra_args(false);
     app.add_option("--sweep", o.sweeps,
