@@ -132,7 +132,7 @@ TEST_P(ListedNumbers, SetToTheirListedValueGiveThePlainRun) {
         ov.items = {o};
         ov.trace = plain->ov.trace;
         bool same = false;
-        ASSERT_TRUE(ov.locate(error, same) && ov.prepare(error)) << row.name << ": " << error;
+        ASSERT_TRUE(ov.locate(true, error, same) && ov.prepare(error)) << row.name << ": " << error;
         const Override& at = ov.items[0];
         EXPECT_EQ(at.at.file + ":" + std::to_string(at.at.line) + ":" + std::to_string(at.at.record),
                   row.file + ":" + std::to_string(row.line) + ":" + std::to_string(row.record))
@@ -291,7 +291,7 @@ TEST(ChangesByName, ScaledNumbersGiveTheFileEditedByHand) {
                 for (const FileNumber& n : numbers[file])
                     if (n.line == row->line && RealStored(n.value) == RealStored(std::strtod(row->value.c_str(), nullptr))) {
                         char scaled[64];
-                        std::snprintf(scaled, sizeof scaled, "%.17g", double(RealStored(n.value)) * 1.1);
+                        std::snprintf(scaled, sizeof scaled, "%.15g", double(RealStored(n.value)) * 1.1);
                         text.replace(n.at, n.size, scaled);
                     }
                 dir.write(file, text);
@@ -377,4 +377,22 @@ TEST(ChangesByName, ListAsJsonHasTheRowsOfTheTable) {
     EXPECT_EQ(set.status, 2);
     EXPECT_NE(set.err.find("psp[0][1][1] is read from INPUTS05.TXT"), std::string::npos) << set.err;
     EXPECT_NE(set.err.find("but the program changes it while reading"), std::string::npos) << set.err;
+}
+
+// A * index is expanded in the reading with the other changes made: with
+// pure-bred mating only, the birth weights of cross-bred lambs are no
+// longer read, and the pattern is the pure-bred elements left.
+TEST(ChangesByName, APatternTakesTheElementsReadWithTheOtherChanges) {
+    TempDir dir;
+    testutil::copyExample("extensive", dir);
+    const std::string pureBred = "-q -o R.TXT --set crossing=1 --set ewopt=0 ";
+    const auto star = testutil::runKarvel1(dir, "", pureBred + "--scale 'bwL[1][*][*]=1.1'");
+    ASSERT_EQ(star.status, 0) << star.err;
+    const std::string starResults = dir.read("R.TXT");
+    const auto each = testutil::runKarvel1(dir, "", pureBred + "--scale 'bwL[1][1][1]=1.1' --scale 'bwL[1][2][1]=1.1'");
+    ASSERT_EQ(each.status, 0) << each.err;
+    EXPECT_TRUE(starResults == dir.read("R.TXT"));
+    const std::string note = starResults.substr(0, starResults.find("\n\n"));
+    EXPECT_NE(note.find("  bwL[1][2][1] = "), std::string::npos) << note;
+    EXPECT_EQ(note.find("[2] = "), std::string::npos) << note;
 }

@@ -63,7 +63,21 @@ INSTANTIATE_TEST_SUITE_P(
         Usage{"DateAsOneNumber", "-o R.TXT --set datebs=3", 2,
               "datebs is the date of INPUTS01.TXT, record 14 (line 29),\n  written there as year, month and day"},
         Usage{"FractionForAWholeNumber", "-o R.TXT --set LL=8.5", 2, "LL is a whole number (INPUTS01.TXT"},
-        Usage{"ScaledWholeNumber", "-o R.TXT --scale LL=1.1", 2, "the factor makes it 9."},
+        Usage{"ScaledWholeNumber", "-o R.TXT --scale LL=1.1", 2, "the factor makes it 8.8."},
+        Usage{"FactorTooCloseToZero", "-o R.TXT --scale 'mwE[1]=1e-400'", 2, "1e-400 is too close to 0"},
+        Usage{"SdTableAsOutput", "-o R.TXT --sd SD.TXT --csv ./SD.TXT", 2,
+              "--csv ./SD.TXT: that is the table of standard deviations (--sd)"},
+        Usage{"SweepOfAnElementNotRead", "--sweep 'conrateE[8]=0.8:0.9:3'", 2,
+              "this system does not read conrateE[8]"},
+        // An output that cannot be created is found before the computation.
+        Usage{"JsonInAMissingDirectory", "-q -o R.TXT --json nodir/x.json", 1,
+              "the file nodir/x.json cannot be created (No such file or directory)"},
+        // crossing = 2 makes three more records of INPUTS01.TXT be read:
+        // the discount rate moves, and the run stops at the first input
+        // that crossing needs, not at a number the first place of u holds.
+        Usage{"ChangeAfterRecordsThatMove", "-q -o R.TXT --set crossing=2 --set ewopt=1 --set u=0.03", 1,
+              "In the input file INPUTS03.TXT, value 1 of record 11 (line 27, Birth weight of cross-bred female "
+              "lambs) is 0"},
         Usage{"ChangedTwice", "-o R.TXT --set 'mwE[1]=1' --scale 'mwE[1]=2'", 2, "mwE[1] is changed twice"},
         Usage{"ChangedTwiceByAPattern", "-o R.TXT --set 'prfE[2][1]=0.2' --scale 'prfE[*][1]=1.2'", 2,
               "prfE[2][1] is changed twice"},
@@ -249,3 +263,18 @@ TEST(CommandLineRun, SweepGridWithRefusedValues) {
 }
 
 }  // namespace
+
+// A complete run of a sweep that warns (a negative milk price) carries the
+// warning in its row.
+TEST(CommandLineRun, SweepRowsCarryTheirWarnings) {
+    TempDir dir;
+    testutil::copyExample("dairy", dir);
+    const auto r = testutil::runKarvel1(dir, "", "--sweep 'prmilkb=-0.1:0.1:2'");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto t = testutil::parseCsv(r.out);
+    ASSERT_EQ(t.size(), 3u);
+    EXPECT_EQ(t[1][0] + " " + t[1][1], "-0.1 ok");
+    EXPECT_EQ(t[1][2].rfind("Warning: in the input file INPUTS11.TXT, record 4 (line 5, Base price of milk)", 0), 0u)
+        << t[1][2];
+    EXPECT_EQ(t[2][2], "");
+}

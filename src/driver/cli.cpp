@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <charconv>
@@ -53,6 +54,8 @@ bool checkOutputNames(const Options& o, std::string& error) {
     const std::pair<const char*, const std::string*> outs[] = {
         {"-o", &o.results}, {"--csv", &o.csv}, {"--json", &o.json}, {"--chart", &o.chart}};
     std::set<std::string> seen;
+    // The table of standard deviations is an input of the run.
+    if (!o.sd.empty()) seen.insert(std::filesystem::path(o.sd).lexically_normal().string());
     for (const auto& [opt, name] : outs) {
         if (name->empty()) continue;
         if (const char* own = ownFileNamed(name->c_str())) {
@@ -62,7 +65,10 @@ bool checkOutputNames(const Options& o, std::string& error) {
         }
         const std::string key = std::filesystem::path(*name).lexically_normal().string();
         if (!seen.insert(key).second) {
-            error = std::string(opt) + " " + *name + ": the same file is named for two outputs";
+            error = std::string(opt) + " " + *name +
+                    (!o.sd.empty() && key == std::filesystem::path(o.sd).lexically_normal().string()
+                         ? ": that is the table of standard deviations (--sd), which would be overwritten"
+                         : ": the same file is named for two outputs");
             return false;
         }
     }
@@ -76,6 +82,25 @@ bool checkOutputNames(const Options& o, std::string& error) {
             error = "-o: the name of the results file holds a control character";
             return false;
         }
+    return true;
+}
+
+// The files written after the whole computation (--csv, --json, --chart)
+// can be created in their directories: found before the computation, not
+// after it.  A probe file is created there and removed again.
+bool checkOutputDirectories(const Options& o, std::string& error) {
+    for (const std::string* name : {&o.csv, &o.json, &o.chart}) {
+        if (name->empty()) continue;
+        const std::filesystem::path dir = std::filesystem::path(*name).parent_path();
+        std::string probe = ((dir.empty() ? std::filesystem::path(".") : dir) / ".karvel1-probe-XXXXXX").string();
+        const int fd = mkstemp(probe.data());
+        if (fd < 0) {
+            error = "the file " + printable(name->c_str()) + " cannot be created (" + std::strerror(errno) + ")";
+            return false;
+        }
+        close(fd);
+        std::remove(probe.c_str());
+    }
     return true;
 }
 
@@ -152,16 +177,10 @@ bool sweepValues(const std::string& text, Swept& out, std::string& error) {
     out.change.option = "--sweep";
     for (int i = 0; i < steps; ++i) {
         const double v = steps == 1 ? from.number : from.number + i * ((to.number - from.number) / (steps - 1));
-        // The shortest text that the reader takes as the same stored value;
-        // a whole number is written as such.
-        char buf[64];
-        if (v == std::floor(v) && std::fabs(v) < 1e15) {
-            std::snprintf(buf, sizeof buf, "%.0f", v);
-        } else {
-            const auto r = std::to_chars(buf, buf + sizeof buf - 1, RealStored(v));
-            *r.ptr = '\0';
-        }
-        out.values.push_back(buf);
+        // At most 15 significant digits: the steps of 0.8:0.9:3 are 0.8,
+        // 0.85 and 0.9, not 0.8500000000000001; a whole number is written
+        // as such.
+        out.values.push_back(decimalText(v));
     }
     return true;
 }
@@ -259,6 +278,11 @@ void sweepRun(const std::vector<Override>& changes, const std::vector<Swept>& sw
         out.complete = true;
         out.status = "ok";
         out.numbers = exporting::sweepNumbers(*model, sd);
+        // The warnings of a complete run (a negative price, ...).
+        if (msg) {
+            std::fflush(msg);
+            out.message = oneLine(std::string(buf ? buf : "", len));
+        }
     }
     if (msg) std::fclose(msg);
     std::free(buf);
@@ -312,6 +336,11 @@ int runSweep(const Options& o, const std::vector<Override>& changes) {
     for (unsigned t = 1; t < cores && t < runs; ++t) threads.emplace_back(work);
     work();
     for (auto& t : threads) t.join();
+    // A sweep of which no run could make its changes (a quantity the
+    // system does not read, a change asked for twice, a whole number
+    // given fractions) is wrong usage: said as such, without a table.
+    if (std::all_of(rows.begin(), rows.end(), [](const exporting::SweepRow& r) { return r.status == "not made"; }))
+        return usage(rows[0].message);
 
     std::vector<std::string> notes, names;
     for (const Override& c : changes) notes.push_back(c.option + " " + c.name + "=" + c.valueText);
@@ -334,7 +363,12 @@ int listInputs(const Options& o, Model& model) {
     Overrides ov;
     Run run(model);
     run.msg = stderr;
-    if (!traceInputs(run, ov)) return 1;
+    if (!traceInputs(run, ov)) {
+        std::fputs("karvel1: --list: the input files stop the reading (the message above says where);\n"
+                   "  the list is made once they can be read.\n",
+                   stderr);
+        return 1;
+    }
     if (o.json.empty()) return writeInputList(ov, stdout) ? 0 : 1;
     run.con = stdout;
     writeOutput(run, o.json, "list of the input numbers",
@@ -412,6 +446,10 @@ int runCommandLine(int argc, char** argv, Model& model) {
     }
     std::vector<Override> changes;
     if (!parseChanges(o, changes, error)) return usage(error);
+    if (!checkOutputDirectories(o, error)) {
+        std::fprintf(stderr, "karvel1: %s.\n", error.c_str());
+        return 1;
+    }
 
     if (!o.sweeps.empty()) return runSweep(o, changes);
 

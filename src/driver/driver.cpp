@@ -332,9 +332,13 @@ void writeChangeNote(Run& run) {
     if (!run.overrides || run.overrides->items.empty()) return;
     std::fputs("Input values changed from the command line (the echo of the input files shows them):\n", run.res);
     for (const Override& o : run.overrides->items)
-        std::fprintf(run.res, "  %s = %s (%s %s; %s holds %s in line %d, record %d)\n", o.name.c_str(),
-                     o.usedText.c_str(), o.option.c_str(), o.valueText.c_str(), o.at.file.c_str(), o.at.text.c_str(),
-                     o.at.line, o.at.record);
+        if (o.at.token < 0)
+            std::fprintf(run.res, "  %s (%s %s): not made, the inputs stop the run before its number\n", o.name.c_str(),
+                         o.option.c_str(), o.valueText.c_str());
+        else
+            std::fprintf(run.res, "  %s = %s (%s %s; %s holds %s in line %d, record %d)\n", o.name.c_str(),
+                         o.usedText.c_str(), o.option.c_str(), o.valueText.c_str(), o.at.file.c_str(),
+                         o.at.text.c_str(), o.at.line, o.at.record);
     std::fputs("\n", run.res);
 }
 
@@ -458,14 +462,13 @@ bool locateChanges(Run& run, std::string& error) {
     // places settle after at most one reading per change.
     for (std::size_t pass = 0; pass <= ov.items.size() + 1; ++pass) {
         Run quiet(run.m);
+        // A reading that stops early leaves the changes it did not reach
+        // unplaced, so that a place found by an earlier reading, which may
+        // now hold another number, is not used.  Once the places settle,
+        // the run stops where the reading stopped, and shows why.
         const bool complete = traceInputs(quiet, ov);
         bool same = true;
-        if (!ov.locate(error, same)) {
-            // The inputs (or a changed value) stop the run before the
-            // number is read: the run itself shows why.
-            if (!complete) return true;
-            return false;
-        }
+        if (!ov.locate(complete, error, same)) return false;
         if (!ov.prepare(error)) return false;
         if (same && pass > 0) return true;
     }

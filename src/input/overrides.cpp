@@ -67,6 +67,10 @@ bool parseOverride(const std::string& text, bool scale, Override& o, std::string
     }
     errno = 0;
     o.number = std::strtod(o.valueText.c_str(), nullptr);
+    if (errno == ERANGE && std::fabs(o.number) < 1) {
+        error = std::string(what) + " " + text + ": " + o.valueText + " is too close to 0 for the program; write 0";
+        return false;
+    }
     if (errno == ERANGE || !std::isfinite(o.number) || std::fabs(o.number) > 3e38) {
         error = std::string(what) + " " + text + ": " + o.valueText + " is too large";
         return false;
@@ -100,6 +104,14 @@ bool parseOverride(const std::string& text, bool scale, Override& o, std::string
     }
     }
     return false;
+}
+
+std::string decimalText(double v) {
+    // 15 significant digits: the product 0.16 * 1.1 is 0.176, as a person
+    // multiplying the number would write it, not 0.17600000000000002.
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.15g", v);
+    return buf;
 }
 
 bool Override::pattern() const {
@@ -221,11 +233,15 @@ std::string someReadElements(const std::vector<const TracedNumber*>& numbers, co
 
 }  // namespace
 
-bool Overrides::locate(std::string& error, bool& same) {
+bool Overrides::locate(bool complete, std::string& error, bool& same) {
+    // The changes as asked for, patterns included: each reading expands the
+    // patterns anew, since a change of a count of cycles or of an option
+    // changes which elements the system reads.
+    if (asked_.empty()) asked_ = items;
     const auto numbers = changeable();
     // A pattern becomes the elements it matches, in reading order.
     std::vector<Override> expanded;
-    for (const Override& o : items) {
+    for (const Override& o : asked_) {
         if (!o.pattern()) {
             expanded.push_back(o);
             continue;
@@ -240,25 +256,40 @@ bool Overrides::locate(std::string& error, bool& same) {
                 expanded.push_back(e);
                 ++found;
             }
-        if (found == 0) {
+        if (found == 0 && complete) {
             const std::string some = someReadElements(numbers, o.base);
             error = o.option + " " + o.name + ": no element of " + o.name + " is read from the input files of this system" +
                     (some.empty() ? "." : " (it reads " + some + ").") + kListHint;
             return false;
         }
+        // A reading that stopped early: the pattern waits, unplaced.
+        if (found == 0) expanded.push_back(o);
     }
     for (std::size_t i = 0; i < expanded.size(); ++i)
         for (std::size_t j = 0; j < i; ++j)
-            if (expanded[i].element.offset == expanded[j].element.offset) {
+            if (!expanded[i].pattern() && expanded[i].element.offset == expanded[j].element.offset) {
                 error = expanded[i].name + " is changed twice on the command line";
                 return false;
             }
-    items = std::move(expanded);
 
-    same = true;
-    for (Override& o : items) {
+    same = expanded.size() == items.size();
+    for (std::size_t i = 0; i < expanded.size(); ++i) {
+        Override& o = expanded[i];
+        // The change as the reading before placed it, to tell whether its
+        // place moved.
+        const Override* before = i < items.size() && items[i].name == o.name ? &items[i] : nullptr;
+        if (!before) same = false;
         const std::string what = o.option + " " + o.name + ": ";
-        const TracedNumber* t = numberOf(o.element);
+        const TracedNumber* t = o.pattern() ? nullptr : numberOf(o.element);
+        if (!t && !complete) {
+            // The reading stopped before this number (the inputs stop the
+            // run there, or a change placed by an earlier reading landed on
+            // another number): not made in the next reading.
+            o.at = Override::Where{};
+            o.usedText.clear();
+            if (before && !(before->at == o.at)) same = false;
+            continue;
+        }
         if (!t) {
             const std::string some = someReadElements(numbers, o.base);
             if (!some.empty())
@@ -285,39 +316,36 @@ bool Overrides::locate(std::string& error, bool& same) {
                     "file. Change that number in the file instead.";
             return false;
         }
-        if (!(t->where == o.at)) same = false;
         o.at = t->where;
+        if (before && !(before->at == o.at)) same = false;
     }
+    items = std::move(expanded);
     return true;
 }
 
 bool Overrides::prepare(std::string& error) {
     for (Override& o : items) {
+        o.applied = false;
+        if (o.at.token < 0) continue;  // not placed: the reading stops before its number
         const std::string what = o.option + " " + o.name + ": ";
         const double fileValue = asStored(o.at.text, o.element.kind);
-        char buf[64];
-        if (!o.scale) std::snprintf(buf, sizeof buf, "%s", o.valueText.c_str());
-        else if (o.at.whole) std::snprintf(buf, sizeof buf, "%.0f", fileValue * o.number);
-        else {
-            // The shortest text of the value the reader makes of the
-            // product.
-            const auto r = std::to_chars(buf, buf + sizeof buf - 1, RealStored(fileValue * o.number));
-            *r.ptr = '\0';
-        }
-        o.usedText = buf;
+        const double v = o.scale ? fileValue * o.number : o.number;
         if (o.at.whole) {
-            const double v = o.scale ? fileValue * o.number : o.number;
             bool whole = v == std::floor(v) && std::fabs(v) < 2147483648.0;
             if (!o.scale)
                 for (char c : o.valueText) whole = whole && (std::isdigit(static_cast<unsigned char>(c)) || c == '-' || c == '+');
             if (!whole) {
                 error = what + o.name + " is a whole number (" + o.at.file + ", line " + std::to_string(o.at.line) +
                         ", record " + std::to_string(o.at.record) + "); " +
-                        (o.scale ? "the factor makes it " + std::string(buf) + "." : o.valueText + " is not a whole number.");
+                        (o.scale ? "the factor makes it " + decimalText(v) + "." : o.valueText + " is not a whole number.");
                 return false;
             }
         }
-        o.applied = false;
+        char buf[64];
+        if (!o.scale) std::snprintf(buf, sizeof buf, "%s", o.valueText.c_str());
+        else if (o.at.whole) std::snprintf(buf, sizeof buf, "%.0f", v);
+        else std::snprintf(buf, sizeof buf, "%s", decimalText(v).c_str());
+        o.usedText = buf;
     }
     return true;
 }

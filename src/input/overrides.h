@@ -92,12 +92,14 @@ public:
     // Before a tracing reading: forget the last trace.
     void startTracing();
 
-    // After a tracing reading: patterns become the elements they match (the
-    // first time), and every change gets the place of its number (`at`);
+    // After a tracing reading: patterns become the elements they match (anew
+    // each time), and every change gets the place of its number (`at`);
     // `same` tells whether every place is the one found before.  A change
     // that no number of the inputs is stored into as it stands gives false,
-    // with the reason and what to do instead in error.
-    bool locate(std::string& error, bool& same);
+    // with the reason and what to do instead in error; after a reading that
+    // stopped early (not `complete`) such a change stays unplaced instead
+    // (no `at`, not made), since the reading may not have reached it.
+    bool locate(bool complete, std::string& error, bool& same);
 
     // Sets usedText of every change from `at` (the factor of --scale times
     // the file's number); a whole number that would get a fraction is a
@@ -111,10 +113,15 @@ public:
 
 private:
     const TracedNumber* numberOf(const quantities::Element& e) const;
+    std::vector<Override> asked_;  // the changes as asked for, patterns unexpanded
     bool haveLast_ = false;
     Override::Where last_;
     std::string lastUsed_;
 };
+
+// A value as a change writes it into the file: at most 15 significant
+// digits, so that a product or a step of a sweep has no rounding digits.
+std::string decimalText(double v);
 
 // The number as --list shows it and --set takes it: the value the reader
 // stored from the file (which the model may change later, in the base
