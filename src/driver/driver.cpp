@@ -430,14 +430,12 @@ int runFromBase(Run& run) {
     return 0;
 }
 
-bool traceInputs(Run& run, Overrides& ov) {
+bool evaluateInputs(Run& run, Overrides* ov) {
     Run probe(run.m);
     probe.con = discardStream();
     probe.msg = run.msg ? run.msg : discardStream();
     probe.outputs = false;
-    probe.overrides = &ov;
-    ov.startTracing();
-    ov.tracing = true;
+    probe.overrides = ov;
     bool complete = true;
     try {
         openRun(probe, nullptr);
@@ -449,8 +447,15 @@ bool traceInputs(Run& run, Overrides& ov) {
     } catch (const RunStopped&) {
         complete = false;
     }
-    ov.tracing = false;
     closeInput(probe.texts);
+    return complete;
+}
+
+bool traceInputs(Run& run, Overrides& ov) {
+    ov.startTracing();
+    ov.tracing = true;
+    const bool complete = evaluateInputs(run, &ov);
+    ov.tracing = false;
     return complete;
 }
 

@@ -29,10 +29,14 @@ int runProgram(Run& run, std::FILE* input);
 void runToBase(Run& run, std::FILE* input);
 int runFromBase(Run& run);
 
-// A tracing reading of the inputs (ov.trace): the inputs and the base
-// evaluation (which reads the carcass-class files) on run's model state,
-// without output files, with the changes of ov made.  Returns false when
-// the inputs stop the run (the message goes to run.msg, if set).
+// The inputs and the base evaluation (which reads the carcass-class files)
+// on run's model state, without output files, with the changes of ov made
+// (located; ov may be null).  Returns false when the inputs stop the run
+// (the message goes to run.msg, if set).
+bool evaluateInputs(Run& run, Overrides* ov);
+
+// evaluateInputs as a tracing reading: every number stored is noted in
+// ov.trace.
 bool traceInputs(Run& run, Overrides& ov);
 
 // Finds where the numbers of the input values changed by name stand in the
