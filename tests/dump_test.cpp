@@ -124,7 +124,7 @@ TEST(Dump, LinesAreTheBytesOfPrintf) {
         for (double v : values) {
             if (f.integer && std::abs(v) > 2e9) continue;
             char want[1024], got[1024];
-            const int iv = int(v);
+            const int iv = f.integer ? int(v) : 0;  // only whole values within the int range
             switch (f.indices) {
             case 0: f.integer ? std::snprintf(want, sizeof want, f.fmt, iv) : std::snprintf(want, sizeof want, f.fmt, v); break;
             case 1: f.integer ? std::snprintf(want, sizeof want, f.fmt, 7, iv) : std::snprintf(want, sizeof want, f.fmt, 7, v); break;
