@@ -75,7 +75,7 @@ std::vector<BadInput> cases() {
         {"NegativeBirthWeight", value("INPUTS03.TXT", "4.300 3.700 3.100\n", "-4.300 3.700 3.100\n"), "RESULTS.TXT\n",
          "In the input file INPUTS03.TXT, value 1 of record", 1},
         {"ZeroBirthWeight", value("INPUTS03.TXT", "4.300 3.700 3.100\n", "0 3.700 3.100\n"), "RESULTS.TXT\n",
-         "but it must be more than 0.", 1},
+         "but it must be from 0.2 to 20.", 1},
         {"HighDiscountRate", value("INPUTS01.TXT", "0.020\n\"Discount rate", "0.9\n\"Discount rate"), "RESULTS.TXT\n",
          "Warning: in the input file INPUTS01.TXT, record 16 (line 33, Discount rate) is ", 0},
         // Numbers the system does not read: a warning that says how many it reads and why.

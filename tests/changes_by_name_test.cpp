@@ -26,6 +26,7 @@ using testutil::capture;
 using testutil::InDir;
 using testutil::System;
 using testutil::TempDir;
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -399,4 +400,21 @@ TEST(ChangesByName, APatternTakesTheElementsReadWithTheOtherChanges) {
     const std::string note = starResults.substr(0, starResults.find("\n\n"));
     EXPECT_NE(note.find("  bwL[1][2][1] = "), std::string::npos) << note;
     EXPECT_EQ(note.find("[2] = "), std::string::npos) << note;
+}
+
+// Writes every production system of the suite into its own directory under
+// $KARVEL1_WRITE_SYSTEMS, for the tools that go through all of them (the
+// seeds of the fuzzer, the probe of every input number); skipped when the
+// variable is not set.
+TEST(Systems, WrittenOutForTheTools) {
+    const char* out = std::getenv("KARVEL1_WRITE_SYSTEMS");
+    if (!out || !*out) GTEST_SKIP() << "KARVEL1_WRITE_SYSTEMS is not set";
+    for (const System& s : testutil::systems()) {
+        TempDir dir;
+        testutil::copyExample(s.example, dir);
+        for (const testutil::Edit& e : s.edits) testutil::applyEdit(dir, e);
+        const fs::path to = fs::path(out) / s.name;
+        fs::create_directories(to);
+        fs::copy(dir.path(), to, fs::copy_options::overwrite_existing | fs::copy_options::recursive);
+    }
 }

@@ -435,8 +435,8 @@ INSTANTIATE_TEST_SUITE_P(
                "The fattening of male lambs to target 1 ends at an age of "},
         Change{"RamFlushingTooLong", "dairy", "INPUTS08.TXT", "21\n\"Flushing of rams before the breeding season\"",
                "2147483647\n\"Flushing of rams before the breeding season\"",
-               "In the input file INPUTS08.TXT, record 13 (line 27, Flushing of rams before the breeding season) is "
-               "2.14748e+09,\n  but it must be from 0 to 365 days."},
+               "In the input file INPUTS08.TXT, record 13 (line 27, Flushing of rams before the breeding season) is 2.14748e+09,\n"
+               "  but it must be from 0 to 365. Correct the record and restart the program.\n"},
 Change{"MilkFatLimitAbove100", "dairy", "INPUTS11.TXT", "6.00 7.00 8.00\n", "6.00 7.00 108.00\n",
                "In the input file INPUTS11.TXT, value 3 of record 7 "
                "(line 12, Class limits for fat content) is 108,\n"
@@ -447,27 +447,13 @@ Change{"MilkFatLimitAbove100", "dairy", "INPUTS11.TXT", "6.00 7.00 8.00\n", "6.0
         Change{"EweDressingAbove100", "dairy", "INPUTS12.TXT",
                "42.0\n" "\"Dressing percentage of ewes\"",
                "142.0\n" "\"Dressing percentage of ewes\"",
-               "In the input file INPUTS12.TXT, record 22 "
-               "(line 47, Dressing percentage of ewes) is 142,\n"
-               "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
-        Change{"YoungStockDressingNegative", "extensive", "INPUTS12.TXT",
-               "42.0\n" "\"Dressing percentage of culled pure-bred young stock\"",
-               "-42.0\n" "\"Dressing percentage of culled pure-bred young stock\"",
-               "In the input file INPUTS12.TXT, record 25 "
-               "(line 53, Dressing percentage of culled pure-bred young stock) is -42,\n"
-               "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
-        Change{"WeanedDressingAbove100", "extensive", "INPUTS13.TXT",
-               "43.0\n" "\"Dressing percentage of pure-bred lambs\"",
-               "143.0\n" "\"Dressing percentage of pure-bred lambs\"",
-               "In the input file INPUTS13.TXT, record 12 "
-               "(line 22, Dressing percentage of pure-bred lambs) is 143,\n"
-               "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
+               "In the input file INPUTS12.TXT, record 22 (line 47, Dressing percentage of ewes) is 142,\n"
+               "  but it must be more than 0 and at most 100. Correct the record and restart the program.\n"},
         Change{"CarcassWeightVariationNegative", "extensive", "INPUTS13.TXT",
                "15.0\n" "\"Coefficient",
                "-15.0\n" "\"Coefficient",
-               "In the input file INPUTS13.TXT, record 18 "
-               "(line 33, Coefficient of variation of carcass weight) is -15,\n"
-               "  but it must be 0 or more. Correct the record and restart the program.\n"},
+               "In the input file INPUTS13.TXT, record 18 (line 33, Coefficient of variation of carcass weight) is -15,\n"
+               "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
         Change{"WeanedQualityWithinWeightAbove1", "extensive", "INPUTS13.TXT", "0.70 0.30\n", "1.70 -0.70\n",
                "In the input file INPUTS13.TXT, value 1 of record 20 "
                "(line 39, Pure-bred lambs of carcass weight below 7 kg by quality class) is 1.7,\n"
@@ -523,16 +509,12 @@ Change{"EweCullingFraction", "dairy", "INPUTS01.TXT", "0.040 0.050 0.070 0.090 0
                "In the input file INPUTS03.TXT, value 2 of record 5 (line 15, Lamb losses from 24 hours to weaning, "
                "singles, twins, triplets) is -0.055,\n"
                "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
-        Change{"NegativeRearingWeight", "meat", "INPUTS03.TXT", "25.400 23.100 20.900 19.200\n",
-               "25.400 23.100 20.900 -19.200\n",
-               "In the input file INPUTS03.TXT, value 4 of record 18 (line 45, Weight of cross-bred male lambs at the end of artificial rearing (56 days)) is -19.2,\n"
-               "  but it must be 0 or more. Correct the record and restart the program.\n"},
         Change{"MatureWeightZero", "dairy", "INPUTS04.TXT", "70.0\n"
                "\"Mature weight of ewes\"",
                "0\n"
                "\"Mature weight of ewes\"",
                "In the input file INPUTS04.TXT, record 2 (line 6, Mature weight of ewes) is 0,\n"
-               "  but it must be more than 0. Correct the record and restart the program.\n"},
+               "  but it must be from 10 to 300. Correct the record and restart the program.\n"},
         Change{"MatingWeightFraction", "dairy", "INPUTS04.TXT", "0.580\n"
                "\"Minimum weight of young females for mating\"",
                "1.580\n"
@@ -544,37 +526,25 @@ Change{"EweCullingFraction", "dairy", "INPUTS01.TXT", "0.040 0.050 0.070 0.090 0
                "0\n"
                "\"Length of pregnancy\"",
                "In the input file INPUTS04.TXT, record 20 (line 42, Length of pregnancy) is 0,\n"
-               "  but it must be more than 0. Correct the record and restart the program.\n"},
-        Change{"NegativeFlushingGain", "dairy", "INPUTS04.TXT", "2.0\n"
-               "\"Weight gain of ewes during flushing\"",
-               "-2.0\n"
-               "\"Weight gain of ewes during flushing\"",
-               "In the input file INPUTS04.TXT, record 21 (line 44, Weight gain of ewes during flushing) is -2,\n"
-               "  but it must be 0 or more. Correct the record and restart the program.\n"},
+               "  but it must be from 100 to 200. Correct the record and restart the program.\n"},
         Change{"NegativeCullingDelay", "dairy", "INPUTS04.TXT", "45.0\n"
                "\"Non-pregnant young females",
                "-45.0\n"
                "\"Non-pregnant young females",
                "In the input file INPUTS04.TXT, record 28 (line 58, Non-pregnant young females are culled this many days after the breeding season) is -45,\n"
-               "  but it must be from 0 to 365 days. Correct the record and restart the program.\n"},
+               "  but it must be from 0 to 365. Correct the record and restart the program.\n"},
         Change{"NegativeMaleSaleAge", "dairy", "INPUTS04.TXT", "160.0\n"
                "\"Age at sale of breeding male lambs sold before",
                "-160.0\n"
                "\"Age at sale of breeding male lambs sold before",
                "In the input file INPUTS04.TXT, record 44 (line 90, Age at sale of breeding male lambs sold before the first breeding season) is -160,\n"
-               "  but it must be 0 or more. Correct the record and restart the program.\n"},
-        Change{"PurchasedRamWeightZero", "dairy", "INPUTS04.TXT", "60.0\n"
-               "\"Weight of purchased rams\"",
-               "0.0\n"
-               "\"Weight of purchased rams\"",
-               "In the input file INPUTS04.TXT, record 50 (line 102, Weight of purchased rams) is 0,\n"
-               "  but it must be more than 0. Correct the record and restart the program.\n"},
+               "  but it must be from 0 to 1825. Correct the record and restart the program.\n"},
         Change{"HeterosisBelowMinus100", "extensive", "INPUTS04.TXT", "5.0\n"
                "\"Heterosis for mature weight\"",
                "-100.0\n"
                "\"Heterosis for mature weight\"",
                "In the input file INPUTS04.TXT, record 54 (line 112, Heterosis for mature weight) is -100,\n"
-               "  but it must be more than -100. Correct the record and restart the program.\n"},
+               "  but it must be more than -100 and at most 100. Correct the record and restart the program.\n"},
         Change{"SurplusFemaleFraction", "dairy", "INPUTS05.TXT", "0.850 0.150\n",
                "1.150 -0.150\n",
                "In the input file INPUTS05.TXT, value 1 of record 2 (line 6, Surplus female lambs: slaughtered at "
@@ -590,14 +560,13 @@ Change{"EweCullingFraction", "dairy", "INPUTS01.TXT", "0.040 0.050 0.070 0.090 0
                "\"Fattening target of male lambs\"",
                "0.0\n"
                "\"Fattening target of male lambs\"",
-               "In the input file INPUTS05.TXT, value 1 of record 18 (line 36, Fattening target of male lambs) is 0,\n"
-               "  but it must be more than 0. Correct the record and restart the program.\n"},
+               "In the input file INPUTS05.TXT, record 18 (line 36, Fattening target of male lambs) is 0,\n"
+               "  but it must be more than 0 and at most 1825. Correct the record and restart the program.\n"},
         Change{"CastrateFraction", "meat", "INPUTS05.TXT", "1.000\n"
                "\"Pure-bred castrates by fattening variant\"",
                "-1.000\n"
                "\"Pure-bred castrates by fattening variant\"",
-               "In the input file INPUTS05.TXT, value 1 of record 28 (line 59, Pure-bred castrates by fattening variant) "
-               "is -1,\n"
+               "In the input file INPUTS05.TXT, record 28 (line 59, Pure-bred castrates by fattening variant) is -1,\n"
                "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
 Change{"MilkSoldFraction", "dairy", "INPUTS06.TXT",
                "0.200\n\"Milk of suckling ewes milked",
@@ -608,52 +577,32 @@ Change{"MilkSoldFraction", "dairy", "INPUTS06.TXT",
                "1.2500\n\"Parameter a",
                "-1.25\n\"Parameter a",
                "In the input file INPUTS06.TXT, record 2 (line 6, Parameter a of the lactation curve) is -1.25,\n"
-               "  but it must be 0 or more. Correct the record and restart the program.\n"},
-        Change{"StandardLactation", "dairy", "INPUTS06.TXT",
-               "120\n\"Length of the standard lactation",
-               "-120\n\"Length of the standard lactation",
-               "In the input file INPUTS06.TXT, record 11 (line 24, Length of the standard lactation after weaning) is -120,\n"
-               "  but it must be 0 or more. Correct the record and restart the program.\n"},
+               "  but it must be from 0 to 20. Correct the record and restart the program.\n"},
         Change{"CheeseShare", "dairy", "INPUTS06.TXT",
                "0.300\n\"Milk made into cheese",
                "1.300\n\"Milk made into cheese",
                "In the input file INPUTS06.TXT, record 12 (line 26, Milk made into cheese on the farm) is 1.3,\n"
                "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
-        Change{"SuckledMilk", "extensive", "INPUTS07.TXT",
-               "130.0\n\"Milk suckled until weaning",
-               "-130.0\n\"Milk suckled until weaning",
-               "In the input file INPUTS07.TXT, record 2 (line 5, Milk suckled until weaning by the reference ewe) is -130,\n"
-               "  but it must be 0 or more. Correct the record and restart the program.\n"},
-        Change{"RamFlushing", "dairy", "INPUTS08.TXT",
-               "21\n\"Flushing of rams",
-               "-21\n\"Flushing of rams",
-               "In the input file INPUTS08.TXT, record 13 (line 27, Flushing of rams before the breeding season) is -21,\n"
-               "  but it must be from 0 to 365 days. Correct the record and restart the program.\n"},
         Change{"RationDryMatter", "dairy", "INPUTS08.TXT",
                "0.860 0.240 0.550\n\"Rams: dry matter",
                "0.860 1.240 0.550\n\"Rams: dry matter",
                "In the input file INPUTS08.TXT, value 5 of record 16 (line 34, Rams: dry matter of the ration (rows: groups 1 and 2)) is 1.24,\n"
-               "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
+               "  but it must be from 0.05 to 1. Correct the record and restart the program.\n"},
         Change{"RationLossesPercent", "dairy", "INPUTS08.TXT",
                "8.0 15.0 10.0\n\"Rams: feed losses\"",
                "8.0 15.0 110.0\n\"Rams: feed losses\"",
                "In the input file INPUTS08.TXT, value 6 of record 19 (line 43, Rams: feed losses) is 110,\n"
-               "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
+               "  but it must be from 0 to 90. Correct the record and restart the program.\n"},
         Change{"LatePregnancy", "dairy", "INPUTS08.TXT",
                "42\n\"Length of late pregnancy",
                "160\n\"Length of late pregnancy",
                "In the input file INPUTS08.TXT, record 28 (line 62, Length of late pregnancy) is 160,\n"
                "  but it must be from 0 to 150, the length of pregnancy. Correct the record and restart the program.\n"},
-        Change{"MilkFat", "dairy", "INPUTS08.TXT",
-               "7.00\n\"Fat content of milk",
-               "107.00\n\"Fat content of milk",
-               "In the input file INPUTS08.TXT, record 29 (line 64, Fat content of milk) is 107,\n"
-               "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
         Change{"EndoparasiteTreatments", "dairy", "INPUTS09.TXT",
                "2.0\n\"Treatments of ewes against endoparasites",
                "-2.0\n\"Treatments of ewes against endoparasites",
                "In the input file INPUTS09.TXT, record 2 (line 5, Treatments of ewes against endoparasites) is -2,\n"
-               "  but it must be 0 or more. Correct the record and restart the program.\n"},
+               "  but it must be from 0 to 52. Correct the record and restart the program.\n"},
         Change{"EwesInseminated", "dairy", "INPUTS09.TXT",
                "30.0\n\"Ewes inseminated for pure-bred",
                "130.0\n\"Ewes inseminated for pure-bred",
@@ -664,26 +613,11 @@ Change{"MilkSoldFraction", "dairy", "INPUTS06.TXT",
                "0.60\n\"Conception rate after insemination",
                "In the input file INPUTS09.TXT, record 21 (line 43, Conception rate after insemination divided by 100) is 0.6,\n"
                "  but it must be from 0 to 0.01. Correct the record and restart the program.\n"},
-        Change{"YoungStockShearings", "dairy", "INPUTS09.TXT",
-               "0.0 1.0 1.0\n\"Shearings of young stock",
-               "0.0 -1.0 1.0\n\"Shearings of young stock",
-               "In the input file INPUTS09.TXT, value 2 of record 77 (line 150, Shearings of young stock in breeding seasons 1, 2 and 3) is -1,\n"
-               "  but it must be 0 or more. Correct the record and restart the program.\n"},
-        Change{"FatteningTreatments", "meat", "INPUTS09.TXT",
-               "1.0 1.0\n\"Fattened male lambs: treatments against endoparasites",
-               "1.0 -1.0\n\"Fattened male lambs: treatments against endoparasites",
-               "In the input file INPUTS09.TXT, value 2 of record 93 (line 180, Fattened male lambs: treatments against endoparasites, variants 1 and 2) is -1,\n"
-               "  but it must be 0 or more. Correct the record and restart the program.\n"},
         Change{"PurchasedFemaleCost", "dairy", "INPUTS09.TXT",
                "1.20\n\"Cost of a purchased replacement female",
                "-1.20\n\"Cost of a purchased replacement female",
                "In the input file INPUTS09.TXT, record 107 (line 209, Cost of a purchased replacement female relative to the cost of an own one) is -1.2,\n"
-               "  but it must be 0 or more. Correct the record and restart the program.\n"},
-        Change{"EweWool", "dairy", "INPUTS10.TXT",
-               "1.60\n\"Wool of a ewe per shearing",
-               "-1.60\n\"Wool of a ewe per shearing",
-               "In the input file INPUTS10.TXT, record 3 (line 6, Wool of a ewe per shearing) is -1.6,\n"
-               "  but it must be 0 or more. Correct the record and restart the program.\n"},
+               "  but it must be from 0 to 100. Correct the record and restart the program.\n"},
         Change{"RamSaleFraction", "dairy", "INPUTS02.TXT", "0.150 0.100 0.050 0.020\n",
                "-0.150 0.100 0.050 0.020\n",
                "In the input file INPUTS02.TXT, value 1 of record 4 (line 8, Rams sold for breeding after breeding "
@@ -767,7 +701,8 @@ Change{"MilkSoldFraction", "dairy", "INPUTS06.TXT",
         Change{"DryingDate", "dairy", "INPUTS01.TXT", "0 7 15\n\"Date of drying", "0 2 3\n\"Date of drying",
                "The date of drying must not be earlier than the date of weaning lambs.\n"},
         Change{"DiscountRate", "dairy", "INPUTS01.TXT", "0.020\n\"Discount rate\"", "-1\n\"Discount rate\"",
-               "The discount rate must be greater than -1.\n"},
+               "In the input file INPUTS01.TXT, record 16 (line 33, Discount rate) is -1,\n"
+               "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
         Change{"DiscountNotANumber", "dairy", "INPUTS01.TXT", "0.020\n\"Discount rate\"", "O.020\n\"Discount rate\"",
                "In the input file INPUTS01.TXT, record 16 (line 33) holds \"O.020\" where a number is expected.\n"},
         Change{"DiscountNotFinite", "dairy", "INPUTS01.TXT", "0.020\n\"Discount rate\"", "1e400\n\"Discount rate\"",
@@ -805,10 +740,8 @@ Change{"MilkSoldFraction", "dairy", "INPUTS06.TXT",
                "The fractions of pure-bred surplus female progeny must sum to 1.\n"},
         Change{"TargetUnit", "dairy", "INPUTS05.TXT", "1\n\"Unit of the fattening target of male lambs\"",
                "3\n\"Unit of the fattening target of male lambs\"",
-               "The unit of target 1 for fattening of male progeny must be 1 (kg)\n"},
-        Change{"TargetCode", "dairy", "INPUTS05.TXT", "1\n\"Progeny to which the male target applies\"",
-               "3\n\"Progeny to which the male target applies\"",
-               "The code of target 1 for fattening of male progeny must be 0, 1 or 2.\n"},
+               "In the input file INPUTS05.TXT, record 17 (line 34, Unit of the fattening target of male lambs) is 3,\n"
+               "  but it must be from 1 to 2. Correct the record and restart the program.\n"},
         Change{"CrossbredTarget", "dairy", "INPUTS05.TXT", "1\n\"Progeny to which the male target applies\"",
                "2\n\"Progeny to which the male target applies\"",
                "In the file INPUTS05.TXT are wrong codes indicating\n  the presence of cross-bred male progeny in "
@@ -855,9 +788,6 @@ Change{"MilkSoldFraction", "dairy", "INPUTS06.TXT",
         Change{"SeasonDatesOrder", "dairy", "INPUTS08.TXT", "0 9 1\n\"Start of autumn feeding\"",
                "0 3 1\n\"Start of autumn feeding\"",
                "The dates of change in the feeding season must increase and lie within\n"},
-        Change{"KeepingCode", "dairy", "INPUTS08.TXT", "1 2 3\n\"Keeping of ewes", "1 2 4\n\"Keeping of ewes",
-               "The code of the keeping technology of ewes must be in the\n"
-               "range from 1 to 3. Correct this error in INPUTS08.TXT and restart the program.\n"},
         // INPUTS10.TXT
         Change{"BreedingSaleOption", "dairy", "INPUTS10.TXT", "1\n\"Animals sold for breeding are paid\"",
                "3\n\"Animals sold for breeding are paid\"",
@@ -875,20 +805,15 @@ Change{"MilkSoldFraction", "dairy", "INPUTS06.TXT",
                "to 9. Correct this error in INPUTS11.TXT and restart the program.\n"},
         Change{"FatSd", "dairy", "INPUTS11.TXT", "0.90\n\"Standard deviation of fat content\"",
                "0\n\"Standard deviation of fat content\"",
-               "The standard deviation of the fat content must be greater than zero.\n"},
-        Change{"ProteinSd", "dairy", "INPUTS11.TXT", "0.40\n\"Standard deviation of protein content\"",
-               "0\n\"Standard deviation of protein content\"",
-               "The standard deviation of the protein content must be greater than zero.\n"},
-        Change{"CellScoreSd", "dairy", "INPUTS11.TXT", "1.50\n\"Standard deviation of somatic cell score\"",
-               "0\n\"Standard deviation of somatic cell score\"",
-               "The standard deviation of the somatic cell score must be greater than zero.\n"},
+               "In the input file INPUTS11.TXT, record 12 (line 28, Standard deviation of fat content) is 0,\n"
+               "  but it must be more than 0 and at most 30. Correct the record and restart the program.\n"},
         Change{"CellClasses", "dairy", "INPUTS11.TXT", "4\n\"Number of classes of somatic cell count\"",
                "0\n\"Number of classes of somatic cell count\"",
                "The number of somatic cell count classes must be in the range from 1\n"
                "to 7. Correct this error in INPUTS11.TXT and restart the program.\n"},
         Change{"CellLimit", "dairy", "INPUTS11.TXT", "300000 500000 1000000\n", "300000 0 1000000\n",
-               "The class limits of the somatic cell count must be positive, but\n"
-               "limit 2 is 0. Correct this error in INPUTS11.TXT and restart the program.\n"},
+               "In the input file INPUTS11.TXT, value 2 of record 18 (line 40, Class limits of somatic cell count) is 0,\n"
+               "  but it must be from 1000 to 1e+08. Correct the record and restart the program.\n"},
         // INPUTS12.TXT
         Change{"CulledPricing", "meat", "INPUTS12.TXT", "2\n\"Pricing system for culled sheep\"",
                "5\n\"Pricing system for culled sheep\"",
@@ -912,11 +837,6 @@ Change{"MilkSoldFraction", "dairy", "INPUTS06.TXT",
                "0.005 0.010 0.010 0.005\n\"Culled sheep by fleshiness", "0.005 0.010 0.010 0.015\n\"Culled sheep by fleshiness",
                "Frequencies in classes for fleshiness/ fat covering for\n  pure-bred adult sheep do not sum up to 1. "
                "The sum is 1.0100.\n"},
-        Change{"EweDressing", "dairy", "INPUTS12.TXT", "42.0\n\"Dressing percentage of ewes\"",
-               "0\n\"Dressing percentage of ewes\"", "The dressing percentage of ewes must be greater than 0 when culled sheep\n"},
-        Change{"CrossingSireDressing", "extensive", "INPUTS12.TXT", "48.0\n\"Dressing percentage of crossing sires\"",
-               "0.0\n\"Dressing percentage of crossing sires\"",
-               "The dressing percentage of rams of the breed used for crossing must be\n"},
         // INPUTS13.TXT
         Change{"WeanedPricing", "dairy", "INPUTS13.TXT", "1\n\"Pricing system for lambs slaughtered at weaning\"",
                "5\n\"Pricing system for lambs slaughtered at weaning\"",
@@ -1053,12 +973,11 @@ Change{"MilkSoldFraction", "dairy", "INPUTS06.TXT",
                "0.900 0.900 0.900 0.900 1.000",
                "There are not enough pure-bred female weaned lambs for own replacement.\n"},
         Change{"EwesPerRam", "dairy", "INPUTS04.TXT", "40.0\n\"Ewes per older ram\"", "-40.0\n\"Ewes per older ram\"",
-               "The numbers of ewes per young ram and per older ram must be greater\n"},
+               "In the input file INPUTS04.TXT, record 53 (line 108, Ewes per older ram) is -40,\n"
+               "  but it must be from 1 to 1000. Correct the record and restart the program.\n"},
         Change{"NoMaleReplacement", "dairy", "INPUTS04.TXT", "0.970 0.980\n\"Survival of young males",
                "0.000 0.980\n\"Survival of young males",
                "No young male reared for ram replacement enters the ram flock: the\n"},
-        Change{"LactationCurve", "dairy", "INPUTS06.TXT", "0.0080\n\"Parameter c", "-5.0\n\"Parameter c",
-               "The parameters of the lactation curve give a milk yield that is too\n"},
         // No example makes cheese by the recovery method (method 2): these three
         // set method 2 together with one of its values.
         Change{"CheeseMoisture", "dairy", "INPUTS06.TXT",
@@ -1106,8 +1025,6 @@ Change{"MilkSoldFraction", "dairy", "INPUTS06.TXT",
                "\"Change of the milk needed per kg cheese per per cent of protein\" \"kg milk\"\n0.000",
                "The cheese yield calculated from the fat and protein content of milk\n"
                "  and the recoveries of fat and casein is not positive. Correct the\n"},
-        Change{"DiscountFactors", "dairy", "INPUTS01.TXT", "0.020\n\"Discount rate\"", "-0.999999\n\"Discount rate\"",
-               "The discount rate gives discount factors too large to be calculated.\n"},
         Change{"RationEnergy", "dairy", "INPUTS08.TXT", "5.200 6.000 5.600\n", "0.000 6.000 5.600\n",
                "The ration of feeding group 1 of rams in feeding season 1 is needed,\n"
                "  but it has no energy or dry-matter content. Correct the ration in INPUTS08.TXT and restart the "
@@ -1115,11 +1032,6 @@ Change{"MilkSoldFraction", "dairy", "INPUTS06.TXT",
         Change{"RationProtein", "dairy", "INPUTS08.TXT", "80.0 95.0 88.0\n", "0.0 95.0 88.0\n",
                "The ration of feeding group 1 of rams in feeding season 1 is needed,\n"
                "  but it has no protein or dry-matter content. Correct the ration in INPUTS08.TXT and restart the "
-               "program.\n"},
-        Change{"RationLosses", "dairy", "INPUTS08.TXT", "8.0 15.0 10.0\n\"Rams: feed losses\"",
-               "8.0 15.0 100.0\n\"Rams: feed losses\"",
-               "The ration of feeding group 2 of rams in feeding season 3 is needed,\n"
-               "  but its losses are 100 per cent or more. Correct the ration in INPUTS08.TXT and restart the "
                "program.\n"},
         Change{"EwePregnancyRequirement", "dairy", "INPUTS04.TXT", "2.0\n\"Weight gain of ewes during flushing\"",
                "8.0\n\"Weight gain of ewes during flushing\"",
@@ -1132,7 +1044,8 @@ Change{"MilkSoldFraction", "dairy", "INPUTS06.TXT",
                "breeding lambs.\n  Decrease the weight gain during flushing for female breeding lambs\n"},
         Change{"NegativeWeight", "dairy", "INPUTS04.TXT", "0.180 0.070\n\"Daily gain of young females",
                "-0.180 0.070\n\"Daily gain of young females",
-               "The live weight of progeny of category 13 calculated for their feeding\n"}
+               "In the input file INPUTS04.TXT, value 1 of record 6 (line 14, Daily gain of young females in rearing stages 1 and 2) is -0.18,\n"
+               "  but it must be from 0 to 2. Correct the record and restart the program.\n"}
         // Stops that no change of a single input file can reach:
         //  - "The input file %s cannot be opened.": an input file is missing from the
         //    working directory (PARAS.TXT, INPUTS01..14.TXT or TEXTS_OUT.TXT; the

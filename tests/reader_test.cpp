@@ -268,11 +268,12 @@ struct LineCase {
     bool stops;
 };
 
+// Two fractions of a vector, or a 2 x 2 table of fractions.
 void readTwoByRows(Harness& h, InFile& in, int rows) {
     readcom(in);
-    Real m[2][2] = {};
-    if (rows == 1) readVectorRecord(in, h.run.res, &m[0][0], 2, 1, "%5.1f", kFraction);
-    else readMatrixRecord(in, h.run.res, &m[0][0], 2, 2, 2, 1, "%5.1f", kFraction);
+    Model& m = h.run.m;
+    if (rows == 1) readVectorRecord(in, h.run.res, &m.pdiedE[1], 2, 1, "%5.1f");
+    else readMatrixRecord(in, h.run.res, &m.Pltype[1][1], 2, int(std::size(m.Pltype[0])), 2, 1, "%5.1f");
 }
 
 }  // namespace

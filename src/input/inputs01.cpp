@@ -24,17 +24,17 @@ void readInputs01(Run& run, InFile& in) {
     std::fprintf(run.res, "%2d", m.LL);
 
     const int n = m.LL;
-    readVectorRecord(in, run.res, &m.pdiedE[1], n, 1, "%8.4f", kFraction);
+    readVectorRecord(in, run.res, &m.pdiedE[1], n, 1, "%8.4f");
     // Culling for low milk yield exists for milked breeds only.
-    if (milked) readVectorRecord(in, run.res, &m.pcullmE[1], n, 1, "%8.4f", kFraction);
+    if (milked) readVectorRecord(in, run.res, &m.pcullmE[1], n, 1, "%8.4f");
     else readdes(in);
-    readVectorRecord(in, run.res, &m.pcullhE[1], n, 1, "%8.4f", kFraction);
+    readVectorRecord(in, run.res, &m.pcullhE[1], n, 1, "%8.4f");
     // No conception and no barren ewes kept in the last cycle.
-    readVectorRecord(in, run.res, &m.conrateE[1], n - 1, 1, "%8.4f", kFraction);
-    readVectorRecord(in, run.res, &m.pbarrE[1], n - 1, 1, "%8.4f", kFraction);
+    readVectorRecord(in, run.res, &m.conrateE[1], n - 1, 1, "%8.4f");
+    readVectorRecord(in, run.res, &m.pbarrE[1], n - 1, 1, "%8.4f");
     if (crossed) {
-        readfloat(run.res, in, m.pcrossE[0], kFraction);
-        readVectorRecord(in, run.res, &m.pcrossE[1], n - 1, 1, "%6.3f", kFraction);
+        readfloat(run.res, in, m.pcrossE[0]);
+        readVectorRecord(in, run.res, &m.pcrossE[1], n - 1, 1, "%6.3f");
     } else {
         readdes(in);
         readdes(in);

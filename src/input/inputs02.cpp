@@ -21,9 +21,9 @@ void readInputs02(Run& run, InFile& in) {
     wrides(in, run.res);
     std::fprintf(run.res, "%2d", m.RR);
 
-    readVectorRecord(in, run.res, &m.pdiedR[1], m.RR, 1, "%8.3f", kFraction);
-    readVectorRecord(in, run.res, &m.psoldR[1], m.RR, 1, "%8.3f", kFraction);
-    readVectorRecord(in, run.res, &m.pcullR[1], m.RR, 1, "%8.3f", kFraction);
+    readVectorRecord(in, run.res, &m.pdiedR[1], m.RR, 1, "%8.3f");
+    readVectorRecord(in, run.res, &m.psoldR[1], m.RR, 1, "%8.3f");
+    readVectorRecord(in, run.res, &m.pcullR[1], m.RR, 1, "%8.3f");
 
     // No ram stays beyond the last breeding cycle; the earlier cycles are
     // checked with the ram population, which needs some rams to stay.

@@ -14,10 +14,9 @@ namespace {
 // [sex][litter-size class][breed]: the breed column is the last dimension.
 using ByBreed = Real (*)[3];
 
-// A vector record over the litter-size classes 1..clt of breed column b,
-// each value checked against a.
-void classVector(Run& run, InFile& in, ByBreed rows, int b, const Allowed& a) {
-    readVectorRecord(in, run.res, &rows[1][b], run.m.clt, 3, "%8.3f", a);
+// A vector record over the litter-size classes 1..clt of breed column b.
+void classVector(Run& run, InFile& in, ByBreed rows, int b) {
+    readVectorRecord(in, run.res, &rows[1][b], run.m.clt, 3, "%8.3f");
 }
 
 // A weight of some litter-size class below the weight `earlier` of the same
@@ -91,9 +90,6 @@ void readInputs03(Run& run, InFile& in) {
     wrides(in, res);
     std::fputc('\n', res);
     for (int i = 1; i <= m.clt; ++i) echoRow(res, m.Pltype[i], m.LL);
-    // Columns summing to one may still hold a negative fraction.
-    for (int i = 1; i <= m.clt; ++i)
-        for (int j = 1; j <= m.LL; ++j) requireIn(in, m.Pltype[i][j], kFraction, (i - 1) * m.LL + j);
 
     // Components of the losses within 24 hours after birth: row i holds the
     // i components of litter-size class i; their sum is the loss of the
@@ -110,8 +106,6 @@ void readInputs03(Run& run, InFile& in) {
     for (int i = 1; i <= m.clt; ++i) echoRow(res, m.pdiedbtL[i], i);
     // Each component is a fraction of the lambs born, and so is their sum:
     // more than all lambs of a litter size cannot die.
-    for (int i = 1, e = 1; i <= m.clt; ++i)
-        for (int j = 1; j <= i; ++j, ++e) requireIn(in, m.pdiedbtL[i][j], kFraction, e);
     for (int i = 1; i <= m.clt; ++i)
         if (m.pdiedbL[i][1] > 1)
             failCheck(run,
@@ -119,17 +113,17 @@ void readInputs03(Run& run, InFile& in) {
                       "  sum to %.4f, more than 1. Correct this error in INPUTS03.TXT and restart the program.\n",
                       i, double(m.pdiedbL[i][1]));
 
-    classVector(run, in, m.pdiedwL, 1, kFraction);
-    if (m.typew == 2) classVector(run, in, m.pdiedarL, 1, kFraction);
+    classVector(run, in, m.pdiedwL, 1);
+    if (m.typew == 2) classVector(run, in, m.pdiedarL, 1);
     else readdes(in);
 
     // Birth and weaning weights of pure-bred, then of cross-bred lambs.
     for (int b = 1; b <= m.crossing; ++b) {
-        classVector(run, in, m.bwL[1], b, kPositive);
-        classVector(run, in, m.bwL[2], b, kPositive);
-        classVector(run, in, m.wwL[1], b, kNonNegative);
+        classVector(run, in, m.bwL[1], b);
+        classVector(run, in, m.bwL[2], b);
+        classVector(run, in, m.wwL[1], b);
         warnLoss(in, m, m.wwL[1], m.bwL[1], b, "a weaning weight below the birth weight");
-        classVector(run, in, m.wwL[2], b, kNonNegative);
+        classVector(run, in, m.wwL[2], b);
         warnLoss(in, m, m.wwL[2], m.bwL[2], b, "a weaning weight below the birth weight");
     }
     if (m.crossing != 2)
@@ -139,9 +133,9 @@ void readInputs03(Run& run, InFile& in) {
     if (m.typew == 2) {
         const char* const lighter = "a weight at the end of artificial rearing below the weaning weight";
         for (int b = 1; b <= m.crossing; ++b) {
-            classVector(run, in, m.warL[1], b, kNonNegative);
+            classVector(run, in, m.warL[1], b);
             warnLoss(in, m, m.warL[1], m.wwL[1], b, lighter);
-            classVector(run, in, m.warL[2], b, kNonNegative);
+            classVector(run, in, m.warL[2], b);
             warnLoss(in, m, m.warL[2], m.wwL[2], b, lighter);
         }
         if (m.crossing != 2) {

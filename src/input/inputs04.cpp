@@ -17,12 +17,10 @@ namespace {
 using ByBreed = Real (*)[3];
 
 // Heterosis in per cent scales a mature weight by 1 + hetmw / 100.
-constexpr Allowed kHeterosis{-100, kHuge, true, "more than -100"};
 
-// A vector record of the stages 1..n of breed column b, each value checked
-// against a, or skipped.
-void stages(Run& run, InFile& in, bool present, ByBreed rows, int b, int n, const Allowed& a) {
-    if (present) readVectorRecord(in, run.res, &rows[1][b], n, 3, "%8.3f", a);
+// A vector record of the stages 1..n of breed column b, or skipped.
+void stages(Run& run, InFile& in, bool present, ByBreed rows, int b, int n) {
+    if (present) readVectorRecord(in, run.res, &rows[1][b], n, 3, "%8.3f");
     else readdes(in);
 }
 
@@ -30,7 +28,7 @@ void stages(Run& run, InFile& in, bool present, ByBreed rows, int b, int n, cons
 // the model stops the run where a weight that follows from it exceeds the
 // mature weight or falls below zero, so here it is only reported.
 void gains(Run& run, InFile& in, bool present, ByBreed rows, int b, int n) {
-    stages(run, in, present, rows, b, n, kAnyValue);
+    stages(run, in, present, rows, b, n);
     if (!present) return;
     for (int r = 1; r <= n; ++r)
         if (rows[r][b] < 0) {
@@ -69,30 +67,30 @@ void readInputs04(Run& run, InFile& in) {
 
     // Female replacement.
     // Mature weights scale every weight of the growth model.
-    readfloat(run.res, in, m.mwE[1], kPositive);
-    readfloatIf(in, run.res, cross, m.mwE2, kPositive);
-    readfloat(run.res, in, m.pwrepFP[1], kFraction);
-    readfloatIf(in, run.res, F2, m.pwrepFP[2], kFraction);
+    readfloat(run.res, in, m.mwE[1]);
+    readfloatIf(in, run.res, cross, m.mwE2);
+    readfloat(run.res, in, m.pwrepFP[1]);
+    readfloatIf(in, run.res, F2, m.pwrepFP[2]);
     gains(run, in, true, m.adgr[1], 1, nF - 1);
     gains(run, in, F2, m.adgr[1], 2, nF - 1);
     // A coefficient of variation of 0 puts all animals at the mean weight.
-    readfloat(run.res, in, m.vcwr[1][1], kPercent);
-    readfloatIf(in, run.res, F2, m.vcwr[1][2], kPercent);
-    readfloatIf(in, run.res, F1, m.psold[1][0][1], kFraction);
-    readfloatIf(in, run.res, F2, m.psold[1][0][2], kFraction);
-    stages(run, in, true, m.conrateFP, 1, nF, kFraction);
-    stages(run, in, F2, m.conrateFP, 2, nF, kFraction);
-    stages(run, in, true, m.pbarrFP, 1, nF - 1, kFraction);
-    stages(run, in, F2, m.pbarrFP, 2, nF - 1, kFraction);
-    stages(run, in, true, m.surbs[1], 1, nF, kFraction);
-    stages(run, in, F2, m.surbs[1], 2, nF, kFraction);
-    readfloat(run.res, in, m.surmlFP[1], kFraction);
-    readfloatIf(in, run.res, F2, m.surmlFP[2], kFraction);
+    readfloat(run.res, in, m.vcwr[1][1]);
+    readfloatIf(in, run.res, F2, m.vcwr[1][2]);
+    readfloatIf(in, run.res, F1, m.psold[1][0][1]);
+    readfloatIf(in, run.res, F2, m.psold[1][0][2]);
+    stages(run, in, true, m.conrateFP, 1, nF);
+    stages(run, in, F2, m.conrateFP, 2, nF);
+    stages(run, in, true, m.pbarrFP, 1, nF - 1);
+    stages(run, in, F2, m.pbarrFP, 2, nF - 1);
+    stages(run, in, true, m.surbs[1], 1, nF);
+    stages(run, in, F2, m.surbs[1], 2, nF);
+    readfloat(run.res, in, m.surmlFP[1]);
+    readfloatIf(in, run.res, F2, m.surmlFP[2]);
     // A pregnancy of no days is meaningless; the ewe flock checks that it
     // fits into the reproductive cycle.
-    readint(run.res, in, m.lpreg, kPositive);
-    readfloat(run.res, in, m.wgfE, kNonNegative);
-    readfloat(run.res, in, m.wgfL, kNonNegative);
+    readint(run.res, in, m.lpreg);
+    readfloat(run.res, in, m.wgfE);
+    readfloat(run.res, in, m.wgfL);
 
     // Sale ages of young females sold before their first and between their
     // first and second breeding season: only where such sales happen (the
@@ -109,41 +107,41 @@ void readInputs04(Run& run, InFile& in) {
     std::snprintf(pregnancy, sizeof pregnancy, "from 0 to %d days, the length of pregnancy", m.lpreg);
     readfloatIf(in, run.res, m.psp[1][2][1] + m.psp[1][2][2] > 1e-06, m.dpregsFP,
                 Allowed{0, double(m.lpreg), false, pregnancy});
-    readfloat(run.res, in, m.dnpregcFP, Allowed{0, 365, false, "from 0 to 365 days"});
-    readfloatIf(in, run.res, m.femrep == 2, m.ppurchFP, kFraction);
+    readfloat(run.res, in, m.dnpregcFP);
+    readfloatIf(in, run.res, m.femrep == 2, m.ppurchFP);
 
     // Male replacement.  Rams reared in the herd (ppurchMP below one, which
     // any valid fraction is) or surplus pure-bred males reared for breeding
     // need the rearing records of pure-bred males.
-    readfloat(run.res, in, m.ppurchMP, kFraction);
-    readfloat(run.res, in, m.mwMP[1], kPositive);
+    readfloat(run.res, in, m.ppurchMP);
+    readfloat(run.res, in, m.mwMP[1]);
     m.mwR[1] = m.mwMP[1];
-    readfloatIf(in, run.res, cross, m.mwR[2], kPositive);
+    readfloatIf(in, run.res, cross, m.mwR[2]);
     const bool R1 = m.ppurchMP < 1.000001 || M1;
-    readfloatIf(in, run.res, R1, m.pwrepMP, kFraction);
+    readfloatIf(in, run.res, R1, m.pwrepMP);
     gains(run, in, R1, m.adgr[2], 1, nM);
     gains(run, in, M2, m.adgr[2], 2, nM);
-    readfloatIf(in, run.res, R1, m.vcwr[2][1], kPercent);
-    readfloatIf(in, run.res, M2, m.vcwr[2][2], kPercent);
-    readfloatIf(in, run.res, M1, m.psold[2][1][1], kFraction);
-    readfloatIf(in, run.res, M2, m.psold[2][1][2], kFraction);
-    stages(run, in, R1, m.surbs[2], 1, nM, kFraction);
-    stages(run, in, M2, m.surbs[2], 2, nM, kFraction);
-    stages(run, in, R1, m.cullbsMP, 1, nM, kFraction);
-    stages(run, in, M2, m.cullbsMP, 2, nM, kFraction);
+    readfloatIf(in, run.res, R1, m.vcwr[2][1]);
+    readfloatIf(in, run.res, M2, m.vcwr[2][2]);
+    readfloatIf(in, run.res, M1, m.psold[2][1][1]);
+    readfloatIf(in, run.res, M2, m.psold[2][1][2]);
+    stages(run, in, R1, m.surbs[2], 1, nM);
+    stages(run, in, M2, m.surbs[2], 2, nM);
+    stages(run, in, R1, m.cullbsMP, 1, nM);
+    stages(run, in, M2, m.cullbsMP, 2, nM);
     // The growth phase checks these sale ages against the breeding seasons
     // only where young males are sold.
-    readfloatIf(in, run.res, M1, m.agetP[38][1], kNonNegative);
-    readfloatIf(in, run.res, M2, m.agetP[38][2], kNonNegative);
-    readfloatIf(in, run.res, M1, m.agetP[40][1], kNonNegative);
-    readfloatIf(in, run.res, M2, m.agetP[40][2], kNonNegative);
+    readfloatIf(in, run.res, M1, m.agetP[38][1]);
+    readfloatIf(in, run.res, M2, m.agetP[38][2]);
+    readfloatIf(in, run.res, M1, m.agetP[40][1]);
+    readfloatIf(in, run.res, M2, m.agetP[40][2]);
 
     // Purchased rams: rams of the breed used for crossing are always bought.
     const bool bought = m.ppurchMP > 1e-06;
-    readfloatIf(in, run.res, bought, m.agepurMP[1], kNonNegative);
-    readfloatIf(in, run.res, cross, m.agepurMP[2], kNonNegative);
-    readfloatIf(in, run.res, bought, m.wpurMP[1], kPositive);
-    readfloatIf(in, run.res, cross, m.wpurMP[2], kPositive);
+    readfloatIf(in, run.res, bought, m.agepurMP[1]);
+    readfloatIf(in, run.res, cross, m.agepurMP[2]);
+    readfloatIf(in, run.res, bought, m.wpurMP[1]);
+    readfloatIf(in, run.res, cross, m.wpurMP[2]);
     for (int b = 1; b <= m.crossing; ++b)
         if (m.wpurMP[b] > m.mwR[b])
             failCheck(run,
@@ -156,5 +154,5 @@ void readInputs04(Run& run, InFile& in) {
 
     ewesPerRam(run, in, m.ratioyoungR);
     ewesPerRam(run, in, m.ratiooldR);
-    readfloat(run.res, in, m.hetmw, kHeterosis);
+    readfloat(run.res, in, m.hetmw);
 }

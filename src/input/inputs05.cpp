@@ -44,7 +44,7 @@ bool appliesTo(int code, int b) { return code == 0 || code == b; }
 // 0..1 and they sum to 1.
 void readFractions(Run& run, InFile& in, int k, int b, int n) {
     Model& m = run.m;
-    readVectorRecord(in, run.res, &m.psp[k][1][b], n, kBreedStride, "%8.3f", kFraction);
+    readVectorRecord(in, run.res, &m.psp[k][1][b], n, kBreedStride, "%8.3f");
     Real s = 0.0;
     for (int c = 1; c <= n; ++c) s += m.psp[k][c][b];
     if (s > 1.000001 || s < 0.999999)
@@ -74,7 +74,7 @@ void readTargets(Run& run, InFile& in, int k) {
                       "  or 2 (days). Correct the error in INPUTS05.TXT and restart the program.\n",
                       i, kindName(k));
     // A final weight or age of 0 is no fattening.
-    readVectorRecord(in, run.res, &m.vlf[k][1], n, 1, " %6.1f", kPositive);
+    readVectorRecord(in, run.res, &m.vlf[k][1], n, 1, " %6.1f");
     readVectorRecord(in, run.res, &m.clf[k][1], n, 1, "%3d");
     for (int i = 1; i <= n; ++i)
         if (m.clf[k][i] < 0 || m.clf[k][i] > 2)
@@ -149,7 +149,7 @@ void readGains(Run& run, InFile& in, int k, int b) {
 
 void readSurvival(Run& run, InFile& in, int k, int b) {
     Model& m = run.m;
-    readVectorRecord(in, run.res, &m.surfat[k][1][b], m.lf[k], kBreedStride, "%8.3f", kFraction);
+    readVectorRecord(in, run.res, &m.surfat[k][1][b], m.lf[k], kBreedStride, "%8.3f");
 }
 
 // Fattening of female (k = 1) or male (k = 2) progeny.
@@ -219,8 +219,8 @@ void readInputs05(Run& run, InFile& in) {
         if (crossed) readFractions(run, in, k, 2, m.csp[k]);
         else readdes(in);
     }
-    readfloat(run.res, in, m.ps13[1], kFraction);
-    if (crossed) readfloat(run.res, in, m.ps13[2], kFraction);
+    readfloat(run.res, in, m.ps13[1]);
+    if (crossed) readfloat(run.res, in, m.ps13[2]);
     else readdes(in);
 
     readcom(in);

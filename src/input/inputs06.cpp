@@ -15,12 +15,12 @@ void readInputs06(Run& run, InFile& in) {
     // decline may take any value (a curve that grows without bound is
     // stopped where the milk is summed).
     readcom(in);
-    readfloat(res, in, m.awo, kNonNegative);
+    readfloat(res, in, m.awo);
     readfloat(res, in, m.bwo);
     readfloat(res, in, m.cwo);
     readint(res, in, m.placE);
     readint(res, in, m.nsl);
-    readVectorRecord(in, res, &m.ktlp[1], m.LL, 1, "%6.3f", kNonNegative);
+    readVectorRecord(in, res, &m.ktlp[1], m.LL, 1, "%6.3f");
 
     // Litter-size factors from class 0 on.  Ewes that are not milked after
     // weaning have no class 0 of their own: its factor is zeroed before the
@@ -29,15 +29,14 @@ void readInputs06(Run& run, InFile& in) {
     if (m.typeb == 2) m.ktlsl[0] = 0.0;
     wrides(in, res);
     for (int i = 0; i <= m.clt; ++i) std::fprintf(res, "%6.3f", double(m.ktlsl[i]));
-    for (int i = 0; i <= m.clt; ++i) requireIn(in, m.ktlsl[i], kNonNegative, i + 1);
 
-    readfloatIf(in, res, m.typeb == 1, m.pmilkwm, kFraction);
+    readfloatIf(in, res, m.typeb == 1, m.pmilkwm);
     // Ewes culled or dead during the lactation give this share of the milk
     // (and cost this share of milking) of a full lactation.
-    readfloat(res, in, m.kmilkcE, kFraction);
+    readfloat(res, in, m.kmilkcE);
     if (m.typeb == 1) {
-        readint(res, in, m.dmilkst, kNonNegative);
-        readfloat(res, in, m.pmilkch, kFraction);
+        readint(res, in, m.dmilkst);
+        readfloat(res, in, m.pmilkch);
     } else {
         readdes(in);
         readdes(in);
@@ -66,11 +65,11 @@ void readInputs06(Run& run, InFile& in) {
         // 100 per cent and cheese without fat are stopped where the yield is
         // calculated.
         if (m.cy == 2) {
-            readfloat(res, in, m.rfat, kFraction);
-            readfloat(res, in, m.rcas, kFraction);
-            readfloat(res, in, m.casprot, kFraction);
-            readfloat(res, in, m.moich, kPercent);
-            readfloat(res, in, m.fatch, kPercent);
+            readfloat(res, in, m.rfat);
+            readfloat(res, in, m.rcas);
+            readfloat(res, in, m.casprot);
+            readfloat(res, in, m.moich);
+            readfloat(res, in, m.fatch);
         } else {
             for (int i = 0; i < 5; ++i) readdes(in);
         }

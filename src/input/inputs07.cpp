@@ -11,10 +11,10 @@ void readInputs07(Run& run, InFile& in) {
     std::FILE* res = run.res;
 
     readcom(in);
-    readfloat(res, in, m.basemilkw, kNonNegative);
+    readfloat(res, in, m.basemilkw);
     readint(res, in, m.placE);
     readint(res, in, m.nsl);
-    readVectorRecord(in, res, &m.ktlp[1], m.LL, 1, "%6.3f", kNonNegative);
+    readVectorRecord(in, res, &m.ktlp[1], m.LL, 1, "%6.3f");
     // Litter-size classes 1 .. clt only; ktlsl[0] keeps its 0.
-    readVectorRecord(in, res, &m.ktlsl[1], m.clt, 1, "%6.3f", kNonNegative);
+    readVectorRecord(in, res, &m.ktlsl[1], m.clt, 1, "%6.3f");
 }

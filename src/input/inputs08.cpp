@@ -9,7 +9,6 @@
 namespace {
 
 // Periods around the breeding season and the sale of rams: within one year.
-constexpr Allowed kDaysOfAYear{0, 365, false, "from 0 to 365 days"};
 
 // The five tables of rations of one class of animals (rams, ewes or lambs),
 // each indexed [feeding group][feeding season].
@@ -40,9 +39,9 @@ constexpr RationFormats kFatteningFormats{"%10.1f", "%10.3f"}; // fattening grou
 // rows - 1 (each row preceded by a line break in the echo), or, for a
 // single lamb group, a vector over the seasons; every value within a.
 void rationRecord(Run& run, InFile& in, Real (*table)[cap::NFS], int first, int rows, bool single,
-                  const char* fmt, const Allowed& a = kAnyValue) {
-    if (single) readVectorRecord(in, run.res, &table[first][1], run.m.nfs, 1, fmt, a);
-    else readMatrixRecord(in, run.res, &table[first][1], rows, cap::NFS, run.m.nfs, 1, fmt, a);
+                  const char* fmt) {
+    if (single) readVectorRecord(in, run.res, &table[first][1], run.m.nfs, 1, fmt);
+    else readMatrixRecord(in, run.res, &table[first][1], rows, cap::NFS, run.m.nfs, 1, fmt);
 }
 
 // Whether a value of the groups first .. first + rows - 1 is negative in
@@ -62,11 +61,11 @@ bool anyNegative(const Model& m, const Real (*table)[cap::NFS], int first, int r
 // its feed is costed.  A negative price is computable but odd.
 void rationBlock(Run& run, InFile& in, const RationTables& t, int first, int rows, bool single,
                  const RationFormats& fmt) {
-    rationRecord(run, in, t.drym, first, rows, single, "%10.3f", kFraction);
-    rationRecord(run, in, t.ned, first, rows, single, "%10.3f", kNonNegative);
-    if (run.m.feedcost == 1) rationRecord(run, in, t.pdid, first, rows, single, fmt.pdid, kNonNegative);
+    rationRecord(run, in, t.drym, first, rows, single, "%10.3f");
+    rationRecord(run, in, t.ned, first, rows, single, "%10.3f");
+    if (run.m.feedcost == 1) rationRecord(run, in, t.pdid, first, rows, single, fmt.pdid);
     else readdes(in);
-    rationRecord(run, in, t.lossf, first, rows, single, fmt.lossf, kPercent);
+    rationRecord(run, in, t.lossf, first, rows, single, fmt.lossf);
     rationRecord(run, in, t.prf, first, rows, single, "%12.4f");
     if (anyNegative(run.m, t.prf, first, rows)) warnOdd(in, "a negative price of feed");
 }
@@ -89,7 +88,7 @@ void fatteningBlock(Run& run, InFile& in, const RationTables& t, int first, int 
 
 // Drinking water of the feeding groups first .. first + rows - 1.
 void waterMatrix(Run& run, InFile& in, Real (*table)[cap::NFS], int first, int rows) {
-    readMatrixRecord(in, run.res, &table[first][1], rows, cap::NFS, run.m.nfs, 1, "%10.1f", kNonNegative);
+    readMatrixRecord(in, run.res, &table[first][1], rows, cap::NFS, run.m.nfs, 1, "%10.1f");
 }
 
 // The length of late pregnancy: the last days of the pregnancy, so at most
@@ -169,45 +168,45 @@ void readInputs08(Run& run, InFile& in) {
     readCalendar(run, in);
 
     // Rams.  Periods in days, temperatures of any sign.
-    readint(res, in, m.flushbbR, kDaysOfAYear);
-    readint(res, in, m.dselR, kDaysOfAYear);
+    readint(res, in, m.flushbbR);
+    readint(res, in, m.dselR);
     readVectorRecord(in, res, &m.tp[1], m.nfs, 1, "%7.1f");
     rationBlock(run, in, rams, 1, m.fR, false, kAdultFormats);
 
     // Ewes.  The activity coefficients add to the maintenance requirement;
     // fat and protein of milk are per cent.
-    readint(res, in, m.flushbbE, kDaysOfAYear);
-    readint(res, in, m.flushabE, kDaysOfAYear);
-    readint(res, in, m.dnpregcE, kDaysOfAYear);
+    readint(res, in, m.flushbbE);
+    readint(res, in, m.flushabE);
+    readint(res, in, m.dnpregcE);
     technologyCodes(run, in, m.techE, "ewes");
-    for (int t = 1; t <= m.hs; ++t) readfloat(res, in, m.ktE[t], kNonNegative);
+    for (int t = 1; t <= m.hs; ++t) readfloat(res, in, m.ktE[t]);
     latePregnancy(run, in);
-    readfloat(res, in, m.fat, kPercent);
-    readfloat(res, in, m.prot, kPercent);
+    readfloat(res, in, m.fat);
+    readfloat(res, in, m.prot);
     rationBlock(run, in, ewes, 1, m.fE, false, kAdultFormats);
 
     // Lambs and young stock.  Wool growth in kg per day, energy and
     // protein of milk per kg.
     technologyCodes(run, in, m.techbL, "lambs and young stock");
     technologyCodes(run, in, m.techfatL, "fattened lambs");
-    readfloat(res, in, m.dwoolptwL, kNonNegative);
-    for (int t = 1; t <= m.hs; ++t) readfloat(res, in, m.ktL[t], kNonNegative);
-    readfloat(res, in, m.nemilk, kNonNegative);
-    readfloatIf(in, res, m.feedcost == 1, m.pdimilk, kNonNegative);
+    readfloat(res, in, m.dwoolptwL);
+    for (int t = 1; t <= m.hs; ++t) readfloat(res, in, m.ktL[t]);
+    readfloat(res, in, m.nemilk);
+    readfloatIf(in, res, m.feedcost == 1, m.pdimilk);
     lambBlock(run, in, lambs, 1);  // suckling lambs
     readcom(in);
     if (m.typew == 2) {  // artificial rearing
-        readfloat(res, in, m.dwoolptarL, kNonNegative);
+        readfloat(res, in, m.dwoolptarL);
         lambBlock(run, in, lambs, 2);
     } else {
         for (int i = 0; i < 6; ++i) readdes(in);
     }
-    readVectorRecord(in, res, &m.dwoolptrL[1][1], 2, 3, "%10.5f", kNonNegative);
-    if (m.crossing == 2) readVectorRecord(in, res, &m.dwoolptrL[1][2], 2, 3, "%10.5f", kNonNegative);
+    readVectorRecord(in, res, &m.dwoolptrL[1][1], 2, 3, "%10.5f");
+    if (m.crossing == 2) readVectorRecord(in, res, &m.dwoolptrL[1][2], 2, 3, "%10.5f");
     else readdes(in);
     for (int g = 3; g <= 5; ++g) lambBlock(run, in, lambs, g);  // young stock reared for breeding
-    readint(res, in, m.flushbbL, kDaysOfAYear);
-    readint(res, in, m.flushabL, kDaysOfAYear);
+    readint(res, in, m.flushbbL);
+    readint(res, in, m.flushabL);
 
     // Fattening variants of females, males and castrates.
     readcom(in);
@@ -220,8 +219,8 @@ void readInputs08(Run& run, InFile& in) {
     // Drinking water.
     waterMatrix(run, in, m.dwatE, 1, m.fE);
     waterMatrix(run, in, m.dwatR, 1, m.fR);
-    readVectorRecord(in, res, &m.dwatL[1][1], m.nfs, 1, "%10.1f", kNonNegative);
-    if (m.typew == 2) readVectorRecord(in, res, &m.dwatL[2][1], m.nfs, 1, "%10.1f", kNonNegative);
+    readVectorRecord(in, res, &m.dwatL[1][1], m.nfs, 1, "%10.1f");
+    if (m.typew == 2) readVectorRecord(in, res, &m.dwatL[2][1], m.nfs, 1, "%10.1f");
     else readdes(in);
     waterMatrix(run, in, m.dwatL, 3, 3);
     readcom(in);

@@ -16,7 +16,6 @@ namespace {
 // The conception rate after insemination divided by 100: multiplied by the
 // per cent of ewes inseminated it gives the fraction of ewes that conceive
 // by insemination.
-constexpr Allowed kConceptionPerPercent{0, 0.01, false, "from 0 to 0.01"};
 
 // Whether one of the n values from v on is negative.
 bool anyNegative(const Real* v, int n) {
@@ -33,11 +32,11 @@ void fatteningCosts(Run& run, InFile& in, int k) {
     Model& m = run.m;
     const int n = m.lf[k];
     if (n > 0) {
-        readVectorRecord(in, run.res, &m.nendopf[k][1], n, 1, "%7.1f", kNonNegative);
-        readVectorRecord(in, run.res, &m.nectopf[k][1], n, 1, "%7.1f", kNonNegative);
+        readVectorRecord(in, run.res, &m.nendopf[k][1], n, 1, "%7.1f");
+        readVectorRecord(in, run.res, &m.nectopf[k][1], n, 1, "%7.1f");
         readVectorRecord(in, run.res, &m.vetf[k][1], n, 1, "%12.4f");
         if (anyNegative(&m.vetf[k][1], n)) warnOdd(in, "a negative cost");
-        readVectorRecord(in, run.res, &m.nshefL[k][1], n, 1, "%7.1f", kNonNegative);
+        readVectorRecord(in, run.res, &m.nshefL[k][1], n, 1, "%7.1f");
     } else {
         for (int i = 0; i < 4; ++i) readdes(in);
     }
@@ -51,30 +50,30 @@ void readInputs09(Run& run, InFile& in) {
 
     // Ewes.
     readcom(in);
-    readfloat(res, in, m.nendopE, kNonNegative);
+    readfloat(res, in, m.nendopE);
     readfloatWarnNegative(res, in, m.prendop, "a negative price");
-    readfloat(res, in, m.nectopE, kNonNegative);
+    readfloat(res, in, m.nectopE);
     readfloatWarnNegative(res, in, m.prectop, "a negative price");
     readfloatWarnNegative(res, in, m.vetE, kNegativeCost);
-    readfloat(res, in, m.AkhE, kNonNegative);
+    readfloat(res, in, m.AkhE);
     readfloatWarnNegative(res, in, m.costAkh, kNegativeCost);
-    readfloat(res, in, m.nsheE, kNonNegative);
+    readfloat(res, in, m.nsheE);
     readfloatWarnNegative(res, in, m.costshe0E, kNegativeCost);
     readfloatWarnNegative(res, in, m.costfix0E, kNegativeCost);
-    readfloat(res, in, m.strawE, kNonNegative);
+    readfloat(res, in, m.strawE);
     readfloatWarnNegative(res, in, m.prstraw, "a negative price");
-    readfloat(res, in, m.pinsE[1], kPercent);
-    readfloatIf(in, run.res, m.crossing == 2, m.pinsE[2], kPercent);
+    readfloat(res, in, m.pinsE[1]);
+    readfloatIf(in, run.res, m.crossing == 2, m.pinsE[2]);
     readfloatWarnNegative(res, in, m.costins[1], kNegativeCost);
     readfloatWarnNegativeIf(in, run.res, m.crossing == 2, m.costins[2], kNegativeCost);
     readfloatWarnNegative(res, in, m.costreins[1], kNegativeCost);
     readfloatWarnNegativeIf(in, run.res, m.crossing == 2, m.costreins[2], kNegativeCost);
-    readint(res, in, m.nreins, kNonNegative);
-    readfloat(res, in, m.coninsE, kConceptionPerPercent);
+    readint(res, in, m.nreins);
+    readfloat(res, in, m.coninsE);
     readfloatWarnNegative(res, in, m.costoeinE, kNegativeCost);
     readfloatWarnNegative(res, in, m.costtan, kNegativeCost);
-    readfloat(res, in, m.pskE, kFraction);
-    readfloat(res, in, m.ptskE, kFraction);
+    readfloat(res, in, m.pskE);
+    readfloat(res, in, m.ptskE);
     readfloatWarnNegative(res, in, m.costmarkcul, kNegativeCost);
     readfloatWarnNegative(res, in, m.costdead, kNegativeCost);
     readcom(in);
@@ -88,17 +87,17 @@ void readInputs09(Run& run, InFile& in) {
 
     // Rams.
     readcom(in);
-    readfloat(res, in, m.nendopR, kNonNegative);
-    readfloat(res, in, m.nectopR, kNonNegative);
+    readfloat(res, in, m.nendopR);
+    readfloat(res, in, m.nectopR);
     readfloatWarnNegative(res, in, m.vetR, kNegativeCost);
-    readfloat(res, in, m.AkhR, kNonNegative);
-    readfloat(res, in, m.nsheR[1], kNonNegative);
-    readfloatIf(in, run.res, m.crossing == 2, m.nsheR[2], kNonNegative);
+    readfloat(res, in, m.AkhR);
+    readfloat(res, in, m.nsheR[1]);
+    readfloatIf(in, run.res, m.crossing == 2, m.nsheR[2]);
     readfloatWarnNegative(res, in, m.costshe0R, kNegativeCost);
     readfloatWarnNegative(res, in, m.costfix0R, kNegativeCost);
-    readfloat(res, in, m.strawR, kNonNegative);
-    readfloat(res, in, m.pskR, kFraction);
-    readfloat(res, in, m.ptskR, kFraction);
+    readfloat(res, in, m.strawR);
+    readfloat(res, in, m.pskR);
+    readfloat(res, in, m.ptskR);
     readfloatWarnNegative(res, in, m.costmarkbR, kNegativeCost);
     readfloatWarnNegative(res, in, m.prbR[1], "a negative price");
     readfloatWarnNegativeIf(in, run.res, m.crossing == 2, m.prbR[2], "a negative price");
@@ -108,23 +107,23 @@ void readInputs09(Run& run, InFile& in) {
     readfloatWarnNegative(res, in, m.costshe0L, kNegativeCost);
     readfloatWarnNegative(res, in, m.costmarkwL, kNegativeCost);
     readcom(in);
-    readfloat(res, in, m.nendopwL, kNonNegative);
-    readfloat(res, in, m.nectopwL, kNonNegative);
+    readfloat(res, in, m.nendopwL);
+    readfloat(res, in, m.nectopwL);
     readfloatWarnNegative(res, in, m.vetwL, kNegativeCost);
-    readfloat(res, in, m.nshewL, kNonNegative);
-    readfloat(res, in, m.pskwL, kFraction);
-    readfloat(res, in, m.ptskwL, kFraction);
+    readfloat(res, in, m.nshewL);
+    readfloat(res, in, m.pskwL);
+    readfloat(res, in, m.ptskwL);
     readcom(in);
     if (m.typew == 2) {
-        readfloat(res, in, m.nendoparL, kNonNegative);
-        readfloat(res, in, m.nectoparL, kNonNegative);
+        readfloat(res, in, m.nendoparL);
+        readfloat(res, in, m.nectoparL);
         readfloatWarnNegative(res, in, m.vetarL, kNegativeCost);
-        readfloat(res, in, m.AkharL, kNonNegative);
+        readfloat(res, in, m.AkharL);
         readfloatWarnNegative(res, in, m.costfixarL, kNegativeCost);
-        readfloat(res, in, m.strawarL, kNonNegative);
-        readfloat(res, in, m.nshearL, kNonNegative);
-        readfloat(res, in, m.pskarL, kFraction);
-        readfloat(res, in, m.ptskarL, kFraction);
+        readfloat(res, in, m.strawarL);
+        readfloat(res, in, m.nshearL);
+        readfloat(res, in, m.pskarL);
+        readfloat(res, in, m.ptskarL);
     } else {
         for (int i = 0; i < 9; ++i) readdes(in);
     }
@@ -133,25 +132,25 @@ void readInputs09(Run& run, InFile& in) {
     // treatments, veterinary and marketing costs are two values whatever
     // the crossing.
     readcom(in);
-    readfloat(res, in, m.nendoprL[1], kNonNegative);
-    readfloat(res, in, m.nendoprL[2], kNonNegative);
-    readfloat(res, in, m.nendopclFP, kNonNegative);
-    readfloat(res, in, m.nectoprL[1], kNonNegative);
-    readfloat(res, in, m.nectoprL[2], kNonNegative);
-    readfloat(res, in, m.nectopclFP, kNonNegative);
+    readfloat(res, in, m.nendoprL[1]);
+    readfloat(res, in, m.nendoprL[2]);
+    readfloat(res, in, m.nendopclFP);
+    readfloat(res, in, m.nectoprL[1]);
+    readfloat(res, in, m.nectoprL[2]);
+    readfloat(res, in, m.nectopclFP);
     readfloatWarnNegative(res, in, m.vetrL[1], kNegativeCost);
     readfloatWarnNegative(res, in, m.vetrL[2], kNegativeCost);
     readfloatWarnNegative(res, in, m.vetclFP, kNegativeCost);
-    readfloat(res, in, m.AkhrL, kNonNegative);
-    readVectorRecord(in, res, &m.nsherL[1], m.nbsF, 1, "%7.1f", kNonNegative);
-    readfloat(res, in, m.nsheFP, kNonNegative);
+    readfloat(res, in, m.AkhrL);
+    readVectorRecord(in, res, &m.nsherL[1], m.nbsF, 1, "%7.1f");
+    readfloat(res, in, m.nsheFP);
     readfloatWarnNegative(res, in, m.costfixrL, kNegativeCost);
-    readfloat(res, in, m.strawrL, kNonNegative);
-    readfloat(res, in, m.pinsFP[1], kPercent);
-    readfloatIf(in, run.res, m.crossing == 2, m.pinsFP[2], kPercent);
+    readfloat(res, in, m.strawrL);
+    readfloat(res, in, m.pinsFP[1]);
+    readfloatIf(in, run.res, m.crossing == 2, m.pinsFP[2]);
     readfloatWarnNegative(res, in, m.costoeinFP, kNegativeCost);
-    readfloat(res, in, m.pskrL, kFraction);
-    readfloat(res, in, m.ptskrL, kFraction);
+    readfloat(res, in, m.pskrL);
+    readfloat(res, in, m.ptskrL);
     readfloatWarnNegative(res, in, m.costmarkrL[1], kNegativeCost);
     readfloatWarnNegative(res, in, m.costmarkrL[2], kNegativeCost);
 
@@ -161,15 +160,15 @@ void readInputs09(Run& run, InFile& in) {
     fatteningCosts(run, in, 2);
     fatteningCosts(run, in, 0);
     if (m.lf[0] + m.lf[1] + m.lf[2] > 0) {
-        readfloat(res, in, m.AkhfL, kNonNegative);
+        readfloat(res, in, m.AkhfL);
         readfloatWarnNegative(res, in, m.costfixfL, kNegativeCost);
-        readfloat(res, in, m.strawfL, kNonNegative);
-        readfloat(res, in, m.pskfL, kFraction);
-        readfloat(res, in, m.ptskfL, kFraction);
+        readfloat(res, in, m.strawfL);
+        readfloat(res, in, m.pskfL);
+        readfloat(res, in, m.ptskfL);
         readfloatWarnNegative(res, in, m.costmarkfL, kNegativeCost);
     } else {
         for (int i = 0; i < 6; ++i) readdes(in);
     }
     // Cost of a purchased replacement female as a multiple of an own one.
-    readfloat(res, in, m.kdif, kNonNegative);
+    readfloat(res, in, m.kdif);
 }

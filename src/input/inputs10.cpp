@@ -63,22 +63,22 @@ void readInputs10(Run& run, InFile& in) {
     // Ewes.
     readcom(in);
     readfloatWarnNegative(res, in, m.prwoolE, kNegativePrice);
-    readfloat(res, in, m.wsheE, kNonNegative);
+    readfloat(res, in, m.wsheE);
     readfloatWarnNegative(res, in, m.prskrE, kNegativePrice);
     readfloatWarnNegative(res, in, m.prsktE, kNegativePrice);
-    readfloat(res, in, m.manE, kNonNegative);
+    readfloat(res, in, m.manE);
     readfloat(res, in, m.prman);
 
     // Rams.
     readfloatWarnNegative(res, in, m.prwoolR[1], kNegativePrice);
     readfloatWarnNegativeIf(in, run.res, x, m.prwoolR[2], kNegativePrice);
-    readfloat(res, in, m.wsheR[1], kNonNegative);
-    readfloatIf(in, run.res, x, m.wsheR[2], kNonNegative);
+    readfloat(res, in, m.wsheR[1]);
+    readfloatIf(in, run.res, x, m.wsheR[2]);
     readfloatWarnNegative(res, in, m.prskrR[1], kNegativePrice);
     readfloatWarnNegativeIf(in, run.res, x, m.prskrR[2], kNegativePrice);
     readfloatWarnNegative(res, in, m.prsktR[1], kNegativePrice);
     readfloatWarnNegativeIf(in, run.res, x, m.prsktR[2], kNegativePrice);
-    readfloat(res, in, m.manR, kNonNegative);
+    readfloat(res, in, m.manR);
     readfloatWarnNegative(res, in, m.prsbR[1], kNegativePrice);
     readfloatWarnNegativeIf(in, run.res, x, m.prsbR[2], kNegativePrice);
 
@@ -87,30 +87,30 @@ void readInputs10(Run& run, InFile& in) {
     readfloatWarnNegative(res, in, m.prwoolL[1], kNegativePrice);
     readfloatWarnNegativeIf(in, run.res, x, m.prwoolL[2], kNegativePrice);
     for (int k = 1; k <= 2; ++k) {
-        readfloatIf(in, run.res, m.typew == 1, m.wshewL[k][1], kNonNegative);
-        readfloatIf(in, run.res, m.typew == 1 && x, m.wshewL[k][2], kNonNegative);
+        readfloatIf(in, run.res, m.typew == 1, m.wshewL[k][1]);
+        readfloatIf(in, run.res, m.typew == 1 && x, m.wshewL[k][2]);
     }
     for (int k = 1; k <= 2; ++k) {
-        readfloatIf(in, run.res, m.typew == 2, m.wshearL[k][1], kNonNegative);
-        readfloatIf(in, run.res, m.typew == 2 && x, m.wshearL[k][2], kNonNegative);
+        readfloatIf(in, run.res, m.typew == 2, m.wshearL[k][1]);
+        readfloatIf(in, run.res, m.typew == 2 && x, m.wshearL[k][2]);
     }
     for (int k : {1, 2, 0}) {
-        readfloatIf(in, run.res, m.lf[k] > 0, m.wshefL[k][1], kNonNegative);
-        readfloatIf(in, run.res, m.lf[k] > 0 && x, m.wshefL[k][2], kNonNegative);
+        readfloatIf(in, run.res, m.lf[k] > 0, m.wshefL[k][1]);
+        readfloatIf(in, run.res, m.lf[k] > 0 && x, m.wshefL[k][2]);
     }
-    readfloat(res, in, m.wsherL[1][1], kNonNegative);
-    readfloatIf(in, run.res, x, m.wsherL[1][2], kNonNegative);
-    readfloatIf(in, run.res, m.ppurchMP < 1.000001 || m.psp[2][2][1] > 1e-06, m.wsherL[2][1], kNonNegative);
-    readfloatIf(in, run.res, x && m.psp[2][2][2] > 1e-06, m.wsherL[2][2], kNonNegative);
+    readfloat(res, in, m.wsherL[1][1]);
+    readfloatIf(in, run.res, x, m.wsherL[1][2]);
+    readfloatIf(in, run.res, m.ppurchMP < 1.000001 || m.psp[2][2][1] > 1e-06, m.wsherL[2][1]);
+    readfloatIf(in, run.res, x && m.psp[2][2][2] > 1e-06, m.wsherL[2][2]);
 
     // Skins and manure.
     readfloatWarnNegative(res, in, m.prskrL[1], kNegativePrice);
     readfloatWarnNegativeIf(in, run.res, x, m.prskrL[2], kNegativePrice);
     readfloatWarnNegative(res, in, m.prsktL[1], kNegativePrice);
     readfloatWarnNegativeIf(in, run.res, x, m.prsktL[2], kNegativePrice);
-    readfloatIf(in, run.res, fattening, m.manfL, kNonNegative);
-    readfloatIf(in, run.res, m.typew == 2, m.manarL, kNonNegative);
-    readfloat(res, in, m.manbL, kNonNegative);
+    readfloatIf(in, run.res, fattening, m.manfL);
+    readfloatIf(in, run.res, m.typew == 2, m.manarL);
+    readfloat(res, in, m.manbL);
 
     // Young stock sold for breeding: revenue per animal (1) or price per kg
     // live weight (2).

@@ -40,7 +40,6 @@ template <int N> void readClassCoefficients(InFile& in, std::FILE* res, Real (&r
         std::fputs("\n         ", res);
         for (int t = 0; t < 3; ++t) std::fprintf(res, "%8.3f", double(r[t][c]));
     }
-    for (int c = 0; c <= last; ++c) requireIn(in, r[2][c], kPercent, 3 * c + 3);
 }
 
 }  // namespace
@@ -67,12 +66,12 @@ void readInputs11(Run& run, InFile& in) {
         readint(res, in, m.nfat);
         if (m.nfat < 0 || m.nfat > cap::NFAT - 1)
             rangeError(run, "The number of class limits for fat content", 0, cap::NFAT - 1);
-        if (m.nfat > 0) readVectorRecord(in, res, &m.thfat[0], m.nfat, 1, "%6.2f", kPercent);
+        if (m.nfat > 0) readVectorRecord(in, res, &m.thfat[0], m.nfat, 1, "%6.2f");
         else readdes(in);
         readint(res, in, m.nprot);
         if (m.nprot < 0 || m.nprot > cap::NPROT - 1)
             rangeError(run, "The number of class limits for protein content", 0, cap::NPROT - 1);
-        if (m.nprot > 0) readVectorRecord(in, res, &m.thprot[0], m.nprot, 1, "%6.2f", kPercent);
+        if (m.nprot > 0) readVectorRecord(in, res, &m.thprot[0], m.nprot, 1, "%6.2f");
         else readdes(in);
         readClassCoefficients(in, res, m.rf, m.nfat);
         readClassCoefficients(in, res, m.rp, m.nprot);

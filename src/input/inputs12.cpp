@@ -32,7 +32,7 @@ void checkFrequencies(Run& run, const char* classes, int b, Real s) {
 // in 0..1 and their sum tested.
 void readQualityFrequencies(Run& run, InFile& in, int b) {
     Model& m = run.m;
-    readVectorRecord(in, run.res, &m.pclS[b][1], m.nclS, 1, "%8.2f", kFraction);
+    readVectorRecord(in, run.res, &m.pclS[b][1], m.nclS, 1, "%8.2f");
     Real s = 0.0;
     for (int c = 1; c <= m.nclS; ++c) s += m.pclS[b][c];
     checkFrequencies(run, "Frequencies in quality classes for\n", b, s);
@@ -55,8 +55,6 @@ void readFleshFatFrequencies(Run& run, InFile& in, int b) {
         std::fputc('\n', run.res);
         for (int j = 1; j <= m.nclfcS; ++j) std::fprintf(run.res, "%8.3f", double(m.pclfcS[b][i][j]));
     }
-    for (int i = 1; i <= m.nclflS; ++i)
-        for (int j = 1; j <= m.nclfcS; ++j) requireIn(in, m.pclfcS[b][i][j], kFraction, (i - 1) * m.nclfcS + j);
 }
 
 }  // namespace
@@ -124,11 +122,11 @@ void readInputs12(Run& run, InFile& in) {
 
     // Dressing percentages, needed when the carcass is paid.
     if (m.priceS == 3 || m.priceS == 4) {
-        readfloat(res, in, m.dresE, kPercent);
-        readfloat(res, in, m.dresR[1], kPercent);
-        readfloatIf(in, res, m.crossing == 2, m.dresR[2], kPercent);
-        readfloat(res, in, m.dresrL[1], kPercent);
-        readfloatIf(in, res, m.crossing == 2, m.dresrL[2], kPercent);
+        readfloat(res, in, m.dresE);
+        readfloat(res, in, m.dresR[1]);
+        readfloatIf(in, res, m.crossing == 2, m.dresR[2]);
+        readfloat(res, in, m.dresrL[1]);
+        readfloatIf(in, res, m.crossing == 2, m.dresrL[2]);
     } else {
         for (int i = 0; i < 5; ++i) readdes(in);
     }

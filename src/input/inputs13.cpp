@@ -26,7 +26,7 @@ namespace {
 // lie in 0..1 and their sum tested.
 void readClassFrequencies(Run& run, InFile& in, int cr) {
     Model& m = run.m;
-    readVectorRecord(in, run.res, &m.pclwL[cr][1], m.nclwL, 1, "%8.2f", kFraction);
+    readVectorRecord(in, run.res, &m.pclwL[cr][1], m.nclwL, 1, "%8.2f");
     Real s = 0.0;
     for (int c = 1; c <= m.nclwL; ++c) s += m.pclwL[cr][c];
     if (s >= 1.00001 || s <= 0.99999)
@@ -61,8 +61,6 @@ void readFleshFatFrequencies(Run& run, InFile& in, int cr) {
         std::fputc('\n', run.res);
         for (int c = 1; c <= m.nclfcwL; ++c) std::fprintf(run.res, "%8.3f", double(m.pclfcwL[cr][f][c]));
     }
-    for (int f = 1; f <= m.nclflwL; ++f)
-        for (int c = 1; c <= m.nclfcwL; ++c) requireIn(in, m.pclfcwL[cr][f][c], kFraction, (f - 1) * m.nclfcwL + c);
 }
 
 }  // namespace
@@ -101,8 +99,8 @@ void readInputs13(Run& run, InFile& in) {
     // Dressing percentages, needed when the carcass is paid (3 and 4).
     readcom(in);
     if (m.pricewL == 3 || m.pricewL == 4) {
-        readfloat(res, in, m.dreswL[1], kPercent);
-        readfloatIf(in, res, m.crossing == 2, m.dreswL[2], kPercent);
+        readfloat(res, in, m.dreswL[1]);
+        readfloatIf(in, res, m.crossing == 2, m.dreswL[2]);
     } else {
         readdes(in, 2);
     }
@@ -122,7 +120,7 @@ void readInputs13(Run& run, InFile& in) {
     // price table is one record; its values follow one another on one line.
     readcom(in);
     if (m.pricewL == 4) {
-        readfloat(res, in, m.vcwwL, kNonNegative);
+        readfloat(res, in, m.vcwwL);
         for (int w = 1; w <= m.nclcwwL; ++w)
             for (int q = 1; q <= m.nclcqwL; ++q) readNum(in, m.prclcwwL[w][q]);
         wrides(in, res);
@@ -131,8 +129,7 @@ void readInputs13(Run& run, InFile& in) {
         warnNegativeClassPrices(in, &m.prclcwwL[1][1], m.nclcwwL, int(std::size(m.prclcwwL[0])), m.nclcqwL);
         for (int cr = 1; cr <= m.crossing; ++cr)
             for (int w = 1; w <= m.nclcwwL; ++w)
-                readVectorRecord(in, res, &m.pclcqwL[w][1][cr], m.nclcqwL, int(std::size(m.pclcqwL[0][0])), "%8.2f",
-                                 kFraction);
+                readVectorRecord(in, res, &m.pclcqwL[w][1][cr], m.nclcqwL, int(std::size(m.pclcqwL[0][0])), "%8.2f");
         if (m.crossing == 1) readdes(in, m.nclcwwL);
     } else {
         readdes(in, 2 + 2 * m.nclcwwL);

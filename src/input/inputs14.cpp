@@ -27,7 +27,7 @@ namespace {
 // lie in 0..1 and their sum tested.
 void readClassFrequencies(Run& run, InFile& in, int cr) {
     Model& m = run.m;
-    readVectorRecord(in, run.res, &m.pclfL[cr][1], m.nclfL, 1, "%8.2f", kFraction);
+    readVectorRecord(in, run.res, &m.pclfL[cr][1], m.nclfL, 1, "%8.2f");
     Real s = 0.0;
     for (int c = 1; c <= m.nclfL; ++c) s += m.pclfL[cr][c];
     if (s >= 1.00001 || s <= 0.99999)
@@ -60,8 +60,6 @@ void readFleshFatFrequencies(Run& run, InFile& in, int cr) {
         std::fputc('\n', run.res);
         for (int c = 1; c <= m.nclfcfL; ++c) std::fprintf(run.res, "%8.3f", double(m.pclfcfL[cr][f][c]));
     }
-    for (int f = 1; f <= m.nclflfL; ++f)
-        for (int c = 1; c <= m.nclfcfL; ++c) requireIn(in, m.pclfcfL[cr][f][c], kFraction, (f - 1) * m.nclfcfL + c);
 }
 
 }  // namespace
@@ -104,8 +102,7 @@ void readInputs14(Run& run, InFile& in) {
         for (int k = 0; k <= 2; ++k) {
             if (m.lf[k] > 0) {
                 for (int cr = 1; cr <= m.crossing; ++cr)
-                    readVectorRecord(in, res, &m.dresfL[k][1][cr], m.lf[k], int(std::size(m.dresfL[0][0])), "%8.1f",
-                                     kPercent);
+                    readVectorRecord(in, res, &m.dresfL[k][1][cr], m.lf[k], int(std::size(m.dresfL[0][0])), "%8.1f");
                 if (m.crossing == 1) readdes(in, 1);
             } else {
                 readdes(in, 2);

@@ -14,6 +14,9 @@
 
 #include "driver/run.h"
 #include "input/overrides.h"
+#include "model/input_ranges.h"
+#include "model/model.h"
+#include "model/quantities.h"
 
 namespace {
 
@@ -330,16 +333,66 @@ void secondText(InFile& in, std::FILE* res) {
     in.lastUnit[n] = '\0';
 }
 
+// The range of the element of the model state at x; nullptr for a place
+// outside the model state or an element the table does not bound.
+const inputranges::Range* rangeAt(const InFile& in, const void* x) {
+    const auto* base = reinterpret_cast<const unsigned char*>(&in.run->m);
+    const auto* at = static_cast<const unsigned char*>(x);
+    if (at < base || at >= base + sizeof(Model)) return nullptr;
+    std::string name;
+    std::vector<int> idx;
+    quantities::Element e;
+    if (!quantities::elementAt(std::size_t(at - base), name, idx, e)) return nullptr;
+    return inputranges::find(name, idx);
+}
+
+// The numbers of the record that lie outside their ranges, now that its
+// name text is known: a money amount beyond the warning size warns, any
+// other number stops the run (the first of them is named).
+void checkRanges(InFile& in) {
+    const int numbers = in.valuesOf == in.record ? int(in.valueLines.size()) : 1;
+    const std::string label = printable(in.lastName);
+    for (const InFile::RangeNote& n : in.outOfRange) {
+        const int which = numbers > 1 ? n.element : 0;
+        char what[32] = "";
+        if (which > 0) std::snprintf(what, sizeof what, "value %d of ", which);
+        if (n.range->kind == inputranges::Kind::Money) {
+            std::fprintf(in.run->messages(),
+                         "Warning: in the input file %s, %srecord %d (line %d, %s) is %g:\n"
+                         "  an amount beyond %g leaves the profit without its precision.\n",
+                         in.name, what, in.record, valueLine(in, which), label.c_str(), n.value,
+                         inputranges::kMoneyWarning);
+            continue;
+        }
+        in.outOfRange.clear();
+        failCheck(*in.run,
+                  "In the input file %s, %srecord %d (line %d, %s) is %g,\n"
+                  "  but it must be %s. Correct the record and restart the program.\n",
+                  in.name, what, in.record, valueLine(in, which), label.c_str(), n.value,
+                  inputranges::text(*n.range).c_str());
+    }
+    in.outOfRange.clear();
+}
+
 // A record whose texts have been read is complete; a tracing reading takes
 // its texts as the label and unit of the numbers read into it.
 void endRecord(InFile& in) {
     if (in.run->overrides) in.run->overrides->recordRead(in);
     ++in.record;
+    if (!in.outOfRange.empty()) checkRanges(in);
 }
 
-// A number stored at x: a tracing reading notes the element.
-void stored(InFile& in, const void* x) {
+// A number stored at x: a tracing reading notes the element, and a number
+// outside the range of its element is noted for the end of the record.
+void stored(InFile& in, const void* x, double value) {
     if (in.run->overrides) in.run->overrides->stored(*in.run, in, x);
+    const inputranges::Range* r = rangeAt(in, x);
+    if (!r) return;
+    const bool large = r->kind == inputranges::Kind::Money && std::fabs(value) > inputranges::kMoneyWarning;
+    if (large || !inputranges::allows(*r, value)) {
+        const int element = in.valuesOf == in.record + 1 ? int(in.valueLines.size()) : 1;
+        in.outOfRange.push_back({element, value, r});
+    }
 }
 
 }  // namespace
@@ -417,12 +470,12 @@ int readInt(InFile& in) { return readWhole(in, nullptr); }
 
 void readNum(InFile& in, Real& x) {
     x = readNum(in);
-    stored(in, &x);
+    stored(in, &x, double(x));
 }
 
 void readInt(InFile& in, int& x) {
     x = readInt(in);
-    stored(in, &x);
+    stored(in, &x, x);
 }
 
 namespace {
@@ -482,11 +535,6 @@ void warnOdd(InFile& in, const char* what) {
 
 void readfloat(std::FILE* res, InFile& in, Real& x, const Allowed& a) {
     readfloat(res, in, x);
-    requireIn(in, x, a);
-}
-
-void readint(std::FILE* res, InFile& in, int& x, const Allowed& a) {
-    readint(res, in, x);
     requireIn(in, x, a);
 }
 
@@ -602,24 +650,20 @@ void wrides(InFile& in, std::FILE* res) {
 
 void checkRecordEnd(InFile& in, int rows, int cols) { checkEnd(in, nullptr, rows, cols, kFewerNumbers); }
 
-void readVectorRecord(InFile& in, std::FILE* res, Real* first, int n, int stride, const char* fmt,
-                      const Allowed& a) {
+void readVectorRecord(InFile& in, std::FILE* res, Real* first, int n, int stride, const char* fmt) {
     for (int i = 0; i < n; ++i) readNum(in, first[i * stride]);
     wrides(in, res);
     for (int i = 0; i < n; ++i) std::fprintf(res, fmt, double(first[i * stride]));
-    for (int i = 0; i < n; ++i) requireIn(in, first[i * stride], a, i + 1);
 }
 
-void readVectorRecord(InFile& in, std::FILE* res, int* first, int n, int stride, const char* fmt,
-                      const Allowed& a) {
+void readVectorRecord(InFile& in, std::FILE* res, int* first, int n, int stride, const char* fmt) {
     for (int i = 0; i < n; ++i) readInt(in, first[i * stride]);
     wrides(in, res);
     for (int i = 0; i < n; ++i) std::fprintf(res, fmt, first[i * stride]);
-    for (int i = 0; i < n; ++i) requireIn(in, first[i * stride], a, i + 1);
 }
 
 void readMatrixRecord(InFile& in, std::FILE* res, Real* first, int rows, int rowStride, int cols, int colStride,
-                      const char* fmt, const Allowed& a) {
+                      const char* fmt) {
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < cols; ++c) readNum(in, first[r * rowStride + c * colStride]);
     checkRecordEnd(in, rows, cols);
@@ -628,8 +672,6 @@ void readMatrixRecord(InFile& in, std::FILE* res, Real* first, int rows, int row
         std::fputc('\n', res);
         for (int c = 0; c < cols; ++c) std::fprintf(res, fmt, double(first[r * rowStride + c * colStride]));
     }
-    for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < cols; ++c) requireIn(in, first[r * rowStride + c * colStride], a, r * cols + c + 1);
 }
 
 void sysvar(InFile& in, std::FILE* res) {
@@ -652,7 +694,7 @@ int readsyva(InFile& in) {
 
 void readsyva(InFile& in, int& x) {
     x = readInt(in);
-    stored(in, &x);
+    stored(in, &x, x);
     nameText(in, nullptr, false, kSingleValue, "the text of a system variable in double quotes");
     in.lastUnit[0] = '\0';
     endRecord(in);

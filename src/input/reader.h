@@ -15,13 +15,15 @@
 
 #include <cstdio>
 #include <cstring>
-#include <limits>
 #include <utility>
 #include <vector>
 
 #include "model/real.h"
 
 struct Run;
+namespace inputranges {
+struct Range;
+}
 
 // An input file open for reading; closed when the object goes (also when
 // an error stop unwinds the run).
@@ -48,6 +50,14 @@ struct InFile {
     int extraNumbers = 0;
     int extraRows = 1;
     const char* extraWhy = "";
+    // The numbers of the record being read that lie outside their ranges
+    // (input_ranges.def), checked when the record's texts are read.
+    struct RangeNote {
+        int element;  // from 1
+        double value;
+        const inputranges::Range* range;
+    };
+    std::vector<RangeNote> outOfRange;
 
     InFile() = default;
     InFile(const InFile&) = delete;
@@ -73,6 +83,7 @@ struct InFile {
             extraNumbers = o.extraNumbers;
             extraRows = o.extraRows;
             extraWhy = o.extraWhy;
+            outOfRange = std::move(o.outOfRange);
             o.f = nullptr;
         }
         return *this;
@@ -82,21 +93,21 @@ struct InFile {
     }
 };
 
-// The values an input may take, checked right after its record is read
-// (so that the value stands in the results file beside its name).  A value
-// outside stops the run with a message that names the file, the record and
-// this range.
+// Every number stored into the model state is checked against the range of
+// its quantity (model/input_ranges.def) when the texts of its record are
+// read: a number outside stops the run with a message that names the file,
+// the record, its line and label, and the range; a money amount beyond the
+// warning size warns.
+//
+// A range that depends on other inputs (a part of the pregnancy, at most
+// its length) is checked by the reading code, right after the record is
+// read, with requireIn.  A value outside stops the run with a message that
+// names the file, the record and this range.
 struct Allowed {
     double lo, hi;
     bool loOpen;       // lo itself is not allowed
     const char* text;  // the range in words, for the message
 };
-inline constexpr double kHuge = std::numeric_limits<double>::infinity();
-inline constexpr Allowed kAnyValue{-kHuge, kHuge, false, "any number"};
-inline constexpr Allowed kFraction{0, 1, false, "from 0 to 1"};
-inline constexpr Allowed kNonNegative{0, kHuge, false, "0 or more"};
-inline constexpr Allowed kPositive{0, kHuge, true, "more than 0"};
-inline constexpr Allowed kPercent{0, 100, false, "from 0 to 100"};
 
 // Stops the run when x lies outside a (element: the number of the value
 // within its record, from 1, or 0 for a single value).
@@ -148,7 +159,6 @@ int readint(std::FILE* res, InFile& in);
 void readfloat(std::FILE* res, InFile& in, Real& x);
 void readint(std::FILE* res, InFile& in, int& x);
 void readfloat(std::FILE* res, InFile& in, Real& x, const Allowed& a);
-void readint(std::FILE* res, InFile& in, int& x, const Allowed& a);
 
 // Date record: year, month, day and the two texts; returns the day number
 // 365 * year + day of the year, or -1 for an invalid date.  Valid dates have
@@ -186,10 +196,8 @@ void wrides(InFile& in, std::FILE* res);
 // A whole vector record of n values stored at first[0], first[stride],
 // first[2 * stride], ...: reads the numbers, echoes the texts (wrides) and
 // then every value with fmt (for example "%8.3f"), without separators.
-void readVectorRecord(InFile& in, std::FILE* res, Real* first, int n, int stride, const char* fmt,
-                      const Allowed& a = kAnyValue);
-void readVectorRecord(InFile& in, std::FILE* res, int* first, int n, int stride, const char* fmt,
-                      const Allowed& a = kAnyValue);
+void readVectorRecord(InFile& in, std::FILE* res, Real* first, int n, int stride, const char* fmt);
+void readVectorRecord(InFile& in, std::FILE* res, int* first, int n, int stride, const char* fmt);
 
 // What stands between the numbers of a record and its name text, checked
 // for a record whose numbers the caller has read itself as rows of cols
@@ -209,7 +217,7 @@ void checkRecordEnd(InFile& in, int rows, int cols);
 // element [r][c] at first[r * rowStride + c * colStride]); echoed as the
 // texts, then each row preceded by a line break, every value with fmt.
 void readMatrixRecord(InFile& in, std::FILE* res, Real* first, int rows, int rowStride, int cols, int colStride,
-                      const char* fmt, const Allowed& a = kAnyValue);
+                      const char* fmt);
 
 // Echo of the nine system-variable records of PARAS.TXT.
 void sysvar(InFile& in, std::FILE* res);

@@ -1,0 +1,67 @@
+#include "model/input_ranges.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+
+namespace inputranges {
+namespace {
+
+const std::vector<Range> kRanges = {
+#define IN(name, lo, hi) {#name, -1, lo, hi, Kind::Closed},
+#define ABOVE(name, lo, hi) {#name, -1, lo, hi, Kind::Above},
+#define IN_ROW(name, i, lo, hi) {#name, i, lo, hi, Kind::Closed},
+#define MONEY(name) {#name, -1, 0, 0, Kind::Money},
+#define CODE(name, lo, hi) {#name, -1, lo, hi, Kind::Code},
+#include "model/input_ranges.def"
+#undef IN
+#undef ABOVE
+#undef IN_ROW
+#undef MONEY
+#undef CODE
+};
+
+std::string shortest(double x) {
+    char buf[32];
+    const auto r = std::to_chars(buf, buf + sizeof buf, x);
+    return std::string(buf, r.ptr);
+}
+
+}  // namespace
+
+const Range* find(const std::string& name, const std::vector<int>& idx) {
+    const Range* any = nullptr;
+    for (const Range& r : kRanges) {
+        if (name != r.name) continue;
+        if (r.first < 0) any = &r;
+        else if (!idx.empty() && idx[0] == r.first) return &r;
+    }
+    return any;
+}
+
+bool allows(const Range& r, double x) {
+    switch (r.kind) {
+        case Kind::Closed: return x >= r.lo && x <= r.hi;
+        case Kind::Above: return x > r.lo && x <= r.hi;
+        case Kind::Money:
+        case Kind::Code: return true;
+    }
+    return true;
+}
+
+std::string text(const Range& r) {
+    switch (r.kind) {
+        case Kind::Money: return "any amount";
+        case Kind::Above: return "more than " + shortest(r.lo) + " and at most " + shortest(r.hi);
+        case Kind::Closed:
+        case Kind::Code: break;
+    }
+    return "from " + shortest(r.lo) + " to " + shortest(r.hi);
+}
+
+std::string minText(const Range& r) { return r.kind == Kind::Money ? "" : shortest(r.lo); }
+std::string maxText(const Range& r) { return r.kind == Kind::Money ? "" : shortest(r.hi); }
+
+const std::vector<Range>& all() { return kRanges; }
+
+}  // namespace inputranges
