@@ -16,6 +16,7 @@
 #include "driver/input_list.h"
 #include "driver/run.h"
 #include "input/overrides.h"
+#include "model/input_ranges.h"
 #include "model/model.h"
 #include "report/dump.h"
 #include "systems.h"
@@ -34,7 +35,7 @@ namespace {
 struct Listed {
     std::string name, value, file;
     int line = 0, record = 0;
-    std::string label, unit;
+    std::string label, unit, min, max;
 };
 
 std::vector<Listed> parseList(const std::string& tsv) {
@@ -42,15 +43,15 @@ std::vector<Listed> parseList(const std::string& tsv) {
     std::istringstream in(tsv);
     std::string line;
     std::getline(in, line);
-    EXPECT_EQ(line, "name\tvalue\tfile\tline\trecord\tlabel\tunit");
+    EXPECT_EQ(line, "name\tvalue\tfile\tline\trecord\tlabel\tunit\tmin\tmax");
     while (std::getline(in, line)) {
         std::vector<std::string> f(1);
         for (char c : line)
             if (c == '\t') f.emplace_back();
             else f.back() += c;
-        EXPECT_EQ(f.size(), 7u) << line;
-        if (f.size() != 7) continue;
-        rows.push_back({f[0], f[1], f[2], std::stoi(f[3]), std::stoi(f[4]), f[5], f[6]});
+        EXPECT_EQ(f.size(), 9u) << line;
+        if (f.size() != 9) continue;
+        rows.push_back({f[0], f[1], f[2], std::stoi(f[3]), std::stoi(f[4]), f[5], f[6], f[7], f[8]});
     }
     return rows;
 }
@@ -115,6 +116,9 @@ TEST_P(ListedNumbers, SetToTheirListedValueGiveThePlainRun) {
     const auto plain = trace();
     const std::string plainDump = dumpOf(*plain->model);
     std::set<std::string> files;
+    // Every number the system reads has a range in the table.
+    for (const TracedNumber* t : plain->ov.changeable())
+        EXPECT_NE(inputranges::find(t->base, t->idx), nullptr) << t->name << " (" << t->unit << ")";
     const ModelCopy m = newModel();
 #ifdef KARVEL1_SANITIZED
     constexpr std::size_t kEvery = 20;  // ten times slower: every twentieth element

@@ -2,8 +2,10 @@
 
 #include <nlohmann/json.hpp>
 #include <string>
+#include <utility>
 
 #include "input/overrides.h"
+#include "model/input_ranges.h"
 
 namespace {
 
@@ -18,14 +20,23 @@ std::string cell(const std::string& s) {
     return t.substr(a, t.find_last_not_of(' ') - a + 1);
 }
 
+// The bounds of the element's range; empty where an end has no bound (money).
+std::pair<std::string, std::string> bounds(const TracedNumber& t) {
+    const inputranges::Range* r = inputranges::find(t.base, t.idx);
+    if (!r) return {};
+    return {inputranges::minText(*r), inputranges::maxText(*r)};
+}
+
 }  // namespace
 
 bool writeInputList(const Overrides& ov, std::FILE* f) {
-    std::fputs("name\tvalue\tfile\tline\trecord\tlabel\tunit\n", f);
-    for (const TracedNumber* t : ov.changeable())
-        std::fprintf(f, "%s\t%s\t%s\t%d\t%d\t%s\t%s\n", t->name.c_str(), valueText(*t).c_str(),
+    std::fputs("name\tvalue\tfile\tline\trecord\tlabel\tunit\tmin\tmax\n", f);
+    for (const TracedNumber* t : ov.changeable()) {
+        const auto [lo, hi] = bounds(*t);
+        std::fprintf(f, "%s\t%s\t%s\t%d\t%d\t%s\t%s\t%s\t%s\n", t->name.c_str(), valueText(*t).c_str(),
                      t->where.file.c_str(), t->where.line, t->where.record, cell(t->label).c_str(),
-                     cell(t->unit).c_str());
+                     cell(t->unit).c_str(), lo.c_str(), hi.c_str());
+    }
     return std::fflush(f) == 0 && !std::ferror(f);
 }
 
@@ -40,6 +51,9 @@ bool writeInputListJson(const Overrides& ov, std::FILE* f) {
         r["record"] = t->where.record;
         r["label"] = cell(t->label);
         r["unit"] = cell(t->unit);
+        const auto [lo, hi] = bounds(*t);
+        r["min"] = lo.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json::parse(lo);
+        r["max"] = hi.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json::parse(hi);
         rows.push_back(r);
     }
     const std::string s = rows.dump(1) + "\n";

@@ -8,7 +8,10 @@
 class Overrides;
 
 // Rows of ov.changeable() after a tracing reading: the name as --set
-// takes it, the value, the file, the line, the record, and the record's
-// own label and unit texts.  Returns false when a write failed.
+// takes it, the value, the file, the line, the record, the record's own
+// label and unit texts, and the smallest and largest value the number may
+// take (empty, or null in JSON, where an end has no bound: money; where
+// the range excludes its smallest value, the message of a run says so).
+// Returns false when a write failed.
 bool writeInputList(const Overrides& ov, std::FILE* f);
 bool writeInputListJson(const Overrides& ov, std::FILE* f);
