@@ -1,6 +1,9 @@
 #include "driver/run.h"
 
 #include <cstdarg>
+#include <vector>
+
+#include "model/model.h"
 
 void printElapsed(Run& run) {
     const auto end = std::chrono::steady_clock::now();
@@ -38,4 +41,39 @@ void failCheck(Run& run, const char* fmt, ...) {
     std::vfprintf(out, fmt, ap);
     va_end(ap);
     stopRun(run);
+}
+
+std::string placeOf(const Run& run, const void* element) {
+    const auto* base = reinterpret_cast<const unsigned char*>(&run.m);
+    const auto* at = static_cast<const unsigned char*>(element);
+    if (at < base || at >= base + sizeof(Model)) return "";
+    const std::size_t offset = std::size_t(at - base);
+    for (auto p = run.readPlaces.rbegin(); p != run.readPlaces.rend(); ++p) {
+        if (p->offset != offset) continue;
+        std::string s = p->file + ", record " + std::to_string(p->record) + " (line " +
+                        std::to_string(p->line);
+        if (!p->label.empty()) s += ", " + printable(p->label.c_str());
+        return s + ")";
+    }
+    return "";
+}
+
+void failCheckAt(Run& run, const void* element, const char* fmt, ...) {
+    va_list ap;
+    va_start(ap, fmt);
+    va_list copy;
+    va_copy(copy, ap);
+    const int n = std::vsnprintf(nullptr, 0, fmt, copy);
+    va_end(copy);
+    std::vector<char> text(std::size_t(n > 0 ? n : 0) + 1);
+    std::vsnprintf(text.data(), text.size(), fmt, ap);
+    va_end(ap);
+    // The place goes after the message's last line, before the blank lines
+    // that end some messages.
+    std::string message(text.data());
+    std::size_t end = message.size();
+    while (end > 0 && message[end - 1] == '\n') --end;
+    const std::string place = placeOf(run, element);
+    if (!place.empty()) message.insert(end, "\n  Where: " + place + ".");
+    failCheck(run, "%s", message.c_str());
 }

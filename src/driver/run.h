@@ -3,6 +3,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -40,6 +41,19 @@ struct Run {
     Overrides* overrides = nullptr;  // input values changed by name
     std::function<void(Run&)> afterResults;  // more output files, written after the results file
 
+    // Where the numbers of the input files stored into the model state were
+    // read, in reading order (for an element stored twice the later place
+    // counts), for the messages of checks that find a fault in values read
+    // earlier.  The label is that of the record, once its texts are read.
+    struct ReadPlace {
+        std::size_t offset;  // of the element in Model
+        std::string file;
+        int line, record;
+        std::string label;
+    };
+    std::vector<ReadPlace> readPlaces;
+    std::size_t placesLabelled = 0;  // readPlaces before this one have their label
+
     std::FILE* messages() const { return msg ? msg : con; }
 
     explicit Run(Model& model) : m(model) {}
@@ -66,3 +80,14 @@ struct RunStopped {};
 // Prints "\n\n\nError message:\n" followed by the formatted text on the
 // console, then stops the run.
 [[noreturn]] void failCheck(Run& run, const char* fmt, ...) __attribute__((format(printf, 2, 3)));
+
+// Where the element of the model state at `element` was read from an input
+// file: "INPUTS03.TXT, record 5 (line 12, <label>)"; "" for an element that
+// no input file holds.
+std::string placeOf(const Run& run, const void* element);
+
+// failCheck for a fault in values read from the input files: the message is
+// followed by the line "  Where: <placeOf(element)>." that names the file,
+// record and line of the element (not where no input file holds it).
+[[noreturn]] void failCheckAt(Run& run, const void* element, const char* fmt, ...)
+    __attribute__((format(printf, 3, 4)));

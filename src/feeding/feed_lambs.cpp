@@ -111,7 +111,6 @@ Bins litterBins(Model& m, int c, int i, int j, int f) {
 
 bool present(const Model& m, int i, int j) { return m.l1skL[i][j] > 0.000001; }
 
-int rounded(double x) { return int(x + 0.5); }
 
 // Zeroes the rows from..to of an array's first dimension.
 template <class A> void clearRows(A& a, int from, int to) {
@@ -123,7 +122,7 @@ template <class A> void clearAll(A& a) { clearRows(a, 0, int(std::extent_v<A>) -
 
 
 Ration rationL(const Model& m, int f, int s) {
-    return {m.nedL[f][s], m.pdidL[f][s], m.drymL[f][s], m.lossfL[f][s], m.prfL[f][s]};
+    return {m.nedL[f][s], m.pdidL[f][s], m.drymL[f][s], m.lossfL[f][s], m.prfL[f][s], &m.nedL[f][s], &m.pdidL[f][s]};
 }
 
 [[noreturn]] void weightNegative(Run& run, int state) {
@@ -580,7 +579,7 @@ void youngFemalesBeforeMating(Ctx& x, int j) {
     const Growth gr{1, startWeight(m, 1, j), g, kWoolYoungA, kWoolYoungB, x.ktb, 13};
     if (present(m, 13, j)) {
         int t = 0;
-        row(x, gr, 13, j, kGrowing, x.E, m.datlamb + rounded(m.agetP[13][j]) - 1, t);
+        row(x, gr, 13, j, kGrowing, x.E, m.datlamb + roundedDays(m.agetP[13][j]) - 1, t);
         finishYoung(x, 13, j, 1, g, false, false);
     }
     if (!present(m, 14, j)) return;
@@ -656,7 +655,7 @@ void youngFemalesMated(Ctx& x, int j, int p) {
             row(x, gr, i, j, kGrowing, afterFlush, late - 1, t, p);
             row(x, gr, i, j, kLate, late, lambing - 1, t, p, true);
         } else if (kind == 2) {  // not pregnant, culled
-            row(x, gr, i, j, kGrowing, afterFlush, int((p - 1) * Y + m.datebs + m.dnpregcFP - 1), t);
+            row(x, gr, i, j, kGrowing, afterFlush, wholeDays((p - 1) * Y + m.datebs + m.dnpregcFP - 1), t);
         } else {  // not pregnant, kept to the next season
             if (p == 1) gr.W0 = m.wnmat[1][j];
             const int next = p * Y + m.datbbs;
@@ -682,13 +681,13 @@ void youngStock(Ctx& x, int j) {
     for (int p = 1; p <= 3; ++p) youngFemalesMated(x, j, p);
     // Breeding female lambs sold between the first and second season.
     growingState(x, 26, j, 1, m.wnmat[1][j], m.adgr[1][2][j], m.datlamb + x.A[1],
-                 m.datlamb + rounded(m.agetP[26][j]) - 1);
+                 m.datlamb + roundedDays(m.agetP[26][j]) - 1);
     // Young males: sold before the first season (38), at the first season
     // (39), sold before the second (40), entering the ram flock (41).
     const double Ws2 = startWeight(m, 2, j);
-    growingState(x, 38, j, 2, Ws2, m.adgr[2][1][j], x.E, m.datlamb + rounded(m.agetP[38][j]) - 1);
+    growingState(x, 38, j, 2, Ws2, m.adgr[2][1][j], x.E, m.datlamb + roundedDays(m.agetP[38][j]) - 1);
     growingState(x, 39, j, 2, Ws2, m.adgr[2][1][j], x.E, m.datbbs - 1);
-    growingState(x, 40, j, 2, m.wnmat[2][j], m.adgr[2][2][j], m.datbbs, m.datlamb + rounded(m.agetP[40][j]) - 1);
+    growingState(x, 40, j, 2, m.wnmat[2][j], m.adgr[2][2][j], m.datbbs, m.datlamb + roundedDays(m.agetP[40][j]) - 1);
     growingState(x, 41, j, 2, m.wnmat[2][j], m.adgr[2][2][j], m.datbbs, x.Y + m.datbbs - 1);
     // Pregnancy averaged over the litter sizes of a first lambing.
     for (int i : {14, 15, 16, 19, 20, 23, 24}) {
@@ -735,7 +734,7 @@ void fattening(Ctx& x, int n, int first, int count, int shift) {
             const Growth gr{n, startWeight(m, sex, j), m.adgP[i][j], kWoolYoungA, kWoolYoungB, x.ktfat, i};
             const Bins b = stateBins(m, i, j, f);
             const double age = m.agetP[i][j];
-            const int full = int(age);
+            const int full = wholeDays(age);
             const double r = age - full;
             const int last = m.datlamb + full - 1;
             int t = 0;
@@ -885,14 +884,16 @@ FeedingGroups progenyGroups(int i) {
     return {1, 0};
 }
 
-void feedCostsLambs(Run& run) {
+namespace {
+
+void feedCostsLambsIn(Run& run) {
     Model& m = run.m;
     clearResults(m);
     m.adgfL = m.flushabL + m.flushbbL > 0 ? m.wgfL / (m.flushabL + m.flushbbL) : 0.0;
 
     Ctx x{run, m, m.feedcost == 1, m.lengthrc, m.typew == 1 ? m.datwL : m.datlamb + m.agearL, {}, 0, {}, {}, {}, {}};
-    for (int p = 1; p <= 3; ++p) x.A[p] = rounded(m.ager[1][p]);
-    x.D = rounded(m.dpregsFP);
+    for (int p = 1; p <= 3; ++p) x.A[p] = roundedDays(m.ager[1][p]);
+    x.D = roundedDays(m.dpregsFP);
     for (int s = 1; s <= m.nfs; ++s) {
         x.temp[s] = 1 + 0.0091 * (20 - m.tp[s]);
         x.ktb[s] = m.ktL[m.techbL[s]];
@@ -930,4 +931,14 @@ void feedCostsLambs(Run& run) {
             m.costfL[i][j] = m.costfL[i][j] * m.qaveL[i][j];
             m.costwatL[i][j] = m.costwatL[i][j] * m.qaveL[i][j];
         }
+}
+
+}  // namespace
+
+void feedCostsLambs(Run& run) {
+    try {
+        feedCostsLambsIn(run);
+    } catch (const DaysOutOfRange& e) {
+        stopForDays(run, e);
+    }
 }

@@ -165,7 +165,8 @@ void costRam(Run& run, int r, int j) {
         for (int s = 1; s <= m.nfs; ++s) {
             m.neR[r][j][f][s] = m.newR[r][j][f][s] + m.negR[r][j][f][s] + m.nemR[r][j][f][s];
             if (m.feedcost == 1) m.pdiR[r][j][f][s] = m.pdiwR[r][j][f][s] + m.pdigR[r][j][f][s] + m.pdimR[r][j][f][s];
-            const Ration ration{m.nedR[f][s], m.pdidR[f][s], m.drymR[f][s], m.lossfR[f][s], m.prfR[f][s]};
+            const Ration ration{m.nedR[f][s], m.pdidR[f][s], m.drymR[f][s], m.lossfR[f][s], m.prfR[f][s],
+                               &m.nedR[f][s], &m.pdidR[f][s]};
             m.costfR[r][j] += costBin(run, ration, m.neR[r][j][f][s], m.pdiR[r][j][f][s], m.feR[r][j][f][s],
                                       m.fpdiR[r][j][f][s], m.ffR[r][j][f][s], "rams", f, s);
             m.costwatR[r][j] += m.watR[r][j][f][s] * m.prwat;
@@ -571,7 +572,8 @@ void costEwe(Run& run, int k, int e) {
     }
     for (int f = 1; f <= m.fE; ++f)
         for (int s = 1; s <= m.nfs; ++s) {
-            const Ration ration{m.nedE[f][s], m.pdidE[f][s], m.drymE[f][s], m.lossfE[f][s], m.prfE[f][s]};
+            const Ration ration{m.nedE[f][s], m.pdidE[f][s], m.drymE[f][s], m.lossfE[f][s], m.prfE[f][s],
+                               &m.nedE[f][s], &m.pdidE[f][s]};
             m.costfE[e] += costBin(run, ration, m.neE[e][f][s], m.pdiE[e][f][s], m.feE[e][f][s], m.fpdiE[e][f][s],
                                    m.ffE[e][f][s], "ewes", f, s);
             m.costwatE[e] += m.watE[e][f][s] * m.prwat;

@@ -18,14 +18,33 @@ int seasonByRule(const Model& m, int d) {
     return s;
 }
 
-[[noreturn]] void rationUnusable(Run& run, const char* animals, int group, int season, const char* what) {
-    failCheck(run,
+[[noreturn]] void rationUnusable(Run& run, const Real* at, const char* animals, int group, int season,
+                                const char* what) {
+    failCheckAt(run, at,
               "The ration of feeding group %d of %s in feeding season %d is needed,\n"
               "  but %s. Correct the ration in INPUTS08.TXT and restart the program.\n\n\n",
               group, animals, season, what);
 }
 
 }  // namespace
+
+int wholeDays(double x) {
+    if (!(x >= -kMaxDays && x <= kMaxDays)) throw DaysOutOfRange{x};
+    return static_cast<int>(std::trunc(x));
+}
+
+int roundedDays(double x) {
+    if (!(x >= -kMaxDays && x <= kMaxDays)) throw DaysOutOfRange{x};
+    return static_cast<int>(x + 0.5);
+}
+
+void stopForDays(Run& run, const DaysOutOfRange& e) {
+    failCheck(run,
+              "A number of days computed from the inputs, %g, lies beyond %g days.\n"
+              "  Check the ages, durations and dates of INPUTS01.TXT, INPUTS04.TXT, INPUTS05.TXT\n"
+              "  and INPUTS08.TXT and restart the program.\n",
+              e.days, kMaxDays);
+}
 
 void extendCalendar(Model& m) {
     const int n = m.nchfs;
@@ -97,14 +116,15 @@ double costBin(Run& run, const Ration& r, double ne, double pdi, Real& fe, Real&
     const bool protein = run.m.feedcost == 1 && (positiveOnly ? pdi > 0 : pdi != 0);
     if (!energy && !protein) return 0;
     if (energy) {
-        if (!(r.ned * r.drym > 0)) rationUnusable(run, animals, group, season, "it has no energy or dry-matter content");
+        if (!(r.ned * r.drym > 0)) rationUnusable(run, r.nedAt, animals, group, season, "it has no energy or dry-matter content");
         fe = ne / (r.ned * r.drym);
     }
     if (protein) {
-        if (!(r.pdid * r.drym > 0)) rationUnusable(run, animals, group, season, "it has no protein or dry-matter content");
+        if (!(r.pdid * r.drym > 0)) rationUnusable(run, r.pdidAt, animals, group, season,
+                           "it has no protein or dry-matter content");
         fpdi = pdi / (r.pdid * r.drym);
     }
-    if (!(r.lossf < 100)) rationUnusable(run, animals, group, season, "its losses are 100 per cent or more");
+    if (!(r.lossf < 100)) rationUnusable(run, r.nedAt, animals, group, season, "its losses are 100 per cent or more");
     const RealStored need = run.m.feedcost == 1 ? maxi(stored(fe), stored(fpdi)) : stored(fe);
     ff = need / (1 - r.lossf / 100);
     return ff * r.prf;

@@ -7,6 +7,21 @@
 
 struct Run;
 
+// Whole days of a day count or age that the model computes from the inputs:
+// cut to the day begun (wholeDays) or rounded to the nearest, halves up
+// (roundedDays, for counts of 0 or more).
+// The ranges of the inputs keep every such count within a few thousand
+// days; one beyond kMaxDays either way, or not finite, throws DaysOutOfRange
+// instead of overflowing the integer, and the phase that catches it stops
+// the run with stopForDays.
+struct DaysOutOfRange {
+    double days;
+};
+inline constexpr double kMaxDays = 1e6;
+int wholeDays(double x);
+int roundedDays(double x);
+[[noreturn]] void stopForDays(Run& run, const DaysOutOfRange& e);
+
 // Extends the change dates of the feeding seasons to four consecutive years
 // (nchfst = 4 × nchfs) and tabulates the season of every day number.
 void extendCalendar(Model& m);
@@ -47,6 +62,8 @@ double milkDay(const Model& m, double u);
 // dry-matter fraction, losses in per cent and price per kg as fed.
 struct Ration {
     double ned, pdid, drym, lossf, prf;
+    const Real* nedAt;   // the elements its energy and protein contents are
+    const Real* pdidAt;  // read into, for the messages that name them
 };
 
 // Feed for the requirement ne (net energy) and pdi (protein) of one bin:

@@ -21,7 +21,6 @@ template <class T, std::size_t N> void clear(T (&a)[N]) {
 }
 
 double frac(double x) { return x - std::trunc(x); }
-int whole(double x) { return static_cast<int>(std::trunc(x)); }
 
 // Days d of first .. last whose feeding season has the technology code 1
 // (housed) in tech.
@@ -90,7 +89,7 @@ void eweCosts(Model& m) {
         m.costfixE[e] = m.qaveE[e] * m.costfix0E * Y;
 
         // Days in the barn, counted from lambing.
-        const double h = housedDays(m, m.techE, m.datlamb, m.datlamb + whole(dc) - 1) + frac(dc);
+        const double h = housedDays(m, m.techE, m.datlamb, m.datlamb + wholeDays(dc) - 1) + frac(dc);
         m.revmanE[e] = m.qaveE[e] * h * m.prman * m.manE;
         m.costbedE[e] = m.qaveE[e] * m.prstraw * m.strawE * h;
 
@@ -254,7 +253,7 @@ void fatteningLambs(Model& m, int j, const Start& st) {
 
             // The part of the day of sale counts as housed when that day
             // falls in a housed season.
-            const int last = m.datlamb + whole(m.agetP[i][j]) - 1;
+            const int last = m.datlamb + wholeDays(m.agetP[i][j]) - 1;
             double h = housedDays(m, m.techfatL, st.day, last);
             if (m.techfatL[seasonOf(m, last)] == 1) h += frac(m.agetP[i][j]);
             m.revmanL[i][j] = h * m.prman * m.manfL;
@@ -324,7 +323,7 @@ void soldBeforeFirstSeason(Model& m, int i, int sex, int j, const Start& st, dou
     m.costfixL[i][j] = span * m.costfixrL;
     m.costmarkL[i][j] = m.costmarkrL[sex];
     m.revwL[i][j] = m.nsherL[1] * wool * m.prwoolL[j] * part;
-    rearingStay(m, i, j, st.day, m.datlamb + whole(m.agetP[i][j]) - 1, frac(m.agetP[i][j]), 0);
+    rearingStay(m, i, j, st.day, m.datlamb + wholeDays(m.agetP[i][j]) - 1, frac(m.agetP[i][j]), 0);
 }
 
 // Young animals of one sex at their first breeding season, category i.
@@ -353,7 +352,7 @@ void youngFemales(Model& m, int j, const Start& st) {
     if (present(m, 14, j)) {
         atFirstSeason(m, 14, 1, j, st, wool);
         m.costbreedL[14][j] = breedingFemale(m, j) * m.pmat[1][1][j];
-        rearingStay(m, 14, j, st.day, m.datlamb + whole(A1) - 1, frac(A1), 0);
+        rearingStay(m, 14, j, st.day, m.datlamb + wholeDays(A1) - 1, frac(A1), 0);
     }
     // 15, 19, 23: pregnant after breeding season 1, 2, 3 and sold.
     if (present(m, 15, j)) {
@@ -439,18 +438,18 @@ void youngFemales(Model& m, int j, const Start& st) {
     // breeding season the animals are in, to its end.
     const double fpreg = frac(m.dpregsFP), fnpreg = frac(m.dnpregcFP);
     for (int p = 1; p <= 3; ++p) {
-        const int first = m.datlamb + whole(m.ager[1][p]);
+        const int first = m.datlamb + wholeDays(m.ager[1][p]);
         const double f0 = frac(m.ager[1][p]);
         const int pregnant = 4 * p + 11, joining = 4 * p + 12, culled = 4 * p + 13, next = 4 * p + 14;
         if (present(m, pregnant, j))
-            rearingStay(m, pregnant, j, first, m.datlamb - m.lpreg + whole(m.dpregsFP) - 1 + p * Y, fpreg, f0);
+            rearingStay(m, pregnant, j, first, m.datlamb - m.lpreg + wholeDays(m.dpregsFP) - 1 + p * Y, fpreg, f0);
         if (present(m, joining, j)) rearingStay(m, joining, j, first, m.datlamb - 1 + p * Y, 0, f0);
         if (present(m, culled, j))
-            rearingStay(m, culled, j, first, m.datebs + whole(m.dnpregcFP) - 1 + (p - 1) * Y, fnpreg, f0);
+            rearingStay(m, culled, j, first, m.datebs + wholeDays(m.dnpregcFP) - 1 + (p - 1) * Y, fnpreg, f0);
         if (p < 3 && present(m, next, j)) rearingStay(m, next, j, first, m.datbbs - 1 + p * Y, 0, f0);
     }
     if (present(m, 26, j))
-        rearingStay(m, 26, j, m.datlamb + whole(A1), m.datlamb + whole(m.agetP[26][j]) - 1, frac(m.agetP[26][j]),
+        rearingStay(m, 26, j, m.datlamb + wholeDays(A1), m.datlamb + wholeDays(m.agetP[26][j]) - 1, frac(m.agetP[26][j]),
                     frac(A1));
 }
 
@@ -478,7 +477,7 @@ void youngMales(Model& m, int j, const Start& st) {
         m.costfixL[40][j] = span2 * m.costfixrL;
         m.costmarkL[40][j] = m.costmarkrL[2];
         m.revwL[40][j] = m.nsherL[2] * wool * prw * share(dc(40), span2);
-        rearingStay(m, 40, j, m.datbbs, m.datlamb + whole(m.agetP[40][j]) - 1, frac(m.agetP[40][j]), 0);
+        rearingStay(m, 40, j, m.datbbs, m.datlamb + wholeDays(m.agetP[40][j]) - 1, frac(m.agetP[40][j]), 0);
     }
     // 41: entering the ram flock after the second breeding season.
     if (present(m, 41, j)) {
@@ -609,7 +608,11 @@ void progenyCosts(Model& m) {
 void nonFeedCosts(Run& run) {
     Model& m = run.m;
     if (m.itrait == 0) std::fputs("Calculating non-feed costs\n", run.con);
-    eweCosts(m);
-    ramCosts(m);
-    progenyCosts(m);
+    try {
+        eweCosts(m);
+        ramCosts(m);
+        progenyCosts(m);
+    } catch (const DaysOutOfRange& e) {
+        stopForDays(run, e);
+    }
 }

@@ -12,7 +12,7 @@ const char* breedWord(int cr) { return cr == 1 ? "pure-bred " : "cross-bred "; }
 int fatteningRow(int k, int s) { return (k == 1 ? 7 : k == 2 ? 32 : 42) + s; }
 
 [[noreturn]] void femaleSaleAge(Run& run, int cr, bool first, double lo, double hi) {
-    failCheck(run,
+    failCheckAt(run, &run.m.agetP[first ? 13 : 26][cr],
               "The age of %sbreeding female lambs sold\n%sis not correct.\n"
               "  The age must be between %3.0f and %3.0f days.\n"
               "  Correct the appropriate value in INPUTS04.TXT and restart the program.\n\n\n",
@@ -21,7 +21,7 @@ int fatteningRow(int k, int s) { return (k == 1 ? 7 : k == 2 ? 32 : 42) + s; }
 }
 
 [[noreturn]] void maleSaleAge(Run& run, int cr, bool first) {
-    failCheck(run,
+    failCheckAt(run, &run.m.agetP[first ? 38 : 40][cr],
               "The age at which %sbreeding male lambs are sold\n%sis not correct.\n"
               "  Correct the appropriate value in INPUTS04.TXT and restart the program.\n\n\n",
               breedWord(cr),

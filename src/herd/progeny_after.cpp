@@ -67,7 +67,7 @@ void progenyAfterWeaning(Run& run) {
     m.pherd[1][3] = m.prconFP[3][1] * m.surmlFP[1];
     m.Pherd[1] = m.pherd[1][1] + m.pherd[1][2] + m.pherd[1][3];
     if (!(m.Pherd[1] > 0))
-        failCheck(run,
+        failCheckAt(run, &m.conrateFP[1][1],
                   "No young female reared for replacement joins the ewe flock: the conception\n"
                   "  rates and survival of young breeding females are zero.\n"
                   "  Correct these values in INPUTS04.TXT and restart the program.\n\n\n");

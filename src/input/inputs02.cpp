@@ -29,7 +29,7 @@ void readInputs02(Run& run, InFile& in) {
     // checked with the ram population, which needs some rams to stay.
     const Real s = m.pdiedR[m.RR] + m.pcullR[m.RR] + m.psoldR[m.RR];
     if (s > 1.000001 || s < 0.999999)
-        failCheck(run,
+        failCheckAt(run, &m.pdiedR[m.RR],
                   "The sum pdiedR[RR]+psoldR[RR]+pcullR[RR] must be one.\n"
                   "Correct this error in INPUTS02.TXT and restart the program.\n");
 }

@@ -42,7 +42,7 @@ void checkPltype(Run& run) {
     double top = 0.0;
     for (int j = 1; j <= m.LL; ++j) top += m.Pltype[m.clt][j];
     if (top < 1e-06)
-        failCheck(run,
+        failCheckAt(run, &m.Pltype[m.clt][1],
                   "The number of classes for litter size is too high. The fraction\n"
                   "  of lambings in the highest class for litter size is zero for all\n"
                   "  reproductive cycles. Decrease the number of litter size by one or\n"
@@ -52,7 +52,7 @@ void checkPltype(Run& run) {
         double s = 0.0;
         for (int i = 1; i <= m.clt; ++i) s += m.Pltype[i][j];
         if (s < 0.99999 || s > 1.00001)
-            failCheck(run,
+            failCheckAt(run, &m.Pltype[1][j],
                       "In file INPUTS03.TXT are wrong data for the fraction of\n"
                       "  lambings in individual classes for litter size. The fractions\n"
                       "  in reproductive cycle %d do not sum to 1.\n"

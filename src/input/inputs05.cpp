@@ -48,7 +48,7 @@ void readFractions(Run& run, InFile& in, int k, int b, int n) {
     Real s = 0.0;
     for (int c = 1; c <= n; ++c) s += m.psp[k][c][b];
     if (s > 1.000001 || s < 0.999999)
-        failCheck(run,
+        failCheckAt(run, &m.psp[k][1][b],
                   "The fractions of %ssurplus %s must sum to 1.\n"
                   "Correct this error in INPUTS05.TXT and restart the program.\n",
                   breedName(b), kindName(k));
@@ -137,7 +137,7 @@ void readGains(Run& run, InFile& in, int k, int b) {
         Real& gain = m.adgP[kFirstRow[k] + i][b];
         readNum(in, gain);
         if (appliesTo(m.clf[k][i], b) && gain < kPresent)
-            failCheck(run,
+            failCheckAt(run, &gain,
                       "Average daily gain for fattening of %s%s\n"
                       "  to target %d must be greater than zero.\n"
                       "  Correct the error in INPUTS05.TXT and restart the program.\n",

@@ -18,28 +18,28 @@ namespace {
               what, lo, hi);
 }
 
-// Stops the run unless the class frequencies of one breed sum up to 1.  The
-// sum s is held in the storage precision like the frequencies themselves.
-void checkFrequencies(Run& run, const char* classes, int b, Real s) {
+// Stops the run unless the class frequencies of one breed, the first of
+// them at `first`, sum up to 1.  The sum s is held in the storage precision
+// like the frequencies themselves.
+void checkFrequencies(Run& run, const Real* first, const char* classes, int b, Real s) {
     if (s >= 1.00001 || s <= 0.99999)
-        failCheck(run,
+        failCheckAt(run, first,
                   "%s%sdo not sum up to 1. The sum is %6.4f.\n"
                   "  Correct the error in INPUTS%d.TXT and restart the program.\n\n\n",
                   classes, b == 1 ? "  pure-bred adult sheep " : "  cross-bred adult sheep ", double(s), 12);
 }
 
-// Quality-class frequencies of breed b: echoed, then each checked to lie
-// in 0..1 and their sum tested.
+// Quality-class frequencies of breed b: echoed, then their sum tested.
 void readQualityFrequencies(Run& run, InFile& in, int b) {
     Model& m = run.m;
     readVectorRecord(in, run.res, &m.pclS[b][1], m.nclS, 1, "%8.2f");
     Real s = 0.0;
     for (int c = 1; c <= m.nclS; ++c) s += m.pclS[b][c];
-    checkFrequencies(run, "Frequencies in quality classes for\n", b, s);
+    checkFrequencies(run, &m.pclS[b][1], "Frequencies in quality classes for\n", b, s);
 }
 
-// Fleshiness and fat-covering frequencies of breed b: their sum tested, then
-// echoed, then each checked to lie in 0..1.
+// Fleshiness and fat-covering frequencies of breed b: their sum tested,
+// then echoed.
 void readFleshFatFrequencies(Run& run, InFile& in, int b) {
     Model& m = run.m;
     Real s = 0.0;
@@ -49,7 +49,7 @@ void readFleshFatFrequencies(Run& run, InFile& in, int b) {
             s += m.pclfcS[b][i][j];
         }
     checkRecordEnd(in, m.nclflS, m.nclfcS);
-    checkFrequencies(run, "Frequencies in classes for fleshiness/ fat covering for\n", b, s);
+    checkFrequencies(run, &m.pclfcS[b][1][1], "Frequencies in classes for fleshiness/ fat covering for\n", b, s);
     wrides(in, run.res);
     for (int i = 1; i <= m.nclflS; ++i) {
         std::fputc('\n', run.res);

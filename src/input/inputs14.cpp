@@ -23,23 +23,22 @@ namespace {
               what, hi);
 }
 
-// Carcass-class frequencies of breed group cr: echoed, then each checked to
-// lie in 0..1 and their sum tested.
+// Carcass-class frequencies of breed group cr: echoed, then their sum
+// tested.
 void readClassFrequencies(Run& run, InFile& in, int cr) {
     Model& m = run.m;
     readVectorRecord(in, run.res, &m.pclfL[cr][1], m.nclfL, 1, "%8.2f");
     Real s = 0.0;
     for (int c = 1; c <= m.nclfL; ++c) s += m.pclfL[cr][c];
     if (s >= 1.00001 || s <= 0.99999)
-        failCheck(run,
+        failCheckAt(run, &m.pclfL[cr][1],
                   "Frequencies in quality classes for\n%sdo not sum up to 1. The sum is %6.4f.\n"
                   "  Correct the error in INPUTS%d.TXT and restart the program.\n\n\n",
                   cr == 1 ? "  pure-bred fattened lambs " : "  cross-bred fattened lambs ", double(s), 14);
 }
 
 // Fleshiness (rows) and fat-covering (columns) frequencies of the fattened progeny
-// of breed group cr: their sum tested, then echoed row by row, then each
-// checked to lie in 0..1.
+// of breed group cr: their sum tested, then echoed row by row.
 void readFleshFatFrequencies(Run& run, InFile& in, int cr) {
     Model& m = run.m;
     Real s = 0.0;
@@ -50,7 +49,7 @@ void readFleshFatFrequencies(Run& run, InFile& in, int cr) {
         }
     checkRecordEnd(in, m.nclflfL, m.nclfcfL);
     if (s >= 1.00001 || s <= 0.99999)
-        failCheck(run,
+        failCheckAt(run, &m.pclfcfL[cr][1][1],
                   "Frequencies in classes for fleshiness/ fat covering for fattened\n"
                   "%slambs do not sum up to 1. The sum is %6.4f.\n"
                   "  Correct the error in INPUTS14.TXT and restart the program.\n\n\n",

@@ -333,16 +333,18 @@ void secondText(InFile& in, std::FILE* res) {
     in.lastUnit[n] = '\0';
 }
 
-// The range of the element of the model state at x; nullptr for a place
-// outside the model state or an element the table does not bound.
+// The range of the element of the model state at x (nullptr where the
+// table does not bound it); the place it is read from is noted.
 const inputranges::Range* rangeAt(const InFile& in, const void* x) {
     const auto* base = reinterpret_cast<const unsigned char*>(&in.run->m);
     const auto* at = static_cast<const unsigned char*>(x);
     if (at < base || at >= base + sizeof(Model)) return nullptr;
+    const std::size_t offset = std::size_t(at - base);
+    in.run->readPlaces.push_back({offset, in.name, in.numberLine, in.record + 1, ""});
     std::string name;
     std::vector<int> idx;
     quantities::Element e;
-    if (!quantities::elementAt(std::size_t(at - base), name, idx, e)) return nullptr;
+    if (!quantities::elementAt(offset, name, idx, e)) return nullptr;
     return inputranges::find(name, idx);
 }
 
@@ -379,6 +381,9 @@ void checkRanges(InFile& in) {
 void endRecord(InFile& in) {
     if (in.run->overrides) in.run->overrides->recordRead(in);
     ++in.record;
+    Run& run = *in.run;
+    for (; run.placesLabelled < run.readPlaces.size(); ++run.placesLabelled)
+        run.readPlaces[run.placesLabelled].label = in.lastName;
     if (!in.outOfRange.empty()) checkRanges(in);
 }
 
