@@ -76,6 +76,23 @@ std::vector<BadInput> cases() {
          "In the input file INPUTS03.TXT, value 1 of record", 1},
         {"ZeroBirthWeight", value("INPUTS03.TXT", "4.300 3.700 3.100\n", "0 3.700 3.100\n"), "RESULTS.TXT\n",
          "but it must be from 0.2 to 20.", 1},
+        // One row per kind of range not in the table of stops of the examples.
+        {"TemperatureBeyondAFarm", value("INPUTS08.TXT", "10.0 17.0 12.0\n\"Mean", "10.0 17.0 60.0\n\"Mean"),
+         "RESULTS.TXT\n",
+         "In the input file INPUTS08.TXT, value 3 of record 15 (line 31, Mean ambient temperature in feeding seasons "
+         "1 to 3) is 60,\n  but it must be from -50 to 50.", 1},
+        {"LabourBeyondAYear", value("INPUTS09.TXT", "9.0\n\"Labour of ewes", "9000\n\"Labour of ewes"), "RESULTS.TXT\n",
+         "record 7 (line 15, Labour of ewes, milking included) is 9000,\n  but it must be from 0 to 8760.", 1},
+        {"PriceTooLargeForCents", value("INPUTS11.TXT", "1.150\n\"Base price of milk", "4e9\n\"Base price of milk"),
+         "RESULTS.TXT\n",
+         "Warning: in the input file INPUTS11.TXT, record 4 (line 5, Base price of milk) is 4e+09:\n"
+         "  an amount beyond 1e+09 leaves the profit without its precision.\n", 0},
+        // A check of values read earlier says where they stand.
+        {"RamLossesNotSummingToOne", value("INPUTS02.TXT", "0.040 0.050 0.060 0.080", "0.040 0.050 0.060 0.500"),
+         "RESULTS.TXT\n",
+         "The sum pdiedR[RR]+psoldR[RR]+pcullR[RR] must be one.\n"
+         "Correct this error in INPUTS02.TXT and restart the program.\n"
+         "  Where: INPUTS02.TXT, record 3 (line 6, Rams dying in breeding cycles 1 to 4).\n", 1},
         {"HighDiscountRate", value("INPUTS01.TXT", "0.020\n\"Discount rate", "0.9\n\"Discount rate"), "RESULTS.TXT\n",
          "Warning: in the input file INPUTS01.TXT, record 16 (line 33, Discount rate) is ", 0},
         // Numbers the system does not read: a warning that says how many it reads and why.

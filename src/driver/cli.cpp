@@ -398,7 +398,7 @@ int runCommandLine(int argc, char** argv, Model& model) {
     app.add_flag("-q,--quiet", o.quiet, "No progress lines; errors and warnings go to standard error");
     app.add_flag("--list", o.list,
                  "List every number of the input files that --set, --scale and --sweep can change (name, value, "
-                 "file, line, record, label, unit; with --json FILE as JSON), without a run");
+                 "file, line, record, label, unit, and the range: min, max; with --json FILE as JSON), without a run");
     app.add_option("--csv", o.csv, "Economic weights as a CSV table (with --sweep: the sweep table)")
         ->type_name("FILE");
     app.add_option("--json", o.json, "Weights, totals, flock figures and system variables as JSON")
