@@ -448,7 +448,7 @@ Change{"MilkFatLimitAbove100", "dairy", "INPUTS11.TXT", "6.00 7.00 8.00\n", "6.0
                "42.0\n" "\"Dressing percentage of ewes\"",
                "142.0\n" "\"Dressing percentage of ewes\"",
                "In the input file INPUTS12.TXT, record 22 (line 47, Dressing percentage of ewes) is 142,\n"
-               "  but it must be more than 0 and at most 100. Correct the record and restart the program.\n"},
+               "  but it must be from 10 to 100. Correct the record and restart the program.\n"},
         Change{"CarcassWeightVariationNegative", "extensive", "INPUTS13.TXT",
                "15.0\n" "\"Coefficient",
                "-15.0\n" "\"Coefficient",

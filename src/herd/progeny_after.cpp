@@ -163,7 +163,7 @@ void progenyAfterWeaning(Run& run) {
     m.npurchMP[1] = m.neweR[1] * m.ppurchMP;
     m.nramMP[1] = (m.neweR[1] - m.npurchMP[1]) * m.l5R[1][1];
     if (m.nramMP[1] > 0 && !(m.Pherd[2] > 0))
-        failCheck(run,
+        failCheckAt(run, &m.surbs[2][1][1],
                   "No young male reared for ram replacement enters the ram flock: the\n"
                   "  survival and culling of young breeding males leave none. Correct these\n"
                   "  values in INPUTS04.TXT, or purchase all rams, and restart the program.\n\n\n");

@@ -17,7 +17,7 @@ void readInputs01(Run& run, InFile& in) {
     // anything else of the file is read or echoed.
     readInt(in, m.LL);
     if (m.LL > 15 || m.LL <= 3)
-        failCheck(run,
+        failCheckAt(run, &m.LL,
                   "The number of reproductive cycles must be in the range from 4\n"
                   "to 15. Correct this error in INPUTS01.TXT and restart the program.\n");
     wrides(in, run.res);
@@ -51,18 +51,13 @@ void readInputs01(Run& run, InFile& in) {
         readymd(in, run.res, m.datdry, "of drying ");
         // Milked ewes are milked from weaning to drying.
         if (m.datdry < m.datwL)
-            failCheck(run,
+            failCheckAt(run, &m.datdry,
                       "The date of drying must not be earlier than the date of weaning lambs.\n"
                       "  Correct the dates in INPUTS01.TXT and restart the program.\n\n\n");
     } else {
         readdes(in);
     }
     readfloat(run.res, in, m.u);
-    // Discount factors are powers of 1 + u.
-    if (!(m.u > -1))
-        failCheck(run,
-                  "The discount rate must be greater than -1.\n"
-                  "Correct this error in INPUTS01.TXT and restart the program.\n");
     // A rate per year above one half is computable, but most likely a
     // per-cent value typed as a fraction.
     if (m.u > 0.5) warnOdd(in, "a very high discount rate");

@@ -15,7 +15,7 @@ void readInputs02(Run& run, InFile& in) {
     // anything else is read or echoed.
     readInt(in, m.RR);
     if (m.RR > 5 || m.RR <= 0)
-        failCheck(run,
+        failCheckAt(run, &m.RR,
                   "The number of breeding cycles for rams must be in the range from 1\n"
                   "to 5. Correct this error in INPUTS02.TXT and restart the program.\n");
     wrides(in, run.res);

@@ -73,7 +73,7 @@ void readInputs03(Run& run, InFile& in) {
     // which hold the classes 1..5.
     readInt(in, m.clt);
     if (m.clt > 5 || m.clt <= 0)
-        failCheck(run,
+        failCheckAt(run, &m.clt,
                   "The number of classes for litter size must be in the range from 1\n"
                   "to 5. Correct this error in INPUTS03.TXT and restart the program.\n\n\n");
     wrides(in, res);
@@ -108,7 +108,7 @@ void readInputs03(Run& run, InFile& in) {
     // more than all lambs of a litter size cannot die.
     for (int i = 1; i <= m.clt; ++i)
         if (m.pdiedbL[i][1] > 1)
-            failCheck(run,
+            failCheckAt(run, &m.pdiedbtL[i][1],
                       "The losses of lambs of litter size class %d within 24 hours after birth\n"
                       "  sum to %.4f, more than 1. Correct this error in INPUTS03.TXT and restart the program.\n",
                       i, double(m.pdiedbL[i][1]));

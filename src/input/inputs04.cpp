@@ -144,7 +144,7 @@ void readInputs04(Run& run, InFile& in) {
     readfloatIf(in, run.res, cross, m.wpurMP[2]);
     for (int b = 1; b <= m.crossing; ++b)
         if (m.wpurMP[b] > m.mwR[b])
-            failCheck(run,
+            failCheckAt(run, &m.wpurMP[b],
                       "The weight of purchased rams of %s"
                       "  is not correct.\n"
                       "  The weight must be less than mature weight (%3.0f kg).\n"

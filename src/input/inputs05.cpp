@@ -67,25 +67,13 @@ void readTargets(Run& run, InFile& in, int k) {
     }
 
     readVectorRecord(in, run.res, &m.ulf[k][1], n, 1, "%3d");
-    for (int i = 1; i <= n; ++i)
-        if (m.ulf[k][i] < 1 || m.ulf[k][i] > 2)
-            failCheck(run,
-                      "The unit of target %d for fattening of %s must be 1 (kg)\n"
-                      "  or 2 (days). Correct the error in INPUTS05.TXT and restart the program.\n",
-                      i, kindName(k));
     // A final weight or age of 0 is no fattening.
     readVectorRecord(in, run.res, &m.vlf[k][1], n, 1, " %6.1f");
     readVectorRecord(in, run.res, &m.clf[k][1], n, 1, "%3d");
-    for (int i = 1; i <= n; ++i)
-        if (m.clf[k][i] < 0 || m.clf[k][i] > 2)
-            failCheck(run,
-                      "The code of target %d for fattening of %s must be 0, 1 or 2.\n"
-                      "  Correct the error in INPUTS05.TXT and restart the program.\n",
-                      i, kindName(k));
     if (m.crossing == 1)
         for (int i = 1; i <= n; ++i)
             if (appliesTo(m.clf[k][i], 2))
-                failCheck(run,
+                failCheckAt(run, &m.clf[k][i],
                           "In the file INPUTS05.TXT are wrong codes indicating\n"
                           "  the presence of cross-bred %s in fattening\n"
                           "  whereas in PARAS.TXT no crossbreeding was indicated.\n"
@@ -119,7 +107,7 @@ void checkTargetCategories(Run& run, int k) {
             const double share = m.psp[k][c][b];
             const bool wrong = appliesTo(code, b) ? share < kPresent : share > kPresent;
             if (wrong)
-                failCheck(run,
+                failCheckAt(run, &m.psp[k][c][b],
                           "The fraction of %s%s\n"
                           "  for target %d in fattening is not correct.\n"
                           "  Correct the error in INPUTS05.TXT and restart the program.\n\n\n",
@@ -180,7 +168,7 @@ void readCastrates(Run& run, InFile& in) {
     // Castrated males of either breed need a fattening variant to go to.
     for (int b = 1; b <= (crossed ? 2 : 1); ++b)
         if (m.lf[0] == 0 && m.psp[2][3][b] > kPresent)
-            failCheck(run,
+            failCheckAt(run, &m.psp[2][3][b],
                       "In the parameter file PARAS.TXT you stated that there will\n"
                       "  be no fattening of castrates. In input file INPUTS05.TXT\n"
                       "  you gave a non-zero fraction of castrates. Change the\n"

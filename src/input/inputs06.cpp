@@ -50,7 +50,7 @@ void readInputs06(Run& run, InFile& in) {
     if (m.typeb == 1 && m.pmilkch > 1e-06) {
         readint(res, in, m.cy);
         if (m.cy < 1 || m.cy > 2)
-            failCheck(run,
+            failCheckAt(run, &m.cy,
                       "The method for calculating the cheese yield must be in the range from 1\n"
                       "to 2. Correct this error in INPUTS06.TXT and restart the program.\n");
         if (m.cy == 1) {

@@ -31,8 +31,8 @@ constexpr RationFormats kAdultFormats{"%10.3f", "%10.3f"};     // rams and ewes
 constexpr RationFormats kRearingFormats{"%10.2f", "%8.1f"};    // lamb groups 1 to 5
 constexpr RationFormats kFatteningFormats{"%10.1f", "%10.3f"}; // fattening groups
 
-[[noreturn]] void inputs08Error(Run& run, const char* text) {
-    failCheck(run, "%sCorrect this error in INPUTS08.TXT and restart the program.\n", text);
+[[noreturn]] void inputs08Error(Run& run, const void* value, const char* text) {
+    failCheckAt(run, value, "%sCorrect this error in INPUTS08.TXT and restart the program.\n", text);
 }
 
 // One record of a ration block: a matrix over the groups first .. first +
@@ -108,7 +108,7 @@ void technologyCodes(Run& run, InFile& in, int* codes, const char* animals) {
     readVectorRecord(in, run.res, &codes[1], m.nfs, 1, "%3d");
     for (int s = 1; s <= m.nfs; ++s)
         if (codes[s] < 1 || codes[s] > m.hs)
-            failCheck(run,
+            failCheckAt(run, &codes[s],
                       "The code of the keeping technology of %s must be in the\n"
                       "range from 1 to %d. Correct this error in INPUTS08.TXT and restart the program.\n",
                       animals, m.hs);
@@ -122,12 +122,12 @@ void readCalendar(Run& run, InFile& in) {
     readcom(in);
     readint(res, in, m.nfs);
     if (m.nfs < 1 || m.nfs > cap::NFS - 1)
-        inputs08Error(run, "The number of feeding seasons must be in the range from 1\nto 4. ");
+        inputs08Error(run, &m.nfs, "The number of feeding seasons must be in the range from 1\nto 4. ");
     readint(res, in, m.valfs[0]);
     readint(res, in, m.nchfs);
     // The nutrition phase copies the changes of one year to four years.
     if (m.nchfs < 0 || m.nchfs > 7)
-        inputs08Error(run, "The number of changes of the feeding season in a year must be in the\n"
+        inputs08Error(run, &m.nchfs, "The number of changes of the feeding season in a year must be in the\n"
                            "range from 0 to 7. ");
     readcom(in);
     for (int q = 1; q <= m.nchfs; ++q) {
@@ -136,12 +136,12 @@ void readCalendar(Run& run, InFile& in) {
     }
     readcom(in);
     if (m.valfs[0] != m.valfs[m.nchfs])
-        failCheck(run, "The code for the feeding season after the last change in the year\n"
+        failCheckAt(run, &m.valfs[m.nchfs], "The code for the feeding season after the last change in the year\n"
                        "  must be the same as the code on January 1st.\n"
                        "  Correct this error in INPUTS08.TXT and restart the program.\n");
     for (int q = 0; q <= m.nchfs; ++q)
         if (m.valfs[q] < 1 || m.valfs[q] > m.nfs)
-            failCheck(run,
+            failCheckAt(run, &m.valfs[q],
                       "The code of a feeding season must be in the range from 1 to %d,\n"
                       "the number of feeding seasons. Correct this error in INPUTS08.TXT\n"
                       "and restart the program.\n",
@@ -152,7 +152,7 @@ void readCalendar(Run& run, InFile& in) {
     for (int q = 2; q <= m.nchfs; ++q)
         if (m.datchfs[q] <= m.datchfs[q - 1]) ordered = false;
     if (!ordered)
-        inputs08Error(run, "The dates of change in the feeding season must increase and lie within\n"
+        inputs08Error(run, &m.datchfs[m.nchfs], "The dates of change in the feeding season must increase and lie within\n"
                            "one year. ");
 }
 

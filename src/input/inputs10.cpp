@@ -116,7 +116,7 @@ void readInputs10(Run& run, InFile& in) {
     // live weight (2).
     readint(res, in, m.opsbL);
     if (m.opsbL < 1 || m.opsbL > 2)
-        failCheck(run, "The option for the young stock sold for breeding must be 1 (revenue per\n"
+        failCheckAt(run, &m.opsbL, "The option for the young stock sold for breeding must be 1 (revenue per\n"
                        "animal) or 2 (price per kg live weight). Correct this error in INPUTS10.TXT\n"
                        "and restart the program.\n");
     readcom(in);

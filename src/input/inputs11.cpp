@@ -11,19 +11,9 @@
 
 namespace {
 
-[[noreturn]] void rangeError(Run& run, const char* what, int lo, int hi) {
-    failCheck(run, "%s must be in the range from %d\nto %d. Correct this error in INPUTS11.TXT and restart the program.\n",
+[[noreturn]] void rangeError(Run& run, const int& value, const char* what, int lo, int hi) {
+    failCheckAt(run, &value, "%s must be in the range from %d\nto %d. Correct this error in INPUTS11.TXT and restart the program.\n",
               what, lo, hi);
-}
-
-// The fat, protein and somatic-cell contents are normal distributions: a
-// standard deviation that is not positive has no classes.
-void requirePositiveSd(Run& run, double sd, const char* what) {
-    if (!(sd > 0))
-        failCheck(run,
-                  "The standard deviation of %s must be greater than zero.\n"
-                  "Correct this error in INPUTS11.TXT and restart the program.\n",
-                  what);
 }
 
 // Payment coefficients of the classes 0 .. last of one milk component: the
@@ -50,7 +40,7 @@ void readInputs11(Run& run, InFile& in) {
 
     readcom(in);
     readint(res, in, m.milkprice);
-    if (m.milkprice < 1 || m.milkprice > 5) rangeError(run, "The milk pricing system", 1, 5);
+    if (m.milkprice < 1 || m.milkprice > 5) rangeError(run, m.milkprice, "The milk pricing system", 1, 5);
     m.prmilkb = 0.0;
     readcom(in);
     readPriceIf(in, res, m.milkprice == 1 || m.milkprice == 3 || m.milkprice == 5, m.prmilkb);
@@ -65,20 +55,18 @@ void readInputs11(Run& run, InFile& in) {
     if (m.milkprice > 2) {
         readint(res, in, m.nfat);
         if (m.nfat < 0 || m.nfat > cap::NFAT - 1)
-            rangeError(run, "The number of class limits for fat content", 0, cap::NFAT - 1);
+            rangeError(run, m.nfat, "The number of class limits for fat content", 0, cap::NFAT - 1);
         if (m.nfat > 0) readVectorRecord(in, res, &m.thfat[0], m.nfat, 1, "%6.2f");
         else readdes(in);
         readint(res, in, m.nprot);
         if (m.nprot < 0 || m.nprot > cap::NPROT - 1)
-            rangeError(run, "The number of class limits for protein content", 0, cap::NPROT - 1);
+            rangeError(run, m.nprot, "The number of class limits for protein content", 0, cap::NPROT - 1);
         if (m.nprot > 0) readVectorRecord(in, res, &m.thprot[0], m.nprot, 1, "%6.2f");
         else readdes(in);
         readClassCoefficients(in, res, m.rf, m.nfat);
         readClassCoefficients(in, res, m.rp, m.nprot);
         readfloat(res, in, m.sigmafat);
-        requirePositiveSd(run, m.sigmafat, "the fat content");
         readfloat(res, in, m.sigmaprot);
-        requirePositiveSd(run, m.sigmaprot, "the protein content");
     } else {
         for (int i = 0; i < 8; ++i) readdes(in);
     }
@@ -91,18 +79,10 @@ void readInputs11(Run& run, InFile& in) {
     if (m.milkprice == 2 || m.milkprice == 4 || m.milkprice == 5) {
         readfloat(res, in, m.mSCS);
         readfloat(res, in, m.sigmaSCS);
-        requirePositiveSd(run, m.sigmaSCS, "the somatic cell score");
         readint(res, in, m.nSCC);
         if (m.nSCC < 1 || m.nSCC > cap::NSCC)
-            rangeError(run, "The number of somatic cell count classes", 1, cap::NSCC);
+            rangeError(run, m.nSCC, "The number of somatic cell count classes", 1, cap::NSCC);
         readVectorRecord(in, res, &m.tSCC[0], m.nSCC - 1, 1, "%9.0f");
-        // The limits are turned into scores by a logarithm.
-        for (int c = 0; c <= m.nSCC - 2; ++c)
-            if (!(m.tSCC[c] > 0.0))
-                failCheck(run,
-                          "The class limits of the somatic cell count must be positive, but\n"
-                          "limit %d is %g. Correct this error in INPUTS11.TXT and restart the program.\n",
-                          c + 1, double(m.tSCC[c]));
     } else {
         for (int i = 0; i < 4; ++i) readdes(in);
     }

@@ -13,8 +13,8 @@
 
 namespace {
 
-[[noreturn]] void rangeError(Run& run, const char* what, int lo, int hi) {
-    failCheck(run, "%s must be in the range from %d\nto %d. Correct this error in INPUTS12.TXT and restart the program.\n",
+[[noreturn]] void rangeError(Run& run, const int& value, const char* what, int lo, int hi) {
+    failCheckAt(run, &value, "%s must be in the range from %d\nto %d. Correct this error in INPUTS12.TXT and restart the program.\n",
               what, lo, hi);
 }
 
@@ -65,7 +65,7 @@ void readInputs12(Run& run, InFile& in) {
 
     readcom(in);
     readint(res, in, m.priceS);
-    if (m.priceS < 1 || m.priceS > 4) rangeError(run, "The pricing system for culled sheep", 1, 4);
+    if (m.priceS < 1 || m.priceS > 4) rangeError(run, m.priceS, "The pricing system for culled sheep", 1, 4);
     readcom(in);
 
     // 1: price per kg live weight.
@@ -81,7 +81,7 @@ void readInputs12(Run& run, InFile& in) {
     // 2: carcass quality classes.
     if (m.priceS == 2) {
         readint(res, in, m.nclS);
-        if (m.nclS < 1 || m.nclS > 5) rangeError(run, "The number of carcass quality classes", 1, 5);
+        if (m.nclS < 1 || m.nclS > 5) rangeError(run, m.nclS, "The number of carcass quality classes", 1, 5);
         readVectorRecord(in, res, &m.prclS[1], m.nclS, 1, "%12.4f");
         warnNegativeClassPrices(in, &m.prclS[1], 1, 0, m.nclS);
         readQualityFrequencies(run, in, 1);
@@ -106,9 +106,9 @@ void readInputs12(Run& run, InFile& in) {
     // relative to a reference price.
     if (m.priceS == 4) {
         readint(res, in, m.nclflS);
-        if (m.nclflS < 1 || m.nclflS > 7) rangeError(run, "The number of fleshiness classes", 1, 7);
+        if (m.nclflS < 1 || m.nclflS > 7) rangeError(run, m.nclflS, "The number of fleshiness classes", 1, 7);
         readint(res, in, m.nclfcS);
-        if (m.nclfcS < 1 || m.nclfcS > 7) rangeError(run, "The number of fat covering classes", 1, 7);
+        if (m.nclfcS < 1 || m.nclfcS > 7) rangeError(run, m.nclfcS, "The number of fat covering classes", 1, 7);
         readPrice(in, res, m.prrefS);
         readMatrixRecord(in, res, &m.prclfcS[1][1], m.nclflS, int(std::size(m.prclfcS[0])), m.nclfcS, 1, "%12.4f");
         warnNegativeClassPrices(in, &m.prclfcS[1][1], m.nclflS, int(std::size(m.prclfcS[0])), m.nclfcS);
@@ -142,19 +142,9 @@ void deriveAfterInputs12(Run& run) {
     // ewes (and of cross-bred young stock to crossing sires), which the
     // evaluation loop keeps when it changes the dressing percentage of ewes.
     if (m.priceS > 2) {
-        if (m.dresE <= 1e-06)
-            failCheck(run,
-                      "The dressing percentage of ewes must be greater than 0 when culled sheep\n"
-                      "are paid by their carcass (pricing system 3 or 4). Correct this error in\n"
-                      "INPUTS12.TXT and restart the program.\n");
         m.kdresER = m.dresR[1] / m.dresE;
         m.kdresEL = m.dresrL[1] / m.dresE;
         if (m.crossing == 2) {
-            if (m.dresR[2] <= 1e-06)
-                failCheck(run,
-                          "The dressing percentage of rams of the breed used for crossing must be\n"
-                          "greater than 0 when culled sheep are paid by their carcass (pricing system\n"
-                          "3 or 4). Correct this error in INPUTS12.TXT and restart the program.\n");
             m.kdresRL = m.dresrL[2] / m.dresR[2];
         }
     }

@@ -16,8 +16,8 @@
 
 namespace {
 
-[[noreturn]] void rangeError(Run& run, const char* what, int hi) {
-    failCheck(run,
+[[noreturn]] void rangeError(Run& run, const int& value, const char* what, int hi) {
+    failCheckAt(run, &value,
               "%s must be in the range\nfrom 1 to %d. Correct this error in INPUTS13.TXT and restart the program.\n",
               what, hi);
 }
@@ -70,7 +70,7 @@ void readInputs13(Run& run, InFile& in) {
 
     readcom(in);
     readint(res, in, m.pricewL);
-    if (m.pricewL < 1 || m.pricewL > 4) rangeError(run, "The pricing system for lambs sold at weaning", 4);
+    if (m.pricewL < 1 || m.pricewL > 4) rangeError(run, m.pricewL, "The pricing system for lambs sold at weaning", 4);
 
     // 1: price per kg live weight.
     readcom(in);
@@ -86,7 +86,7 @@ void readInputs13(Run& run, InFile& in) {
     if (m.pricewL == 2) {
         readint(res, in, m.nclwL);
         if (m.nclwL < 1 || m.nclwL > 5)
-            rangeError(run, "The number of carcass classes of lambs sold at weaning", 5);
+            rangeError(run, m.nclwL, "The number of carcass classes of lambs sold at weaning", 5);
         readVectorRecord(in, res, &m.prclwL[1], m.nclwL, 1, "%12.4f");
         warnNegativeClassPrices(in, &m.prclwL[1], 1, 0, m.nclwL);
         for (int cr = 1; cr <= m.crossing; ++cr) readClassFrequencies(run, in, cr);
@@ -140,10 +140,10 @@ void readInputs13(Run& run, InFile& in) {
     if (m.pricewL == 4) {
         readint(res, in, m.nclflwL);
         if (m.nclflwL < 1 || m.nclflwL > 7)
-            rangeError(run, "The number of fleshiness classes of lambs sold at weaning", 7);
+            rangeError(run, m.nclflwL, "The number of fleshiness classes of lambs sold at weaning", 7);
         readint(res, in, m.nclfcwL);
         if (m.nclfcwL < 1 || m.nclfcwL > 7)
-            rangeError(run, "The number of fat covering classes of lambs sold at weaning", 7);
+            rangeError(run, m.nclfcwL, "The number of fat covering classes of lambs sold at weaning", 7);
         readPrice(in, res, m.prrefwL);
         readMatrixRecord(in, res, &m.prclfcwL[1][1], m.nclflwL, int(std::size(m.prclfcwL[0])), m.nclfcwL, 1,
                          "%12.4f");

@@ -17,8 +17,8 @@
 
 namespace {
 
-[[noreturn]] void rangeError(Run& run, const char* what, int hi) {
-    failCheck(run,
+[[noreturn]] void rangeError(Run& run, const int& value, const char* what, int hi) {
+    failCheckAt(run, &value,
               "%s must be in the range\nfrom 1 to %d. Correct this error in INPUTS14.TXT and restart the program.\n",
               what, hi);
 }
@@ -69,7 +69,7 @@ void readInputs14(Run& run, InFile& in) {
 
     readcom(in);
     readint(res, in, m.pricefL);
-    if (m.pricefL < 1 || m.pricefL > 4) rangeError(run, "The pricing system for fattened lambs", 4);
+    if (m.pricefL < 1 || m.pricefL > 4) rangeError(run, m.pricefL, "The pricing system for fattened lambs", 4);
 
     // 1: price per kg live weight.
     readcom(in);
@@ -84,7 +84,7 @@ void readInputs14(Run& run, InFile& in) {
     readcom(in);
     if (m.pricefL == 2) {
         readint(res, in, m.nclfL);
-        if (m.nclfL < 1 || m.nclfL > 5) rangeError(run, "The number of carcass classes of fattened lambs", 5);
+        if (m.nclfL < 1 || m.nclfL > 5) rangeError(run, m.nclfL, "The number of carcass classes of fattened lambs", 5);
         readVectorRecord(in, res, &m.prclfL[1], m.nclfL, 1, "%12.4f");
         warnNegativeClassPrices(in, &m.prclfL[1], 1, 0, m.nclfL);
         for (int cr = 1; cr <= m.crossing; ++cr) readClassFrequencies(run, in, cr);
@@ -126,10 +126,10 @@ void readInputs14(Run& run, InFile& in) {
     readcom(in);
     if (m.pricefL == 4) {
         readint(res, in, m.nclflfL);
-        if (m.nclflfL < 1 || m.nclflfL > 7) rangeError(run, "The number of fleshiness classes of fattened lambs", 7);
+        if (m.nclflfL < 1 || m.nclflfL > 7) rangeError(run, m.nclflfL, "The number of fleshiness classes of fattened lambs", 7);
         readint(res, in, m.nclfcfL);
         if (m.nclfcfL < 1 || m.nclfcfL > 7)
-            rangeError(run, "The number of fat covering classes of fattened lambs", 7);
+            rangeError(run, m.nclfcfL, "The number of fat covering classes of fattened lambs", 7);
         readPrice(in, res, m.prreffL);
         readMatrixRecord(in, res, &m.prclfcfL[1][1], m.nclflfL, int(std::size(m.prclfcfL[0])), m.nclfcfL, 1,
                          "%12.4f");
