@@ -229,3 +229,21 @@ TEST(Calendar, SeasonOfADay) {
     for (int d : {0, 91, 152, 304, 305, 456, 517, 670, 1186, 1400})
         EXPECT_EQ(m.dayseason[d], seasonOf(m, d)) << d;
 }
+
+// Day counts become whole days as before (cut, or rounded halves up), and
+// a count that no int could hold stops the run with a message instead of
+// overflowing.
+TEST(Calendar, DayCountsWithinTheirBound) {
+    EXPECT_EQ(wholeDays(364.9), 364);
+    EXPECT_EQ(wholeDays(-0.5), 0);
+    EXPECT_EQ(roundedDays(120.5), 121);
+    EXPECT_EQ(roundedDays(120.49), 120);
+    EXPECT_THROW(wholeDays(4e9), DaysOutOfRange);
+    EXPECT_THROW(roundedDays(-4e9), DaysOutOfRange);
+    EXPECT_THROW(wholeDays(std::nan("")), DaysOutOfRange);
+    Harness h;
+    EXPECT_THROW(stopForDays(h.run, DaysOutOfRange{4e9}), RunStopped);
+    const std::string out = h.console();
+    EXPECT_NE(out.find("A number of days computed from the inputs, 4e+09, lies beyond 1e+06 days."), std::string::npos)
+        << out;
+}
