@@ -23,7 +23,7 @@ void eweFlock(Run& run) {
     m.TE = (LL - 1) * ns + m.nstg1E;
 
     if (m.lengthrc + m.datlamb - m.datbbs <= m.lpreg)
-        failCheck(run,
+        failCheckAt(run, &m.datbbs,
                   "The time for pregnancy calculated from your input parameters\n"
                   "  is too short.\n"
                   "  Correct this error in INPUTS01.TXT and restart the program.\n\n\n");

@@ -226,7 +226,7 @@ void growth(Run& run) {
                 // The calendar of the model follows young stock for three
                 // years; a fattening that ends later is no fattening.
                 if (m.agetP[c][cr] > 3 * 365)
-                    failCheck(run,
+                    failCheckAt(run, &m.vlf[k][s],
                               "The fattening of %s to target %d ends at an age of %.0f days,\n"
                               "  more than three years. Correct the target or the daily gain in INPUTS05.TXT\n"
                               "  and restart the program.\n",

@@ -19,11 +19,11 @@ void growthConstants(Run& run) {
     std::fputs("Calculating several constants for growth\n", run.con);
     m.agewL = m.datwL - m.datlamb;
     if (m.agewL <= 0)
-        failCheck(run,
+        failCheckAt(run, &m.datwL,
                   "The date of weaning lambs must be later than the date of lambing.\n"
                   "  Correct the dates in INPUTS01.TXT and restart the program.\n\n\n");
     if (m.typew == 2 && m.agearL - m.agewL <= 0)
-        failCheck(run,
+        failCheckAt(run, &m.agearL,
                   "The age at the end of artificial rearing must be higher than the age\n"
                   "  at weaning (%d days). Correct this error in INPUTS03.TXT and restart the program.\n\n\n",
                   m.agewL);

@@ -98,12 +98,12 @@ void cheese(Run& run) {
     if (m.cy == 1) m.milkch = m.bch * m.fat + m.ach + m.cch * m.prot;
     if (m.cy == 2) {
         if (!(m.moich < 100))
-            failCheck(run,
+            failCheckAt(run, &m.moich,
                       "The moisture content of cheese must be below 100 per cent.\n"
                       "  Correct this value in INPUTS06.TXT and restart the program.\n\n\n");
         m.fdm = m.fatch * 100 / (100 - m.moich);
         if (!(m.fdm > 0))
-            failCheck(run,
+            failCheckAt(run, &m.fatch,
                       "The fat content of cheese must be above 0 per cent.\n"
                       "  Correct this value in INPUTS06.TXT and restart the program.\n\n\n");
         const double recovered = m.rfat * m.fat + m.rcas * m.casprot * m.prot;

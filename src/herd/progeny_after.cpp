@@ -91,7 +91,7 @@ void progenyAfterWeaning(Run& run) {
         m.nwsp[1][1] -= nh;
         if (m.nwsp[1][1] < 0) {
             if (X == 2)
-                failCheck(run,
+                failCheckAt(run, &m.pcrossE[1],
                           "There are not enough pure-bred female weaned lambs for own replacement.\n"
                           "  Decrease the fraction of ewes crossed with other breeds, i.e.\n"
                           "  decrease the appropriate values in input file INPUTS01.TXT\n"
@@ -154,11 +154,8 @@ void progenyAfterWeaning(Run& run) {
     m.Pherd[2] = m.pherd[2][1] + m.pherd[2][2];
     m.pherdyMP = m.Pherd[2] > 0 ? m.pherd[2][1] / m.Pherd[2] : 0.0;
     m.pyoungMP[1] = m.pherdyMP * m.l5R[1][1];
+    // At least one ewe per ram of either age (the ranges of the inputs).
     m.ratioR = m.pyoungMP[1] * m.ratioyoungR + (1 - m.pyoungMP[1]) * m.ratiooldR;
-    if (!(m.ratioR > 0))
-        failCheck(run,
-                  "The numbers of ewes per young ram and per older ram must be greater\n"
-                  "  than zero. Correct these values in INPUTS04.TXT and restart the program.\n\n\n");
     m.neweR[1] = (m.pctE[1] + (1 - m.pcrossE[0]) * S) / m.ratioR;
     m.npurchMP[1] = m.neweR[1] * m.ppurchMP;
     m.nramMP[1] = (m.neweR[1] - m.npurchMP[1]) * m.l5R[1][1];

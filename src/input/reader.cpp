@@ -334,13 +334,12 @@ void secondText(InFile& in, std::FILE* res) {
 }
 
 // The range of the element of the model state at x (nullptr where the
-// table does not bound it); the place it is read from is noted.
+// table does not bound it).
 const inputranges::Range* rangeAt(const InFile& in, const void* x) {
     const auto* base = reinterpret_cast<const unsigned char*>(&in.run->m);
     const auto* at = static_cast<const unsigned char*>(x);
     if (at < base || at >= base + sizeof(Model)) return nullptr;
     const std::size_t offset = std::size_t(at - base);
-    in.run->readPlaces.push_back({offset, in.name, in.numberLine, in.record + 1, ""});
     std::string name;
     std::vector<int> idx;
     quantities::Element e;
@@ -387,10 +386,20 @@ void endRecord(InFile& in) {
     if (!in.outOfRange.empty()) checkRanges(in);
 }
 
-// A number stored at x: a tracing reading notes the element, and a number
-// outside the range of its element is noted for the end of the record.
+// Notes where the element at x of the model state is read from.
+void notePlace(InFile& in, const void* x) {
+    const auto* base = reinterpret_cast<const unsigned char*>(&in.run->m);
+    const auto* at = static_cast<const unsigned char*>(x);
+    if (at >= base && at < base + sizeof(Model))
+        in.run->readPlaces.push_back({std::size_t(at - base), in.name, in.numberLine, in.record + 1, ""});
+}
+
+// A number stored at x: a tracing reading notes the element, its place is
+// noted, and a number outside the range of its element is noted for the
+// end of the record.
 void stored(InFile& in, const void* x, double value) {
     if (in.run->overrides) in.run->overrides->stored(*in.run, in, x);
+    notePlace(in, x);
     const inputranges::Range* r = rangeAt(in, x);
     if (!r) return;
     const bool large = r->kind == inputranges::Kind::Money && std::fabs(value) > inputranges::kMoneyWarning;
@@ -612,6 +621,11 @@ void readymd(InFile& in, std::FILE* res, int& day, const char* what) {
     DateRead d;
     day = readDate(in, res, d);
     if (in.run->overrides) in.run->overrides->stored(*in.run, in, &day, true);
+    // The record's texts are read: the date takes its label at once.
+    notePlace(in, &day);
+    in.run->readPlaces.back().label = in.lastName;
+    in.run->readPlaces.back().record = in.record;
+    in.run->placesLabelled = in.run->readPlaces.size();
     if (day < 0)
         failCheck(*in.run,
                   "The date %sis wrong: in the input file %s, record %d (line %d, %s)\n"
