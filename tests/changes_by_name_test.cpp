@@ -82,6 +82,17 @@ std::unique_ptr<Traced> trace() {
     run.con = discardStream();
     EXPECT_TRUE(traceInputs(run, t->ov));
     t->rows = parseList(capture([&](std::FILE* f) { return writeInputList(t->ov, f); }));
+    // The place that the checks of the model name for a number is the one
+    // the trace found, whatever the kind of record (dates among them).
+    const auto* base = reinterpret_cast<const unsigned char*>(t->model.get());
+    for (const TracedNumber* n : t->ov.changeable()) {
+        const std::string place = placeOf(run, base + n->element.offset);
+        EXPECT_EQ(place.rfind(n->where.file + ", record " + std::to_string(n->where.record) + " (line " +
+                                  std::to_string(n->where.line) + ", ",
+                              0),
+                  0u)
+            << n->name << ": " << place;
+    }
     return t;
 }
 

@@ -544,7 +544,7 @@ Change{"EweCullingFraction", "dairy", "INPUTS01.TXT", "0.040 0.050 0.070 0.090 0
                "-100.0\n"
                "\"Heterosis for mature weight\"",
                "In the input file INPUTS04.TXT, record 54 (line 112, Heterosis for mature weight) is -100,\n"
-               "  but it must be more than -100 and at most 100. Correct the record and restart the program.\n"},
+               "  but it must be from -99 to 100. Correct the record and restart the program.\n"},
         Change{"SurplusFemaleFraction", "dairy", "INPUTS05.TXT", "0.850 0.150\n",
                "1.150 -0.150\n",
                "In the input file INPUTS05.TXT, value 1 of record 2 (line 6, Surplus female lambs: slaughtered at "
@@ -561,7 +561,7 @@ Change{"EweCullingFraction", "dairy", "INPUTS01.TXT", "0.040 0.050 0.070 0.090 0
                "0.0\n"
                "\"Fattening target of male lambs\"",
                "In the input file INPUTS05.TXT, record 18 (line 36, Fattening target of male lambs) is 0,\n"
-               "  but it must be more than 0 and at most 1825. Correct the record and restart the program.\n"},
+               "  but it must be from 1 to 1825. Correct the record and restart the program.\n"},
         Change{"CastrateFraction", "meat", "INPUTS05.TXT", "1.000\n"
                "\"Pure-bred castrates by fattening variant\"",
                "-1.000\n"
@@ -587,7 +587,7 @@ Change{"MilkSoldFraction", "dairy", "INPUTS06.TXT",
                "0.860 0.240 0.550\n\"Rams: dry matter",
                "0.860 1.240 0.550\n\"Rams: dry matter",
                "In the input file INPUTS08.TXT, value 5 of record 16 (line 34, Rams: dry matter of the ration (rows: groups 1 and 2)) is 1.24,\n"
-               "  but it must be from 0.05 to 1. Correct the record and restart the program.\n"},
+               "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
         Change{"RationLossesPercent", "dairy", "INPUTS08.TXT",
                "8.0 15.0 10.0\n\"Rams: feed losses\"",
                "8.0 15.0 110.0\n\"Rams: feed losses\"",
@@ -702,7 +702,7 @@ Change{"MilkSoldFraction", "dairy", "INPUTS06.TXT",
                "The date of drying must not be earlier than the date of weaning lambs.\n"},
         Change{"DiscountRate", "dairy", "INPUTS01.TXT", "0.020\n\"Discount rate\"", "-1\n\"Discount rate\"",
                "In the input file INPUTS01.TXT, record 16 (line 33, Discount rate) is -1,\n"
-               "  but it must be from 0 to 1. Correct the record and restart the program.\n"},
+               "  but it must be from -0.5 to 1. Correct the record and restart the program.\n"},
         Change{"DiscountNotANumber", "dairy", "INPUTS01.TXT", "0.020\n\"Discount rate\"", "O.020\n\"Discount rate\"",
                "In the input file INPUTS01.TXT, record 16 (line 33) holds \"O.020\" where a number is expected.\n"},
         Change{"DiscountNotFinite", "dairy", "INPUTS01.TXT", "0.020\n\"Discount rate\"", "1e400\n\"Discount rate\"",
@@ -806,7 +806,7 @@ Change{"MilkSoldFraction", "dairy", "INPUTS06.TXT",
         Change{"FatSd", "dairy", "INPUTS11.TXT", "0.90\n\"Standard deviation of fat content\"",
                "0\n\"Standard deviation of fat content\"",
                "In the input file INPUTS11.TXT, record 12 (line 28, Standard deviation of fat content) is 0,\n"
-               "  but it must be more than 0 and at most 30. Correct the record and restart the program.\n"},
+               "  but it must be from 0.01 to 30. Correct the record and restart the program.\n"},
         Change{"CellClasses", "dairy", "INPUTS11.TXT", "4\n\"Number of classes of somatic cell count\"",
                "0\n\"Number of classes of somatic cell count\"",
                "The number of somatic cell count classes must be in the range from 1\n"
@@ -1044,8 +1044,10 @@ Change{"MilkSoldFraction", "dairy", "INPUTS06.TXT",
                "breeding lambs.\n  Decrease the weight gain during flushing for female breeding lambs\n"},
         Change{"NegativeWeight", "dairy", "INPUTS04.TXT", "0.180 0.070\n\"Daily gain of young females",
                "-0.180 0.070\n\"Daily gain of young females",
-               "In the input file INPUTS04.TXT, value 1 of record 6 (line 14, Daily gain of young females in rearing stages 1 and 2) is -0.18,\n"
-               "  but it must be from 0 to 2. Correct the record and restart the program.\n"}
+               "The live weight of progeny of category 13 calculated for their feeding\n"
+               "  is negative. Correct the weights and daily gains of lambs and young\n"
+               "  stock in INPUTS03.TXT, INPUTS04.TXT and INPUTS05.TXT and restart the program.\n"
+               "  Where: INPUTS04.TXT, record 6 (line 14, Daily gain of young females in rearing stages 1 and 2).\n"}
         // Stops that no change of a single input file can reach:
         //  - "The input file %s cannot be opened.": an input file is missing from the
         //    working directory (PARAS.TXT, INPUTS01..14.TXT or TEXTS_OUT.TXT; the

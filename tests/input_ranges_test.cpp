@@ -1,5 +1,5 @@
-// The ranges of the input numbers: which range an element gets, and what
-// "more than" lets through.
+// The ranges of the input numbers: which range an element gets, and its
+// ends.
 #include <gtest/gtest.h>
 
 #include "model/input_ranges.h"
@@ -22,14 +22,14 @@ TEST(InputRanges, AnElementGetsTheRangeOfItsMeaning) {
     EXPECT_EQ(inputranges::find("Tprof", {}), nullptr);
 }
 
-TEST(InputRanges, MoreThanExcludesOnlyTheLowerEnd) {
+TEST(InputRanges, BothEndsAreAllowed) {
     const inputranges::Range* sd = inputranges::find("sigmafat", {});
     ASSERT_NE(sd, nullptr);
     EXPECT_FALSE(inputranges::allows(*sd, 0));
-    EXPECT_TRUE(inputranges::allows(*sd, 1e-9));
+    EXPECT_TRUE(inputranges::allows(*sd, 0.01));
     EXPECT_TRUE(inputranges::allows(*sd, 30));
     EXPECT_FALSE(inputranges::allows(*sd, 30.000001));
-    EXPECT_EQ(inputranges::text(*sd), "more than 0 and at most 30");
-    EXPECT_EQ(inputranges::minText(*sd), "0");
+    EXPECT_EQ(inputranges::text(*sd), "from 0.01 to 30");
+    EXPECT_EQ(inputranges::minText(*sd), "0.01");
     EXPECT_EQ(inputranges::maxText(*sd), "30");
 }

@@ -448,6 +448,9 @@ bool evaluateInputs(Run& run, Overrides* ov) {
         complete = false;
     }
     closeInput(probe.texts);
+    // The caller's run learns where the numbers were read.
+    run.readPlaces = std::move(probe.readPlaces);
+    run.placesLabelled = probe.placesLabelled;
     return complete;
 }
 

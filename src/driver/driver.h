@@ -32,7 +32,8 @@ int runFromBase(Run& run);
 // The inputs and the base evaluation (which reads the carcass-class files)
 // on run's model state, without output files, with the changes of ov made
 // (located; ov may be null).  Returns false when the inputs stop the run
-// (the message goes to run.msg, if set).
+// (the message goes to run.msg, if set).  run.readPlaces holds where the
+// numbers were read.
 bool evaluateInputs(Run& run, Overrides* ov);
 
 // evaluateInputs as a tracing reading: every number stored is noted in

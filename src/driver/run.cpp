@@ -3,7 +3,7 @@
 #include <cstdarg>
 #include <vector>
 
-#include "model/model.h"
+#include "model/quantities.h"
 
 void printElapsed(Run& run) {
     const auto end = std::chrono::steady_clock::now();
@@ -44,10 +44,8 @@ void failCheck(Run& run, const char* fmt, ...) {
 }
 
 std::string placeOf(const Run& run, const void* element) {
-    const auto* base = reinterpret_cast<const unsigned char*>(&run.m);
-    const auto* at = static_cast<const unsigned char*>(element);
-    if (at < base || at >= base + sizeof(Model)) return "";
-    const std::size_t offset = std::size_t(at - base);
+    std::size_t offset = 0;
+    if (!quantities::offsetIn(run.m, element, offset)) return "";
     for (auto p = run.readPlaces.rbegin(); p != run.readPlaces.rend(); ++p) {
         if (p->offset != offset) continue;
         std::string s = p->file + ", record " + std::to_string(p->record) + " (line " +

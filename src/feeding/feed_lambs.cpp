@@ -125,8 +125,10 @@ Ration rationL(const Model& m, int f, int s) {
     return {m.nedL[f][s], m.pdidL[f][s], m.drymL[f][s], m.lossfL[f][s], m.prfL[f][s], &m.nedL[f][s], &m.pdidL[f][s]};
 }
 
-[[noreturn]] void weightNegative(Run& run, int state) {
-    failCheck(run,
+// A weight below 0 comes from a negative daily gain of young stock of the
+// sex n; the place named is the record of the gains of that sex.
+[[noreturn]] void weightNegative(Run& run, int state, int n) {
+    failCheckAt(run, &run.m.adgr[n == 2 ? 2 : 1][1][1],
               "The live weight of progeny of category %d calculated for their feeding\n"
               "  is negative. Correct the weights and daily gains of lambs and young\n"
               "  stock in INPUTS03.TXT, INPUTS04.TXT and INPUTS05.TXT and restart the program.\n\n\n",
@@ -158,7 +160,7 @@ struct Sums {
 void addTerms(Ctx& x, const Growth& gr, Sums& b, int s, double t, double r, double w75) {
     const Model& m = x.m;
     const double W = gr.W0 + gr.g * t;
-    if (W < 0) weightNegative(x.run, gr.state);
+    if (W < 0) weightNegative(x.run, gr.state, gr.n);
     const int n = gr.n;
     b.days += r;
     b.neg += r * (m.c3[n] * W + m.c2[n]);

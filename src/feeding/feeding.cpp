@@ -124,7 +124,6 @@ double costBin(Run& run, const Ration& r, double ne, double pdi, Real& fe, Real&
                            "it has no protein or dry-matter content");
         fpdi = pdi / (r.pdid * r.drym);
     }
-    if (!(r.lossf < 100)) rationUnusable(run, r.nedAt, animals, group, season, "its losses are 100 per cent or more");
     const RealStored need = run.m.feedcost == 1 ? maxi(stored(fe), stored(fpdi)) : stored(fe);
     ff = need / (1 - r.lossf / 100);
     return ff * r.prf;

@@ -11,7 +11,8 @@ namespace {
 // awo * t^bwo * exp(-cwo * t).  Each daily term is formed in double
 // precision and added to a sum of the storage precision, which is then scaled by
 // the level awo.  An empty range (b < a) gives no milk.
-// Parameters that make the curve grow without bound stop the run.
+// Parameters that make the curve grow without bound stop the run (the
+// ranges of the inputs keep it finite; the stop guards the sum).
 double lactationSum(Run& run, int a, int b) {
     const Model& m = run.m;
     Real s = 0;

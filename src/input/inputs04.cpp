@@ -16,17 +16,15 @@ namespace {
 // dimension.
 using ByBreed = Real (*)[3];
 
-// Heterosis in per cent scales a mature weight by 1 + hetmw / 100.
-
 // A vector record of the stages 1..n of breed column b, or skipped.
 void stages(Run& run, InFile& in, bool present, ByBreed rows, int b, int n) {
     if (present) readVectorRecord(in, run.res, &rows[1][b], n, 3, "%8.3f");
     else readdes(in);
 }
 
-// Daily gains of young breeding animals.  A negative gain is computable;
-// the model stops the run where a weight that follows from it exceeds the
-// mature weight or falls below zero, so here it is only reported.
+// Daily gains of young breeding animals.  A loss of weight is computable;
+// the model stops the run where a weight that follows from it falls below
+// zero, so here it is only reported.
 void gains(Run& run, InFile& in, bool present, ByBreed rows, int b, int n) {
     stages(run, in, present, rows, b, n);
     if (!present) return;
@@ -35,14 +33,6 @@ void gains(Run& run, InFile& in, bool present, ByBreed rows, int b, int n) {
             warnOdd(in, "a negative daily gain");
             return;
         }
-}
-
-// Ewes per ram: the rams needed are the mated ewes divided by the flock's
-// mean of the two ratios, which is checked to be positive where it is
-// formed; a negative ratio alone is only reported.
-void ewesPerRam(Run& run, InFile& in, Real& x) {
-    readfloat(run.res, in, x);
-    if (x < 0) warnOdd(in, "a negative number of ewes per ram");
 }
 
 // Surplus female (F) and male (M) progeny of breed b reared for breeding
@@ -152,7 +142,7 @@ void readInputs04(Run& run, InFile& in) {
                       b == 1 ? "the breed of the herd\n" : "of the breed used for crossing in the herd\n",
                       double(m.mwR[b]));
 
-    ewesPerRam(run, in, m.ratioyoungR);
-    ewesPerRam(run, in, m.ratiooldR);
+    readfloat(run.res, in, m.ratioyoungR);
+    readfloat(run.res, in, m.ratiooldR);
     readfloat(run.res, in, m.hetmw);
 }

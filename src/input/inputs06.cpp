@@ -11,9 +11,8 @@ void readInputs06(Run& run, InFile& in) {
     Model& m = run.m;
     std::FILE* res = run.res;
 
-    // The level of the lactation curve is milk per day; its exponent and its
-    // decline may take any value (a curve that grows without bound is
-    // stopped where the milk is summed).
+    // The level of the lactation curve is milk per day, its exponent and
+    // its decline within their ranges, so that the curve stays finite.
     readcom(in);
     readfloat(res, in, m.awo);
     readfloat(res, in, m.bwo);

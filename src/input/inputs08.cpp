@@ -8,8 +8,6 @@
 
 namespace {
 
-// Periods around the breeding season and the sale of rams: within one year.
-
 // The five tables of rations of one class of animals (rams, ewes or lambs),
 // each indexed [feeding group][feeding season].
 struct RationTables {
@@ -37,7 +35,7 @@ constexpr RationFormats kFatteningFormats{"%10.1f", "%10.3f"}; // fattening grou
 
 // One record of a ration block: a matrix over the groups first .. first +
 // rows - 1 (each row preceded by a line break in the echo), or, for a
-// single lamb group, a vector over the seasons; every value within a.
+// single lamb group, a vector over the seasons.
 void rationRecord(Run& run, InFile& in, Real (*table)[cap::NFS], int first, int rows, bool single,
                   const char* fmt) {
     if (single) readVectorRecord(in, run.res, &table[first][1], run.m.nfs, 1, fmt);
@@ -57,8 +55,8 @@ bool anyNegative(const Model& m, const Real (*table)[cap::NFS], int first, int r
 // feed costing; the record stands in the file in any case), losses, price.
 // Dry matter is a fraction of the feed as fed, energy and protein are
 // contents per kg dry matter and the losses per cent of the feed; a ration
-// that is needed but has no content, or is lost entirely, is stopped where
-// its feed is costed.  A negative price is computable but odd.
+// that is needed but has no content is stopped where its feed is costed.
+// A negative price is computable but odd.
 void rationBlock(Run& run, InFile& in, const RationTables& t, int first, int rows, bool single,
                  const RationFormats& fmt) {
     rationRecord(run, in, t.drym, first, rows, single, "%10.3f");
@@ -101,17 +99,10 @@ void latePregnancy(Run& run, InFile& in) {
     requireIn(in, m.dshpE, Allowed{0, double(m.lpreg), false, range});
 }
 
-// A vector of keeping-technology codes over the seasons; every code selects
-// an activity coefficient 1 .. hs.
-void technologyCodes(Run& run, InFile& in, int* codes, const char* animals) {
-    Model& m = run.m;
-    readVectorRecord(in, run.res, &codes[1], m.nfs, 1, "%3d");
-    for (int s = 1; s <= m.nfs; ++s)
-        if (codes[s] < 1 || codes[s] > m.hs)
-            failCheckAt(run, &codes[s],
-                      "The code of the keeping technology of %s must be in the\n"
-                      "range from 1 to %d. Correct this error in INPUTS08.TXT and restart the program.\n",
-                      animals, m.hs);
+// A vector of keeping-technology codes over the seasons; every code (1 to
+// 3, by its range) selects one of the hs = 3 activity coefficients.
+void technologyCodes(Run& run, InFile& in, int* codes) {
+    readVectorRecord(in, run.res, &codes[1], run.m.nfs, 1, "%3d");
 }
 
 // The feeding calendar: number of seasons, season on January 1st, the
@@ -178,7 +169,7 @@ void readInputs08(Run& run, InFile& in) {
     readint(res, in, m.flushbbE);
     readint(res, in, m.flushabE);
     readint(res, in, m.dnpregcE);
-    technologyCodes(run, in, m.techE, "ewes");
+    technologyCodes(run, in, m.techE);
     for (int t = 1; t <= m.hs; ++t) readfloat(res, in, m.ktE[t]);
     latePregnancy(run, in);
     readfloat(res, in, m.fat);
@@ -187,8 +178,8 @@ void readInputs08(Run& run, InFile& in) {
 
     // Lambs and young stock.  Wool growth in kg per day, energy and
     // protein of milk per kg.
-    technologyCodes(run, in, m.techbL, "lambs and young stock");
-    technologyCodes(run, in, m.techfatL, "fattened lambs");
+    technologyCodes(run, in, m.techbL);
+    technologyCodes(run, in, m.techfatL);
     readfloat(res, in, m.dwoolptwL);
     for (int t = 1; t <= m.hs; ++t) readfloat(res, in, m.ktL[t]);
     readfloat(res, in, m.nemilk);

@@ -8,14 +8,8 @@
 
 namespace {
 
-// Numbers of treatments and shearings, hours of labour and kg of straw
-// cannot be negative; the shares of skins sold and tanned are fractions.
 // Costs and prices can be computed with whatever sign, but a negative one
 // is odd and is reported.
-
-// The conception rate after insemination divided by 100: multiplied by the
-// per cent of ewes inseminated it gives the fraction of ewes that conceive
-// by insemination.
 
 // Whether one of the n values from v on is negative.
 bool anyNegative(const Real* v, int n) {

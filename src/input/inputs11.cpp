@@ -101,13 +101,6 @@ void readInputs11(Run& run, InFile& in) {
         wrides(in, res);
         for (int c = 0; c < m.nSCC; ++c)
             std::fprintf(res, "\n         %10.3f%12.4f", double(m.facSCC[c]), double(m.prSCC[c]));
-        // The shifts may be deductions; a factor below 0 turns the price
-        // round.
-        for (int c = 0; c < m.nSCC; ++c)
-            if (m.facSCC[c] < 0) {
-                warnOdd(in, "negative for a factor on the price");
-                break;
-            }
     } else {
         readdes(in);
     }

@@ -111,7 +111,6 @@ void readInputs12(Run& run, InFile& in) {
         if (m.nclfcS < 1 || m.nclfcS > 7) rangeError(run, m.nclfcS, "The number of fat covering classes", 1, 7);
         readPrice(in, res, m.prrefS);
         readMatrixRecord(in, res, &m.prclfcS[1][1], m.nclflS, int(std::size(m.prclfcS[0])), m.nclfcS, 1, "%12.4f");
-        warnNegativeClassPrices(in, &m.prclfcS[1][1], m.nclflS, int(std::size(m.prclfcS[0])), m.nclfcS);
         readFleshFatFrequencies(run, in, 1);
         if (m.crossing == 2) readFleshFatFrequencies(run, in, 2);
         else readdes(in);

@@ -147,7 +147,6 @@ void readInputs13(Run& run, InFile& in) {
         readPrice(in, res, m.prrefwL);
         readMatrixRecord(in, res, &m.prclfcwL[1][1], m.nclflwL, int(std::size(m.prclfcwL[0])), m.nclfcwL, 1,
                          "%12.4f");
-        warnNegativeClassPrices(in, &m.prclfcwL[1][1], m.nclflwL, int(std::size(m.prclfcwL[0])), m.nclfcwL);
         for (int cr = 1; cr <= m.crossing; ++cr) readFleshFatFrequencies(run, in, cr);
         if (m.crossing == 1) readdes(in, 1);
     } else {

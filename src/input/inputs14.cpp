@@ -133,7 +133,6 @@ void readInputs14(Run& run, InFile& in) {
         readPrice(in, res, m.prreffL);
         readMatrixRecord(in, res, &m.prclfcfL[1][1], m.nclflfL, int(std::size(m.prclfcfL[0])), m.nclfcfL, 1,
                          "%12.4f");
-        warnNegativeClassPrices(in, &m.prclfcfL[1][1], m.nclflfL, int(std::size(m.prclfcfL[0])), m.nclfcfL);
         if (m.fatpb == 1 || m.fatcb == 1) {
             if (m.fatpb == 1 && m.fatcb == 0) {
                 m.ja = 1;

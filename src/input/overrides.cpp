@@ -164,11 +164,10 @@ void Overrides::number(Run&, InFile& in, char* text, std::size_t capacity, bool 
 
 void Overrides::stored(Run& run, InFile&, const void* element, bool date) {
     if (!tracing || !haveLast_) return;
-    const auto* p = static_cast<const unsigned char*>(element);
-    const auto* m = reinterpret_cast<const unsigned char*>(&run.m);
-    if (p < m || p >= m + sizeof(Model)) return;  // a value the reading code keeps for itself
+    std::size_t offset = 0;
+    if (!quantities::offsetIn(run.m, element, offset)) return;  // a value the reading code keeps for itself
     TracedNumber t;
-    if (!quantities::elementAt(std::size_t(p - m), t.base, t.idx, t.element)) return;
+    if (!quantities::elementAt(offset, t.base, t.idx, t.element)) return;
     t.where = last_;
     t.name = quantities::elementName(t.base, t.idx);
     t.usedText = lastUsed_;

@@ -336,10 +336,8 @@ void secondText(InFile& in, std::FILE* res) {
 // The range of the element of the model state at x (nullptr where the
 // table does not bound it).
 const inputranges::Range* rangeAt(const InFile& in, const void* x) {
-    const auto* base = reinterpret_cast<const unsigned char*>(&in.run->m);
-    const auto* at = static_cast<const unsigned char*>(x);
-    if (at < base || at >= base + sizeof(Model)) return nullptr;
-    const std::size_t offset = std::size_t(at - base);
+    std::size_t offset = 0;
+    if (!quantities::offsetIn(in.run->m, x, offset)) return nullptr;
     std::string name;
     std::vector<int> idx;
     quantities::Element e;
@@ -353,7 +351,9 @@ const inputranges::Range* rangeAt(const InFile& in, const void* x) {
 void checkRanges(InFile& in) {
     const int numbers = in.valuesOf == in.record ? int(in.valueLines.size()) : 1;
     const std::string label = printable(in.lastName);
-    for (const InFile::RangeNote& n : in.outOfRange) {
+    const std::vector<InFile::RangeNote> notes = std::move(in.outOfRange);
+    in.outOfRange.clear();
+    for (const InFile::RangeNote& n : notes) {
         const int which = numbers > 1 ? n.element : 0;
         char what[32] = "";
         if (which > 0) std::snprintf(what, sizeof what, "value %d of ", which);
@@ -365,14 +365,12 @@ void checkRanges(InFile& in) {
                          inputranges::kMoneyWarning);
             continue;
         }
-        in.outOfRange.clear();
         failCheck(*in.run,
                   "In the input file %s, %srecord %d (line %d, %s) is %g,\n"
                   "  but it must be %s. Correct the record and restart the program.\n",
                   in.name, what, in.record, valueLine(in, which), label.c_str(), n.value,
                   inputranges::text(*n.range).c_str());
     }
-    in.outOfRange.clear();
 }
 
 // A record whose texts have been read is complete; a tracing reading takes
@@ -386,12 +384,13 @@ void endRecord(InFile& in) {
     if (!in.outOfRange.empty()) checkRanges(in);
 }
 
-// Notes where the element at x of the model state is read from.
-void notePlace(InFile& in, const void* x) {
-    const auto* base = reinterpret_cast<const unsigned char*>(&in.run->m);
-    const auto* at = static_cast<const unsigned char*>(x);
-    if (at >= base && at < base + sizeof(Model))
-        in.run->readPlaces.push_back({std::size_t(at - base), in.name, in.numberLine, in.record + 1, ""});
+// Notes where the element at x of the model state is read from; false for
+// a place outside the model state.
+bool notePlace(InFile& in, const void* x) {
+    std::size_t offset = 0;
+    if (!quantities::offsetIn(in.run->m, x, offset)) return false;
+    in.run->readPlaces.push_back({offset, in.name, in.numberLine, in.record + 1, ""});
+    return true;
 }
 
 // A number stored at x: a tracing reading notes the element, its place is
@@ -622,10 +621,11 @@ void readymd(InFile& in, std::FILE* res, int& day, const char* what) {
     day = readDate(in, res, d);
     if (in.run->overrides) in.run->overrides->stored(*in.run, in, &day, true);
     // The record's texts are read: the date takes its label at once.
-    notePlace(in, &day);
-    in.run->readPlaces.back().label = in.lastName;
-    in.run->readPlaces.back().record = in.record;
-    in.run->placesLabelled = in.run->readPlaces.size();
+    if (notePlace(in, &day)) {
+        in.run->readPlaces.back().label = in.lastName;
+        in.run->readPlaces.back().record = in.record;
+        in.run->placesLabelled = in.run->readPlaces.size();
+    }
     if (day < 0)
         failCheck(*in.run,
                   "The date %sis wrong: in the input file %s, record %d (line %d, %s)\n"

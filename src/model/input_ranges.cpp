@@ -1,21 +1,19 @@
 #include "model/input_ranges.h"
 
-#include <algorithm>
 #include <charconv>
-#include <cstring>
+
+#include "model/model.h"
 
 namespace inputranges {
 namespace {
 
 const std::vector<Range> kRanges = {
 #define IN(name, lo, hi) {#name, -1, lo, hi, Kind::Closed},
-#define ABOVE(name, lo, hi) {#name, -1, lo, hi, Kind::Above},
 #define IN_ROW(name, i, lo, hi) {#name, i, lo, hi, Kind::Closed},
 #define MONEY(name) {#name, -1, 0, 0, Kind::Money},
 #define CODE(name, lo, hi) {#name, -1, lo, hi, Kind::Code},
 #include "model/input_ranges.def"
 #undef IN
-#undef ABOVE
 #undef IN_ROW
 #undef MONEY
 #undef CODE
@@ -42,7 +40,6 @@ const Range* find(const std::string& name, const std::vector<int>& idx) {
 bool allows(const Range& r, double x) {
     switch (r.kind) {
         case Kind::Closed: return x >= r.lo && x <= r.hi;
-        case Kind::Above: return x > r.lo && x <= r.hi;
         case Kind::Money:
         case Kind::Code: return true;
     }
@@ -50,12 +47,7 @@ bool allows(const Range& r, double x) {
 }
 
 std::string text(const Range& r) {
-    switch (r.kind) {
-        case Kind::Money: return "any amount";
-        case Kind::Above: return "more than " + shortest(r.lo) + " and at most " + shortest(r.hi);
-        case Kind::Closed:
-        case Kind::Code: break;
-    }
+    if (r.kind == Kind::Money) return "any amount";
     return "from " + shortest(r.lo) + " to " + shortest(r.hi);
 }
 

@@ -9,7 +9,6 @@ namespace inputranges {
 
 enum class Kind {
     Closed,  // lo <= value <= hi
-    Above,   // lo < value <= hi
     Money,   // any value; one beyond kMoneyWarning in size warns
     Code,    // lo <= value <= hi, checked by the reading code itself
 };
@@ -32,12 +31,11 @@ const Range* find(const std::string& name, const std::vector<int>& idx);
 // Whether the reader lets x stand without a stop (Money and Code: always).
 bool allows(const Range& r, double x);
 
-// The range in words, for messages: "from 0 to 1", "more than 0 and at
-// most 100"; "any amount" for money.
+// The range in words, for messages: "from 0 to 1"; "any amount" for money.
 std::string text(const Range& r);
 
 // The bounds as --list prints them: the shortest decimal text, empty for
-// an end without a bound.
+// money, which has none.
 std::string minText(const Range& r);
 std::string maxText(const Range& r);
 

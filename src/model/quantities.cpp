@@ -130,6 +130,14 @@ bool elementAt(std::size_t offset, std::string& name, std::vector<int>& idx, Ele
     return true;
 }
 
+bool offsetIn(const Model& m, const void* p, std::size_t& offset) {
+    const auto* base = reinterpret_cast<const unsigned char*>(&m);
+    const auto* at = static_cast<const unsigned char*>(p);
+    if (at < base || at >= base + sizeof(Model)) return false;
+    offset = std::size_t(at - base);
+    return true;
+}
+
 std::string elementName(const std::string& name, const std::vector<int>& idx) {
     std::string s = name;
     for (int i : idx) {

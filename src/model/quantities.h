@@ -37,6 +37,10 @@ std::string elementName(const std::string& name, const std::vector<int>& idx);
 // distance, case ignored), closest first.
 std::vector<std::string> closeNames(const std::string& name, std::size_t most = 5);
 
+// The offset of the place p in the model state m; false for a place
+// outside it.
+bool offsetIn(const Model& m, const void* p, std::size_t& offset);
+
 // The element's value as a double, and its bytes.
 double value(const Model& m, const Element& e);
 const unsigned char* bytes(const Model& m, const Element& e);
