@@ -333,11 +333,9 @@ void secondText(InFile& in, std::FILE* res) {
     in.lastUnit[n] = '\0';
 }
 
-// The range of the element of the model state at x (nullptr where the
-// table does not bound it).
-const inputranges::Range* rangeAt(const InFile& in, const void* x) {
-    std::size_t offset = 0;
-    if (!quantities::offsetIn(in.run->m, x, offset)) return nullptr;
+// The range of the element at `offset` in the model state (nullptr where
+// the table does not bound it).
+const inputranges::Range* rangeAt(std::size_t offset) {
     std::string name;
     std::vector<int> idx;
     quantities::Element e;
@@ -398,8 +396,8 @@ bool notePlace(InFile& in, const void* x) {
 // end of the record.
 void stored(InFile& in, const void* x, double value) {
     if (in.run->overrides) in.run->overrides->stored(*in.run, in, x);
-    notePlace(in, x);
-    const inputranges::Range* r = rangeAt(in, x);
+    if (!notePlace(in, x)) return;
+    const inputranges::Range* r = rangeAt(in.run->readPlaces.back().offset);
     if (!r) return;
     const bool large = r->kind == inputranges::Kind::Money && std::fabs(value) > inputranges::kMoneyWarning;
     if (large || !inputranges::allows(*r, value)) {

@@ -1,6 +1,7 @@
 #include "model/input_ranges.h"
 
 #include <charconv>
+#include <unordered_map>
 
 #include "model/model.h"
 
@@ -28,11 +29,19 @@ std::string shortest(double x) {
 }  // namespace
 
 const Range* find(const std::string& name, const std::vector<int>& idx) {
+    // The ranges of each quantity, looked up once per number the reader
+    // stores.
+    static const std::unordered_map<std::string, std::vector<const Range*>> byName = [] {
+        std::unordered_map<std::string, std::vector<const Range*>> m;
+        for (const Range& r : kRanges) m[r.name].push_back(&r);
+        return m;
+    }();
+    const auto it = byName.find(name);
+    if (it == byName.end()) return nullptr;
     const Range* any = nullptr;
-    for (const Range& r : kRanges) {
-        if (name != r.name) continue;
-        if (r.first < 0) any = &r;
-        else if (!idx.empty() && idx[0] == r.first) return &r;
+    for (const Range* r : it->second) {
+        if (r->first < 0) any = r;
+        else if (!idx.empty() && idx[0] == r->first) return r;
     }
     return any;
 }
