@@ -14,7 +14,7 @@
 
 #include "driver/driver.h"
 #include "driver/input_list.h"
-#include "driver/run.h"
+#include "context/run.h"
 #include "input/overrides.h"
 #include "model/input_ranges.h"
 #include "model/model.h"

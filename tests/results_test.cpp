@@ -10,7 +10,8 @@
 #include <regex>
 #include <string>
 
-#include "driver/run.h"
+#include "context/run.h"
+#include "input/reader.h"
 #include "model/model.h"
 #include "report/results.h"
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/run.h"
+#include "context/run.h"
 #include "model/model.h"
 
 namespace testutil {

@@ -13,7 +13,7 @@
 
 #include "driver/driver.h"
 #include "driver/evaluate.h"
-#include "driver/run.h"
+#include "context/run.h"
 #include "driver/weights_run.h"
 #include "economics/weights.h"
 #include "example_run.h"

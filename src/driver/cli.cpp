@@ -24,7 +24,8 @@
 
 #include "driver/driver.h"
 #include "driver/input_list.h"
-#include "driver/run.h"
+#include "driver/system_run.h"
+#include "context/run.h"
 #include "input/overrides.h"
 #include "model/model.h"
 #include "report/export.h"
@@ -125,13 +126,6 @@ template <class F> void writeOutput(Run& run, const std::string& name, const cha
     std::fprintf(run.con, "The %s is in the file %s.\n", what, printable(name.c_str()).c_str());
 }
 
-std::vector<exporting::ChangedValue> changedValues(const Run& run) {
-    std::vector<exporting::ChangedValue> out;
-    if (run.overrides)
-        for (const Override& o : run.overrides->items)
-            out.push_back({o.name, o.at.file, o.at.record, o.at.text, o.usedText});
-    return out;
-}
 
 // A sweep runs at most this many computations in all (the product of the
 // numbers of values of its --sweep options): a bound on the time and on the
@@ -214,23 +208,6 @@ bool parseSweeps(const Options& o, const std::vector<Override>& changes, std::ve
     return true;
 }
 
-// A message of several lines as one line: the text after the last
-// "Error message:" heading (the message of the stop, not the warnings before
-// it), its lines trimmed and joined by blanks.
-std::string oneLine(const std::string& text) {
-    const std::string heading = "Error message:\n";
-    const std::size_t h = text.rfind(heading);
-    std::istringstream in(h == std::string::npos ? text : text.substr(h + heading.size()));
-    std::string line, out;
-    while (std::getline(in, line)) {
-        const std::size_t a = line.find_first_not_of(" \t\r");
-        if (a == std::string::npos) continue;
-        const std::size_t b = line.find_last_not_of(" \t\r");
-        out += (out.empty() ? "" : " ") + line.substr(a, b - a + 1);
-    }
-    return out;
-}
-
 // The value texts of run i of the grid: the last sweep varies fastest.
 std::vector<std::string> gridValues(const std::vector<Swept>& sweeps, std::size_t i) {
     std::vector<std::string> values(sweeps.size());
@@ -246,46 +223,19 @@ std::vector<std::string> gridValues(const std::vector<Swept>& sweeps, std::size_
 // run give "stopped", each with its message.
 void sweepRun(const std::vector<Override>& changes, const std::vector<Swept>& sweeps, const exporting::SdTable* sd,
               exporting::SweepRow& out) {
-    const ModelCopy model = newModel();
-    char* buf = nullptr;
-    std::size_t len = 0;
-    std::FILE* msg = open_memstream(&buf, &len);
-    Overrides ov;
-    ov.items = changes;
+    std::vector<Override> all = changes;
     for (std::size_t s = 0; s < sweeps.size(); ++s) {
         Override o = sweeps[s].change;
         o.valueText = out.values[s];
         o.number = std::strtod(o.valueText.c_str(), nullptr);
-        ov.items.push_back(o);
+        all.push_back(o);
     }
-    Run run(*model);
-    run.con = discardStream();
-    run.msg = msg ? msg : discardStream();
-    run.outputs = false;
-    run.threads = 1;
-    run.overrides = &ov;
-    std::string error;
-    if (!locateChanges(run, error)) {
-        out.status = "not made";
-        out.message = oneLine(error);
-    } else if (runProgram(run, nullptr) != 0) {
-        out.status = "stopped";
-        if (msg) {
-            std::fflush(msg);
-            out.message = oneLine(std::string(buf ? buf : "", len));
-        }
-    } else {
-        out.complete = true;
-        out.status = "ok";
-        out.numbers = exporting::sweepNumbers(*model, sd);
-        // The warnings of a complete run (a negative price, ...).
-        if (msg) {
-            std::fflush(msg);
-            out.message = oneLine(std::string(buf ? buf : "", len));
-        }
-    }
-    if (msg) std::fclose(msg);
-    std::free(buf);
+    const SystemRun run = runSystem(all);
+    out.complete = run.status == SystemRun::Status::Complete;
+    out.status = out.complete ? "ok" : run.status == SystemRun::Status::NotMade ? "not made" : "stopped";
+    // A complete run's message holds its warnings (a negative price, ...).
+    out.message = oneLine(run.messages);
+    if (out.complete) out.numbers = exporting::sweepNumbers(*run.model, sd);
 }
 
 // Says on standard error which runs of a sweep failed (the values of at
@@ -481,7 +431,7 @@ int runCommandLine(int argc, char** argv, Model& model) {
             writeOutput(r, o.csv, "table of the economic weights",
                         [&](std::FILE* f) { return exporting::writeCsv(r.m, table, f); });
         if (!o.json.empty()) {
-            const auto changed = changedValues(r);
+            const auto changed = changedValues(r.overrides ? r.overrides->items : std::vector<Override>{});
             writeOutput(r, o.json, "JSON document of the economic weights",
                         [&](std::FILE* f) { return exporting::writeJson(r.m, table, changed, f); });
         }

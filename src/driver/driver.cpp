@@ -11,7 +11,7 @@
 #include <unistd.h>
 
 #include "driver/evaluate.h"
-#include "driver/run.h"
+#include "context/run.h"
 #include "driver/weights_run.h"
 #include "herd/herd.h"
 #include "input/inputs.h"
@@ -362,7 +362,7 @@ void openRun(Run& run, std::FILE* input) {
     run.texts.fragments = true;
 
     if (!run.outputs) {
-        run.res = discardStream();
+        run.res = run.resultsTo ? run.resultsTo : discardStream();
     } else {
         if (run.askName) {
             std::fputs("Please enter the name of the file for writing results\n", run.con);
@@ -408,7 +408,13 @@ void runToBase(Run& run, std::FILE* input) {
 int runFromBase(Run& run) {
     economicWeights(run);
     checkFinite(run, "The computation of the economic weights");
-    if (!run.outputs) return 0;
+    if (!run.outputs) {
+        if (run.resultsTo) {
+            writeResults(run);
+            outputrw(run.texts, run.res);
+        }
+        return 0;
+    }
 
     std::fprintf(run.con, "Writing results from loop %d to file CHECKS1\n", run.m.zr);
     writeDumpFile(run, "CHECKS1");
@@ -492,7 +498,7 @@ int runProgram(Run& run, std::FILE* input) {
         // they are, the outputs of earlier runs stay, and the run ends with
         // the elapsed time.
         closeInput(run.texts);
-        if (run.res && run.res != discardStream()) std::fclose(run.res);
+        if (run.res && run.res != discardStream() && run.res != run.resultsTo) std::fclose(run.res);
         run.res = nullptr;
         keepStoppedOutputs(run);
         printElapsed(run);

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "driver/run.h"
+#include "context/run.h"
 #include "economics/economics.h"
 #include "feeding/phases.h"
 #include "herd/herd.h"

@@ -29,7 +29,7 @@
 #include <vector>
 
 #include "driver/evaluate.h"
-#include "driver/run.h"
+#include "context/run.h"
 #include "economics/weights.h"
 #include "model/model.h"
 

@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <initializer_list>
 
-#include "driver/run.h"
+#include "context/run.h"
 #include "economics/economics.h"
 #include "model/model.h"
 #include "stats/linregm.h"

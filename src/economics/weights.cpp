@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "driver/run.h"
+#include "context/run.h"
 #include "model/model.h"
 #include "stats/normal.h"
 

@@ -12,7 +12,7 @@
 #include <new>
 #include <type_traits>
 
-#include "driver/run.h"
+#include "context/run.h"
 #include "feeding/day_terms.h"
 #include "feeding/feeding.h"
 #include "feeding/kept_runs.h"

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "driver/run.h"
+#include "context/run.h"
 #include "feeding/day_terms.h"
 #include "feeding/feeding.h"
 #include "feeding/kept_runs.h"

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "driver/run.h"
+#include "context/run.h"
 #include "model/model.h"
 #include "stats/stats.h"
 

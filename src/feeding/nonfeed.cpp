@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <cstdio>
 
-#include "driver/run.h"
+#include "context/run.h"
 #include "feeding/feeding.h"
 #include "feeding/phases.h"
 #include "model/model.h"

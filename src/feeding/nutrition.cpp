@@ -1,4 +1,4 @@
-#include "driver/run.h"
+#include "context/run.h"
 #include "feeding/feeding.h"
 #include "feeding/phases.h"
 #include "model/model.h"

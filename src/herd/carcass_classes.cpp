@@ -3,7 +3,7 @@
 // exist; everything after the reading runs in every evaluation, because the
 // evaluation loop changes class frequencies, dressing percentages and the
 // numbers of progeny.
-#include "driver/run.h"
+#include "context/run.h"
 #include "herd/herd.h"
 #include "input/inputs.h"
 #include "model/model.h"

@@ -1,4 +1,4 @@
-#include "driver/run.h"
+#include "context/run.h"
 #include "herd/herd.h"
 #include "model/model.h"
 #include "stats/normal.h"

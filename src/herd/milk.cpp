@@ -1,6 +1,6 @@
 #include <cmath>
 
-#include "driver/run.h"
+#include "context/run.h"
 #include "feeding/day_terms.h"
 #include "herd/herd.h"
 #include "model/model.h"

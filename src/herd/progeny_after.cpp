@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <type_traits>
 
-#include "driver/run.h"
+#include "context/run.h"
 #include "herd/herd.h"
 #include "model/model.h"
 

@@ -1,7 +1,7 @@
 #include <cfloat>
 #include <cmath>
 
-#include "driver/run.h"
+#include "context/run.h"
 #include "herd/herd.h"
 #include "model/kept_values.h"
 #include "model/model.h"

@@ -1,6 +1,6 @@
 #include "input/inputs.h"
 
-#include "driver/run.h"
+#include "context/run.h"
 #include "input/reader.h"
 #include "model/model.h"
 

@@ -2,7 +2,7 @@
 // cycles.
 #include "input/inputs.h"
 
-#include "driver/run.h"
+#include "context/run.h"
 #include "input/reader.h"
 #include "model/model.h"
 

@@ -3,7 +3,7 @@
 // lamb weights by sex, litter size and breed.
 #include <cstdio>
 
-#include "driver/run.h"
+#include "context/run.h"
 #include "input/inputs.h"
 #include "input/reader.h"
 #include "model/model.h"

@@ -5,7 +5,7 @@
 // the system does not need is skipped.
 #include <cstdio>
 
-#include "driver/run.h"
+#include "context/run.h"
 #include "input/inputs.h"
 #include "input/reader.h"
 #include "model/model.h"

@@ -11,7 +11,7 @@
 
 #include <type_traits>
 
-#include "driver/run.h"
+#include "context/run.h"
 #include "input/reader.h"
 #include "model/model.h"
 

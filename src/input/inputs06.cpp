@@ -3,7 +3,7 @@
 // cheese-making parameters.  Read when typeb is 1 or 2.
 #include "input/inputs.h"
 
-#include "driver/run.h"
+#include "context/run.h"
 #include "input/reader.h"
 #include "model/model.h"
 

@@ -2,7 +2,7 @@
 // and litter size, for breeds that are not milked (typeb = 3).
 #include "input/inputs.h"
 
-#include "driver/run.h"
+#include "context/run.h"
 #include "input/reader.h"
 #include "model/model.h"
 

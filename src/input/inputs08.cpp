@@ -1,7 +1,7 @@
 // INPUTS08.TXT: the feeding calendar, the rations of every feeding group of
 // rams, ewes, lambs and young stock in each feeding season, drinking water,
 // keeping technologies, flushing periods, milk composition and wool growth.
-#include "driver/run.h"
+#include "context/run.h"
 #include "input/inputs.h"
 #include "input/reader.h"
 #include "model/model.h"

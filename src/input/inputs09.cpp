@@ -1,7 +1,7 @@
 // INPUTS09.TXT: unit costs and rates of the non-feed costs of ewes, rams,
 // lambs until weaning, artificially reared lambs, young stock reared for
 // breeding and fattened lambs.
-#include "driver/run.h"
+#include "context/run.h"
 #include "input/inputs.h"
 #include "input/reader.h"
 #include "model/model.h"

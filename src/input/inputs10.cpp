@@ -1,6 +1,6 @@
 // INPUTS10.TXT: prices and amounts of wool, skins and manure, the revenue
 // or price of animals sold for breeding, and subsidies.
-#include "driver/run.h"
+#include "context/run.h"
 #include "input/inputs.h"
 #include "input/reader.h"
 #include "model/model.h"

@@ -3,7 +3,7 @@
 // the prices of cheese and whey.  Read only for ewes milked after weaning.
 #include "input/inputs.h"
 
-#include "driver/run.h"
+#include "context/run.h"
 #include "input/price_records.h"
 #include "input/reader.h"
 #include "model/model.h"

@@ -9,7 +9,7 @@
 
 #include <iterator>
 
-#include "driver/run.h"
+#include "context/run.h"
 #include "input/price_records.h"
 #include "input/reader.h"
 #include "model/model.h"

@@ -10,7 +10,7 @@
 
 #include <iterator>
 
-#include "driver/run.h"
+#include "context/run.h"
 #include "input/price_records.h"
 #include "input/reader.h"
 #include "model/model.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <unordered_set>
 
-#include "driver/run.h"
+#include "context/run.h"
 #include "input/reader.h"
 #include "model/model.h"
 
@@ -151,7 +151,7 @@ void Overrides::closed(Run& run, InFile& in) {
 void Overrides::number(Run&, InFile& in, char* text, std::size_t capacity, bool whole) {
     if (tracing) {
         haveLast_ = true;
-        last_ = Override::Where{in.name, in.numbers, in.numberLine, in.record + 1, whole, text};
+        last_ = Override::Where{in.name, in.numbers, in.numberLine, in.record + 1, whole, text, in.numberOffset};
     }
     for (Override& o : items)
         if (o.at.token == in.numbers && o.at.file == in.name && !o.usedText.empty()) {

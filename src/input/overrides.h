@@ -46,6 +46,7 @@ struct Override {
         int record = 0;
         bool whole = false;
         std::string text;
+        long offset = -1;  // byte offset of the number in the file
         bool operator==(const Where& o) const { return file == o.file && token == o.token; }
     };
     Where at;              // the number of the element, found by locating

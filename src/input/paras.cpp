@@ -1,6 +1,6 @@
 #include "input/paras.h"
 
-#include "driver/run.h"
+#include "context/run.h"
 #include "input/reader.h"
 #include "model/model.h"
 

@@ -12,7 +12,7 @@
 
 #include <sys/stat.h>
 
-#include "driver/run.h"
+#include "context/run.h"
 #include "input/overrides.h"
 #include "model/input_ranges.h"
 #include "model/model.h"
@@ -53,6 +53,7 @@ bool binaryByte(int c) { return (c >= 0 && c < 32 && c != '\t' && c != '\n' && c
 int get(InFile& in) {
     const int c = std::fgetc(in.f);
     if (c == EOF) return c;
+    ++in.offset;
     in.charLine = in.line;
     if (c == '\n') ++in.line;
     return c;
@@ -61,6 +62,7 @@ int get(InFile& in) {
 void unget(InFile& in, int c) {
     if (c == EOF) return;
     if (c == '\n') --in.line;
+    --in.offset;
     std::ungetc(c, in.f);
 }
 
@@ -107,6 +109,7 @@ Token readToken(InFile& in, const char* expected, bool whole) {
     if (c == EOF) endedEarly(in, expected);
     Token t;
     in.numberLine = in.line;
+    in.numberOffset = in.offset - 1;
     noteValue(in);
     int n = 0;
     while (c != EOF && !std::isspace(c) && c != kQuote && c != kSlash) {

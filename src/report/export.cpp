@@ -12,7 +12,7 @@
 #include <nlohmann/json.hpp>
 #include <string_view>
 
-#include "driver/run.h"
+#include "context/run.h"
 #include "economics/weights.h"
 #include "model/model.h"
 

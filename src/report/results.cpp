@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "driver/run.h"
+#include "context/run.h"
 #include "economics/weights.h"
 #include "input/reader.h"
 #include "model/model.h"

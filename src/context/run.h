@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "input/reader.h"
+#include "context/in_file.h"
 
 struct Model;
 class Overrides;
@@ -38,6 +38,7 @@ struct Run {
     std::FILE* msg = nullptr;        // error messages and warnings (null: the console)
     bool askName = true;             // ask for the results-file name (else resName is given)
     bool outputs = true;             // write the results file and the dumps
+    std::FILE* resultsTo = nullptr;  // without outputs: the stream that takes the results file (else none)
     Overrides* overrides = nullptr;  // input values changed by name
     std::function<void(Run&)> afterResults;  // more output files, written after the results file
 
