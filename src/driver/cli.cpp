@@ -169,13 +169,7 @@ bool sweepValues(const std::string& text, Swept& out, std::string& error) {
     }
     out.change = from;
     out.change.option = "--sweep";
-    for (int i = 0; i < steps; ++i) {
-        const double v = steps == 1 ? from.number : from.number + i * ((to.number - from.number) / (steps - 1));
-        // At most 15 significant digits: the steps of 0.8:0.9:3 are 0.8,
-        // 0.85 and 0.9, not 0.8500000000000001; a whole number is written
-        // as such.
-        out.values.push_back(decimalText(v));
-    }
+    out.values = sweepSteps(from.number, to.number, steps);
     return true;
 }
 
@@ -326,10 +320,35 @@ int listInputs(const Options& o, Model& model) {
     return 0;
 }
 
+// karvel1 serve: the server of the web page is the program karvel1-serve,
+// beside karvel1 in the build and in libexec/karvel1 where installed; it
+// takes the arguments after "serve".
+int startServer(int argc, char** argv) {
+    std::error_code ec;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (!ec)
+        for (const std::filesystem::path& server :
+             {self.parent_path() / "karvel1-serve",
+              self.parent_path().parent_path() / "libexec" / "karvel1" / "karvel1-serve"}) {
+            if (access(server.c_str(), X_OK) != 0) continue;
+            std::vector<char*> args{const_cast<char*>(server.c_str())};
+            for (int i = 2; i < argc; ++i) args.push_back(argv[i]);
+            args.push_back(nullptr);
+            execv(server.c_str(), args.data());
+            std::fprintf(stderr, "karvel1 serve: %s cannot be started (%s).\n", server.c_str(), std::strerror(errno));
+            return 1;
+        }
+    std::fputs("karvel1 serve: the server program karvel1-serve is neither beside karvel1 nor in\n"
+               "  ../libexec/karvel1; install it with karvel1 (cmake --install).\n",
+               stderr);
+    return 1;
+}
+
 }  // namespace
 
 int runCommandLine(int argc, char** argv, Model& model) {
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    if (argc >= 2 && std::strcmp(argv[1], "serve") == 0) return startServer(argc, argv);
     if (argc <= 1) {
         // The interactive program: the prompt for the results-file name.
         Run run(model);
@@ -368,7 +387,9 @@ int runCommandLine(int argc, char** argv, Model& model) {
     app.add_option("--sd", o.sd, "Table of genetic standard deviations (trait number, sd) for the relative emphasis")
         ->type_name("FILE");
     app.add_option("--chart", o.chart, "Relative emphasis as an SVG bar chart (needs --sd)")->type_name("FILE.svg");
-    app.footer("File names are taken in the working directory, as the name typed at the prompt.\n"
+    app.footer("karvel1 serve [DIR] [--port N] serves a web page for the working directory on 127.0.0.1\n"
+               "(karvel1 serve --help).\n"
+               "File names are taken in the working directory, as the name typed at the prompt.\n"
                "Exit status: 0 after a complete run, 1 after an error in the inputs or outputs, 2 after wrong usage.");
     try {
         app.parse(argc, argv);

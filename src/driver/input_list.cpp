@@ -40,22 +40,24 @@ bool writeInputList(const Overrides& ov, std::FILE* f) {
     return std::fflush(f) == 0 && !std::ferror(f);
 }
 
+nlohmann::ordered_json inputRow(const TracedNumber& t) {
+    nlohmann::ordered_json r;
+    r["name"] = t.name;
+    r["value"] = nlohmann::ordered_json::parse(valueText(t));
+    r["file"] = t.where.file;
+    r["line"] = t.where.line;
+    r["record"] = t.where.record;
+    r["label"] = cell(t.label);
+    r["unit"] = cell(t.unit);
+    const auto [lo, hi] = bounds(t);
+    r["min"] = lo.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json::parse(lo);
+    r["max"] = hi.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json::parse(hi);
+    return r;
+}
+
 bool writeInputListJson(const Overrides& ov, std::FILE* f) {
     nlohmann::ordered_json rows = nlohmann::ordered_json::array();
-    for (const TracedNumber* t : ov.changeable()) {
-        nlohmann::ordered_json r;
-        r["name"] = t->name;
-        r["value"] = nlohmann::ordered_json::parse(valueText(*t));
-        r["file"] = t->where.file;
-        r["line"] = t->where.line;
-        r["record"] = t->where.record;
-        r["label"] = cell(t->label);
-        r["unit"] = cell(t->unit);
-        const auto [lo, hi] = bounds(*t);
-        r["min"] = lo.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json::parse(lo);
-        r["max"] = hi.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json::parse(hi);
-        rows.push_back(r);
-    }
+    for (const TracedNumber* t : ov.changeable()) rows.push_back(inputRow(*t));
     const std::string s = rows.dump(1) + "\n";
     return std::fwrite(s.data(), 1, s.size(), f) == s.size() && std::fflush(f) == 0;
 }

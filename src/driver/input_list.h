@@ -5,7 +5,10 @@
 
 #include <cstdio>
 
+#include <nlohmann/json.hpp>
+
 class Overrides;
+struct TracedNumber;
 
 // Rows of ov.changeable() after a tracing reading: the name as --set
 // takes it, the value, the file, the line, the record, the record's own
@@ -15,3 +18,7 @@ class Overrides;
 // Returns false when a write failed.
 bool writeInputList(const Overrides& ov, std::FILE* f);
 bool writeInputListJson(const Overrides& ov, std::FILE* f);
+
+// One row of the JSON list: name, value (a number), file, line, record,
+// label, unit, min and max (null where an end has no bound).
+nlohmann::ordered_json inputRow(const TracedNumber& t);

@@ -1,37 +1,12 @@
 #include "driver/system_run.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <sstream>
 
+#include "context/memory_stream.h"
 #include "context/run.h"
 #include "driver/driver.h"
 
 namespace {
-
-// A stream in memory that gives its text back (null streams where memory
-// runs out: what is written is then lost, not the run).
-class MemoryStream {
-public:
-    MemoryStream() : f_(open_memstream(&buf_, &len_)) {}
-    MemoryStream(const MemoryStream&) = delete;
-    MemoryStream& operator=(const MemoryStream&) = delete;
-    ~MemoryStream() {
-        if (f_) std::fclose(f_);
-        std::free(buf_);
-    }
-    std::FILE* file() const { return f_ ? f_ : discardStream(); }
-    std::string text() {
-        if (!f_) return "";
-        std::fflush(f_);
-        return std::string(buf_ ? buf_ : "", len_);
-    }
-
-private:
-    char* buf_ = nullptr;
-    std::size_t len_ = 0;
-    std::FILE* f_;
-};
 
 const std::string kHeading = "Error message:\n";
 
@@ -62,6 +37,18 @@ SystemRun runSystem(const std::vector<Override>& changes, const SystemRunOptions
     }
     out.changes = std::move(ov.items);
     return out;
+}
+
+std::vector<std::string> sweepSteps(double from, double to, int steps) {
+    std::vector<std::string> values;
+    for (int i = 0; i < steps; ++i) {
+        const double v = steps == 1 ? from : from + i * ((to - from) / (steps - 1));
+        // At most 15 significant digits: the steps of 0.8:0.9:3 are 0.8,
+        // 0.85 and 0.9, not 0.8500000000000001; a whole number is written
+        // as such.
+        values.push_back(decimalText(v));
+    }
+    return values;
 }
 
 std::string stopMessage(const std::string& text) {

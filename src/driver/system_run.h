@@ -33,6 +33,10 @@ struct SystemRun {
 
 SystemRun runSystem(const std::vector<Override>& changes, const SystemRunOptions& options = {});
 
+// The values of a sweep from `from` to `to` in `steps` equal steps (1:
+// `from` alone), as the texts of their changes.
+std::vector<std::string> sweepSteps(double from, double to, int steps);
+
 // The message of a stop as one line: the text after the last "Error
 // message:" heading (not the warnings before it), its lines trimmed and
 // joined by blanks.
