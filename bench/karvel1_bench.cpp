@@ -26,7 +26,7 @@
 
 #include "driver/driver.h"
 #include "driver/evaluate.h"
-#include "driver/run.h"
+#include "context/run.h"
 #include "driver/weights_run.h"
 #include "economics/weights.h"
 #include "input/reader.h"

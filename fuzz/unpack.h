@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "driver/driver.h"
-#include "driver/run.h"
+#include "context/run.h"
 
 namespace packed {
 
