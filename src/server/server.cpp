@@ -94,7 +94,9 @@ private:
 
 void answer(httplib::Response& res, int status, const Json& body) {
     res.status = status;
-    res.set_content(body.dump(), "application/json");
+    // Texts of input files that are not UTF-8 (a label in Latin-1) reach
+    // the page with the replacement character in place of the odd bytes.
+    res.set_content(body.dump(-1, ' ', false, Json::error_handler_t::replace), "application/json");
 }
 
 void refuse(httplib::Response& res, int status, const std::string& message) {
