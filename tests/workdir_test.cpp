@@ -82,7 +82,9 @@ TEST(Workdir, InputsAreTheListedNumbersBySection) {
         EXPECT_EQ(row["label"].get<std::string>(), cell[5]) << cell[0];
         for (const auto& [end, text] : {std::pair{"min", cell[7]}, std::pair{"max", cell[8]}}) {
             EXPECT_EQ(row[end].is_null(), text.empty()) << cell[0];
-            if (!text.empty()) EXPECT_EQ(row[end].get<double>(), std::stod(text)) << cell[0];
+            if (!text.empty()) {
+                EXPECT_EQ(row[end].get<double>(), std::stod(text)) << cell[0];
+            }
         }
     }
     EXPECT_EQ(listed, shown.size());
