@@ -123,7 +123,7 @@ def read_files(directory):
 def bytes_with_number_replaced(old, line_number, old_value, new_text):
     """old (a file's bytes) with the one number on line line_number (counted
     from 1, as --list gives it) whose value is old_value replaced by new_text;
-    every other byte stays.  The file may write the number with other digits
+    every other byte stays; also the number's text in the file.  The file may write the number with other digits
     than --list shows it (1.150 for 1.15), so the number is found by value."""
     lines = old.splitlines(keepends=True)
     line = lines[line_number - 1].decode("ascii")
@@ -139,7 +139,7 @@ def bytes_with_number_replaced(old, line_number, old_value, new_text):
                           f"{old_value} exactly once, found {len(matches)} times")
     token = matches[0]
     lines[line_number - 1] = (line[:token.start()] + new_text + line[token.end():]).encode("ascii")
-    return b"".join(lines)
+    return b"".join(lines), token.group()
 
 
 # ---------------------------------------------------------------- the server
@@ -409,8 +409,8 @@ def check_save(driver, directory, rows):
     print(f"Save of {PRICE_NAME}={PRICE_VALUE} into {row['file']} line {row['line']}")
     before = read_files(directory)
     expected = dict(before)
-    expected[row["file"]] = bytes_with_number_replaced(before[row["file"]], int(row["line"]),
-                                                       row["value"], PRICE_VALUE)
+    expected[row["file"]], old_text = bytes_with_number_replaced(before[row["file"]], int(row["line"]),
+                                                                 row["value"], PRICE_VALUE)
     click(driver, "save")
 
     def saved_or_refused(d):
@@ -424,7 +424,7 @@ def check_save(driver, directory, rows):
           f"#save-status reports success, naming {row['file']} (it reads {status!r})")
     after = read_files(directory)
     check(after[row["file"]] == expected[row["file"]],
-          f"{row['file']} holds its old bytes with {row['value']} replaced by {PRICE_VALUE} on line "
+          f"{row['file']} holds its old bytes with {old_text} replaced by {PRICE_VALUE} on line "
           f"{row['line']}\n--- expected:\n{expected[row['file']].decode(errors='replace')}"
           f"\n--- found:\n{after[row['file']].decode(errors='replace')}")
     changed = [name for name in before if name != row["file"] and after.get(name) != before[name]]
