@@ -440,12 +440,6 @@ int runCommandLine(int argc, char** argv, Model& model) {
         std::snprintf(run.resName, sizeof run.resName, "%s", o.results.c_str());
         run.askName = false;
     }
-    Overrides overrides;
-    overrides.items = changes;
-    if (!changes.empty()) {
-        run.overrides = &overrides;
-        if (!locateChanges(run, error)) return usage(error);
-    }
     run.afterResults = [&](Run& r) {
         const exporting::SdTable* table = o.sd.empty() ? nullptr : &sd;
         if (!o.csv.empty())
@@ -460,5 +454,9 @@ int runCommandLine(int argc, char** argv, Model& model) {
             writeOutput(r, o.chart, "chart of the relative emphasis",
                         [&](std::FILE* f) { return exporting::writeChart(r.m, sd, f); });
     };
-    return runProgram(run, stdin);
+    Overrides overrides;
+    overrides.items = changes;
+    const SystemRun::Status status = runWithChanges(run, overrides, true, stdin, error);
+    if (status == SystemRun::Status::NotMade) return usage(error);
+    return status == SystemRun::Status::Complete ? 0 : 1;
 }

@@ -12,6 +12,13 @@ const std::string kHeading = "Error message:\n";
 
 }  // namespace
 
+SystemRun::Status runWithChanges(Run& run, Overrides& ov, bool weights, std::FILE* input, std::string& error) {
+    run.overrides = ov.items.empty() ? nullptr : &ov;
+    if (run.overrides && !locateChanges(run, error)) return SystemRun::Status::NotMade;
+    const bool complete = weights ? runProgram(run, input) == 0 : evaluateInputs(run, run.overrides);
+    return complete ? SystemRun::Status::Complete : SystemRun::Status::Stopped;
+}
+
 SystemRun runSystem(const std::vector<Override>& changes, const SystemRunOptions& options) {
     SystemRun out;
     out.model = newModel();
@@ -24,17 +31,10 @@ SystemRun runSystem(const std::vector<Override>& changes, const SystemRunOptions
     run.outputs = false;
     if (options.results) run.resultsTo = results.file();
     run.threads = 1;
-    run.overrides = changes.empty() ? nullptr : &ov;
     std::string error;
-    if (run.overrides && !locateChanges(run, error)) {
-        out.status = SystemRun::Status::NotMade;
-        out.messages = error;
-    } else {
-        const bool complete = options.weights ? runProgram(run, nullptr) == 0 : evaluateInputs(run, run.overrides);
-        out.status = complete ? SystemRun::Status::Complete : SystemRun::Status::Stopped;
-        out.messages = messages.text();
-        if (complete && options.results) out.results = results.text();
-    }
+    out.status = runWithChanges(run, ov, options.weights, nullptr, error);
+    out.messages = out.status == SystemRun::Status::NotMade ? error : messages.text();
+    if (out.status == SystemRun::Status::Complete && options.results) out.results = results.text();
     out.changes = std::move(ov.items);
     return out;
 }

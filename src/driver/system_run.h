@@ -4,12 +4,15 @@
 // run it through this function, each run on its own model state.
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "input/overrides.h"
 #include "model/model.h"
 #include "report/export.h"
+
+struct Run;
 
 struct SystemRunOptions {
     bool weights = true;   // the economic-weight loop after the base evaluation (else only the inputs and the base)
@@ -32,6 +35,14 @@ struct SystemRun {
 };
 
 SystemRun runSystem(const std::vector<Override>& changes, const SystemRunOptions& options = {});
+
+// The run of every front end: runs the system on `run`, as the front end
+// prepared it (model state, console, output files, threads), with the
+// changes of ov.items.  Finds where their numbers stand (NotMade, with the
+// reason in error, where a change cannot be made), then runs the whole
+// program (runProgram, which reads the results-file name from input where
+// it asks for one) or, without weights, the inputs and the base evaluation.
+SystemRun::Status runWithChanges(Run& run, Overrides& ov, bool weights, std::FILE* input, std::string& error);
 
 // The values of a sweep from `from` to `to` in `steps` equal steps (1:
 // `from` alone), as the texts of their changes.

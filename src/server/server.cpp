@@ -12,6 +12,8 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <future>
 #include <mutex>
 #include <pthread.h>
 #include <signal.h>
@@ -29,34 +31,63 @@ using Json = workdir::Json;
 constexpr std::size_t kMaxBody = 1 << 20;
 constexpr std::size_t kKeptRuns = 10;
 
-// The computations that run at once and those that wait for them.
-class Gate {
+// The computations run on as many threads as the machine has cores, which
+// the server keeps for its whole life: the model's phases keep tables per
+// thread, so a computation on every thread that serves a request would
+// leave such tables on each of them.  At most `waiting` computations wait
+// for a thread; beyond them a computation is refused.
+class ComputePool {
 public:
-    Gate(int running, int waiting) : running_(running), waiting_(waiting) {}
-
-    // Waits for a free place; false where the queue is full.
-    bool enter() {
-        std::unique_lock<std::mutex> lock(m_);
-        if (active_ >= running_ && queued_ >= waiting_) return false;
-        ++queued_;
-        free_.wait(lock, [&] { return active_ < running_; });
-        --queued_;
-        ++active_;
-        return true;
+    ComputePool(int threads, int waiting) : waiting_(std::size_t(waiting)) {
+        for (int i = 0; i < threads; ++i) threads_.emplace_back([this] { work(); });
     }
-    void leave() {
+    ~ComputePool() {
         {
             std::lock_guard<std::mutex> lock(m_);
-            --active_;
+            stopping_ = true;
         }
-        free_.notify_one();
+        ready_.notify_all();
+        for (std::thread& t : threads_) t.join();
+    }
+
+    // Runs compute on one of the pool's threads and gives its answer; false
+    // (and nothing run) where the queue is full.
+    bool run(const std::function<Json()>& compute, Json& out) {
+        std::packaged_task<Json()> task(compute);
+        std::future<Json> answer = task.get_future();
+        {
+            std::lock_guard<std::mutex> lock(m_);
+            if (queue_.size() >= waiting_ + idle_) return false;
+            queue_.push_back(std::move(task));
+        }
+        ready_.notify_one();
+        out = answer.get();
+        return true;
     }
 
 private:
+    void work() {
+        std::unique_lock<std::mutex> lock(m_);
+        for (;;) {
+            ++idle_;
+            ready_.wait(lock, [&] { return stopping_ || !queue_.empty(); });
+            --idle_;
+            if (queue_.empty()) return;
+            std::packaged_task<Json()> task = std::move(queue_.front());
+            queue_.pop_front();
+            lock.unlock();
+            task();
+            lock.lock();
+        }
+    }
+
     std::mutex m_;
-    std::condition_variable free_;
-    int running_, waiting_;
-    int active_ = 0, queued_ = 0;
+    std::condition_variable ready_;
+    std::deque<std::packaged_task<Json()>> queue_;
+    std::size_t waiting_;
+    std::size_t idle_ = 0;  // threads waiting for a computation
+    bool stopping_ = false;
+    std::vector<std::thread> threads_;
 };
 
 // The files of the last runs, for their download links.
@@ -201,7 +232,7 @@ class Service {
 public:
     Service(const Options& o, std::string token)
         : token_(std::move(token)),
-          gate_(o.computations > 0 ? o.computations : int(std::max(1u, std::thread::hardware_concurrency())),
+          pool_(o.computations > 0 ? o.computations : int(std::max(1u, std::thread::hardware_concurrency())),
                 o.queue),
           page_(pageText()) {}
 
@@ -357,25 +388,22 @@ private:
         }
     }
 
-    // Runs a computation once the gate lets it in; null (and 503) where
-    // the queue is full.
+    // Runs a computation on the pool; null (and 503) where its queue is
+    // full.  An exception of the computation reaches the request's handler.
     template <class F> Json computed(httplib::Response& res, F compute) {
-        if (!gate_.enter()) {
+        Json out;
+        if (!pool_.run(compute, out)) {
             refuse(res, 503,
                    "The server is busy: every core computes and the queue of waiting computations is full. "
                    "Try again in a moment.");
             return Json();
         }
-        struct Leave {
-            Gate& g;
-            ~Leave() { g.leave(); }
-        } leave{gate_};
-        return compute();
+        return out;
     }
 
     const std::string token_;
     int port_ = 0;
-    Gate gate_;
+    ComputePool pool_;
     RunStore runs_;
     std::mutex saving_;
     const std::string page_;
