@@ -25,6 +25,7 @@ const state = {
   prevRun: null,        // the successful run before it
   sdLoaded: false,      // the standard deviations of the files were put in once
   sweepTraitsTouched: false,
+  sweepNameTouched: false,  // the user chose the input of the scenario line
   lastSweep: null,
 };
 
@@ -112,7 +113,7 @@ function rangeText(min, max) {
   if (min === null && max === null) return '';
   if (max === null) return '≥ ' + fmtBound(min);
   if (min === null) return '≤ ' + fmtBound(max);
-  return fmtBound(min) + ' – ' + fmtBound(max);
+  return fmtBound(min) + ' to ' + fmtBound(max);
 }
 
 // True when two texts of a value mean the same number (or are the same text).
@@ -238,7 +239,7 @@ function headerTitle(text, fileName) {
 // Builds one section of a file: its title and its records.
 function buildSection(section, fileName) {
   const sectionEl = el('div', 'section');
-  if (section.title) sectionEl.append(el('h4', 'section-title', section.title));
+  if (section.title) sectionEl.append(sectionHeading(section.title));
   // Numbers of one record (the elements of an array) stand together under one label.
   let group = [];
   const flush = () => {
@@ -251,6 +252,16 @@ function buildSection(section, fileName) {
   }
   flush();
   return sectionEl;
+}
+
+// A section's heading: the comment's first sentence in bold, the rest of it
+// (often a long explanation) in plain text.
+function sectionHeading(title) {
+  const h = el('h4', 'section-title');
+  const cut = title.search(/[.:;]\s/);
+  if (cut < 0 || cut > 120) { h.textContent = title; return h; }
+  h.append(el('strong', '', title.slice(0, cut + 1)), el('span', 'section-more', ' ' + title.slice(cut + 2)));
+  return h;
 }
 
 // Builds one record: its label, unit and range, then a field per number.
@@ -320,6 +331,11 @@ function onFieldChange(event) {
   setChange(field, value === '' ? field.original : value);
   renderChanges();
   if (value !== '' || had) checkChanges(field.name);
+  // Until the user picks the scenario line's input, it follows the last change.
+  if (!state.sweepNameTouched && state.changes.has(field.name)) {
+    $('sweep-name').value = field.name;
+    onSweepNameChange();
+  }
 }
 
 // Records the field's value as a change, or drops the change when the value
@@ -390,6 +406,7 @@ function undoChange(name) {
   setChange(field, field.original);
   renderChanges();
   checkChanges(null);
+  if ($('sweep-name').value === name) onSweepNameChange();
 }
 
 // Gives every field back the value of the file.
@@ -616,7 +633,7 @@ function appendWeightCells(row, key, w, prev, withPrev) {
     if (typeof w.weight === 'number' && w.weight < 0) cell.classList.add('negative');
   }
   row.append(cell);
-  row.append(el('td', 'num muted', evaluated && w.evdiff_pct !== null ? fmtSmall(w.evdiff_pct) : ''));
+  row.append(el('td', 'num muted diff', evaluated && w.evdiff_pct !== null ? fmtSmall(w.evdiff_pct) : ''));
   if (!withPrev) return;
   const before = prev && prev.status === 'evaluated' ? prev.weight : null;
   row.append(el('td', 'num prev', before === null ? '' : fmtWeight(before)));
@@ -626,7 +643,7 @@ function appendWeightCells(row, key, w, prev, withPrev) {
     change = (pct > 0 ? '+' : '') + (Math.abs(pct) < 0.005 ? '0.00' : pct.toFixed(2));
   }
   const changeCell = el('td', 'num change', change);
-  if (change && change !== '0.00') changeCell.classList.add(change.startsWith('-') ? 'down' : 'up');
+  if (change) changeCell.classList.add(change === '0.00' ? 'same' : change.startsWith('-') ? 'down' : 'up');
   row.append(changeCell);
 }
 
@@ -780,8 +797,18 @@ function buildSweepNames() {
   }
   select.append(fragment);
   if (before && state.fields.has(before)) select.value = before;
-  else if (state.fields.has('prmilkb')) select.value = 'prmilkb';
+  else select.value = defaultSweepName();
   onSweepNameChange();
+}
+
+// The input a scenario line starts with: the base milk price where the system
+// has one, else the first number after the system variables of PARAS.TXT.
+function defaultSweepName() {
+  if (state.fields.has('prmilkb')) return 'prmilkb';
+  for (const field of state.fields.values()) {
+    if (field.file !== 'PARAS.TXT') return field.name;
+  }
+  return state.fields.keys().next().value;
 }
 
 // Proposes a range around the current value of the chosen input (±20 %,
@@ -789,12 +816,15 @@ function buildSweepNames() {
 function onSweepNameChange() {
   const field = state.fields.get($('sweep-name').value);
   if (!field) return;
-  const current = Number(state.changes.has(field.name) ? state.changes.get(field.name) : field.original);
+  let current = Number(state.changes.has(field.name) ? state.changes.get(field.name) : field.original);
+  const inRange = x => Number.isFinite(x) && (field.min === null || x >= field.min) && (field.max === null || x <= field.max);
+  if (!inRange(current)) current = Number(field.original);
   let from = current * 0.8, to = current * 1.2;
   if (current === 0) { from = 0; to = field.max !== null ? field.max : 1; }
   if (from > to) [from, to] = [to, from];
   if (field.min !== null) from = Math.max(from, field.min);
   if (field.max !== null) to = Math.min(to, field.max);
+  if (!(from < to) && field.min !== null && field.max !== null) { from = field.min; to = field.max; }
   $('sweep-from').value = String(Number(from.toPrecision(4)));
   $('sweep-to').value = String(Number(to.toPrecision(4)));
   const range = rangeText(field.min, field.max);
@@ -810,7 +840,7 @@ function buildSweepColumns() {
   if (state.lastRun) columns = columnsOf(state.lastRun.result.weights || []);
   else {
     const ewopt = state.doc && state.doc.system ? state.doc.system.ewopt : 0;
-    columns = ewopt === 2 ? ['pure-bred', 'cross-bred', 'combined'] : ewopt === 1 ? ['pure-bred', 'cross-bred'] : ['pure-bred'];
+    columns = ewopt === 2 ? ['pure-bred', 'cross-bred', 'combined'] : ewopt === 1 ? ['cross-bred'] : ['pure-bred'];
   }
   select.textContent = '';
   for (const c of columns) {
@@ -853,6 +883,12 @@ function tickLargestWeights() {
 // The ticked traits, at most eight (more lines are not readable).
 function chosenTraits() {
   return [...document.querySelectorAll('#sweep-traits input:checked')].map(b => Number(b.value)).slice(0, 8);
+}
+
+// A trait's unit after "per": "kg", "0.01 class", "1 per cent".
+function perUnit(unit) {
+  if (!unit) return 'unit';
+  return unit.startsWith('per ') ? '1 ' + unit : unit;
 }
 
 // Runs the scenario line and draws it.
@@ -902,7 +938,7 @@ function drawSweep() {
   const traits = chosenTraits();
   const traitInfo = new Map(((state.doc && state.doc.traits) || []).map(t => [t.trait, t]));
   let svg = '<div class="chart-main">' + lineChart({
-    width: 760, height: 280, xs, ys: answer.rows.map(r => r.profit), colour: SERIES_COLOURS[0],
+    width: 1000, height: 300, xs, ys: answer.rows.map(r => r.profit), colour: SERIES_COLOURS[0],
     title: 'Profit per ewe and year', yLabel: 'EUR per ewe and year', xLabel: answer.name + unit,
     failed: failed.map(r => Number(r.value)), marker,
   }) + '</div><div class="chart-grid">';
@@ -910,9 +946,10 @@ function drawSweep() {
     const info = traitInfo.get(trait) || { name: 'Trait ' + trait, unit: '' };
     const key = trait + '-' + column;
     svg += lineChart({
-      width: 370, height: 220, xs, ys: answer.rows.map(r => r.weights ? r.weights[key] : null),
+      width: 370, height: 240, xs, ys: answer.rows.map(r => r.weights ? r.weights[key] : null),
       colour: SERIES_COLOURS[(i + 1) % SERIES_COLOURS.length], small: true,
-      title: trait + ' ' + info.name + (info.unit ? ' (per ' + info.unit + ')' : ''), yLabel: 'Weight, EUR', xLabel: answer.name + unit,
+      title: trait + ' ' + info.name, subtitle: 'weight, EUR per ewe and year per ' + perUnit(info.unit),
+      yLabel: 'Weight', xLabel: answer.name + unit,
       failed: failed.map(r => Number(r.value)), marker,
     });
   });
@@ -978,12 +1015,18 @@ function tickText(v, step) {
   return v.toFixed(decimals);
 }
 
+// Text shortened with an ellipsis to about `chars` characters (SVG text does not wrap).
+function fitText(text, chars) {
+  const n = Math.max(4, Math.floor(chars));
+  return text.length <= n ? text : text.slice(0, n - 1).trimEnd() + '…';
+}
+
 // Draws one line chart as SVG markup: axes with ticks and labels, the line
 // with points (gaps where a value is missing), × at failed runs, a dashed
 // line at the input's current value and a legend line with the title.
 function lineChart(o) {
   const W = o.width, H = o.height;
-  const left = o.small ? 62 : 74, right = 16, top = 34, bottom = 46;
+  const left = o.small ? 62 : 74, right = 16, top = o.subtitle ? 50 : 34, bottom = 46;
   const pw = W - left - right, ph = H - top - bottom;
   const ys = o.ys.map(y => (y === null || y === undefined ? null : Number(y)));
   const good = ys.filter(y => y !== null);
@@ -1004,7 +1047,9 @@ function lineChart(o) {
   parts.push('<rect x="0" y="0" width="' + W + '" height="' + H + '" fill="#fff"/>');
   // Legend: a short line in the series colour and the title.
   parts.push('<line x1="' + left + '" y1="16" x2="' + (left + 22) + '" y2="16" stroke="' + o.colour + '" stroke-width="2.5"/>');
-  parts.push('<text x="' + (left + 28) + '" y="20" class="c-title">' + esc(o.title) + '</text>');
+  parts.push('<text x="' + (left + 28) + '" y="20" class="c-title">' + esc(fitText(o.title, (W - left - 36) / 7.2)) +
+    '<title>' + esc(o.title) + '</title></text>');
+  if (o.subtitle) parts.push('<text x="' + (left + 28) + '" y="36" class="c-sub">' + esc(fitText(o.subtitle, (W - left - 36) / 6.2)) + '</text>');
   for (const t of yr.ticks) {
     if (t < ymin - 1e-12 || t > ymax + 1e-12) continue;
     const y = sy(t).toFixed(1);
@@ -1020,10 +1065,12 @@ function lineChart(o) {
   parts.push('<line x1="' + left + '" x2="' + (left + pw) + '" y1="' + (top + ph) + '" y2="' + (top + ph) + '" class="c-axis"/>');
   parts.push('<line x1="' + left + '" x2="' + left + '" y1="' + top + '" y2="' + (top + ph) + '" class="c-axis"/>');
   parts.push('<text x="' + (left + pw / 2) + '" y="' + (H - 8) + '" text-anchor="middle" class="c-label">' + esc(o.xLabel) + '</text>');
-  parts.push('<text transform="translate(14 ' + (top + ph / 2) + ') rotate(-90)" text-anchor="middle" class="c-label">' + esc(o.yLabel) + '</text>');
+  parts.push('<text transform="translate(14 ' + (top + ph / 2) + ') rotate(-90)" text-anchor="middle" class="c-label">' +
+    esc(fitText(o.yLabel, ph / 6.6)) + '<title>' + esc(o.yLabel) + '</title></text>');
   if (o.marker !== null && Number.isFinite(o.marker) && o.marker >= xmin && o.marker <= xmax) {
     const x = sx(o.marker).toFixed(1);
     parts.push('<line x1="' + x + '" x2="' + x + '" y1="' + top + '" y2="' + (top + ph) + '" class="c-marker"><title>current value ' + o.marker + '</title></line>');
+    parts.push('<text x="' + (Number(x) + 3) + '" y="' + (top + 10) + '" class="c-tick">now</text>');
   }
   // The line, broken where a run gave no value.
   let d = '';
@@ -1094,7 +1141,7 @@ function start() {
   $('open-all').addEventListener('click', () => openAllFiles(true));
   $('close-all').addEventListener('click', () => openAllFiles(false));
   $('sd-table').addEventListener('change', onSdChange);
-  $('sweep-name').addEventListener('change', onSweepNameChange);
+  $('sweep-name').addEventListener('change', () => { state.sweepNameTouched = true; onSweepNameChange(); });
   $('sweep-run').addEventListener('click', runSweep);
   $('sweep-traits').addEventListener('change', () => { state.sweepTraitsTouched = true; drawSweep(); });
   $('sweep-column').addEventListener('change', () => { if (!state.sweepTraitsTouched) tickLargestWeights(); drawSweep(); });
