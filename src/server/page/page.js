@@ -162,7 +162,8 @@ async function loadInputs() {
   const doc = await api('GET', '/api/inputs');
   const box = $('load-message');
   if (!doc.ok) {
-    box.textContent = 'The input files cannot be read as they stand.\n\n' + (doc.message || '');
+    box.textContent = 'The input files cannot be read as they stand.\n\n' + (doc.message || '') +
+      '\n\nCorrect the file in an editor, then reload this page.';
     box.hidden = false;
     $('files').textContent = '';
     return false;
@@ -548,7 +549,7 @@ function showRun(answer) {
 function showTotals(totals, prevTotals) {
   for (const key of ['Trev', 'Tcosts', 'Tsub', 'Tprof']) {
     const value = totals[key];
-    $(key).textContent = key === 'Tprof' ? fmtMoney(value) : fmtMoney(value);
+    $(key).textContent = fmtMoney(value);
     const before = prevTotals ? prevTotals[key] : undefined;
     $(key + '-prev').textContent = before === undefined ? '' : 'before ' + fmtMoney(before);
   }
@@ -716,15 +717,11 @@ function showFlock(flock) {
 
 // Builds the table of standard deviations, one field per trait.
 function buildSdTable(traits, sd, sdFile) {
-  const table = $('sd-table');
-  table.textContent = '';
-  const head = el('tr');
-  head.append(el('th', 'num', 'Trait'), el('th', '', 'Name'), el('th', 'num', 'Standard deviation'), el('th', '', 'Unit'));
-  const thead = el('thead');
-  thead.append(head);
-  const tbody = el('tbody');
+  const list = $('sd-table');
+  list.textContent = '';
+  // Rows of a grid in two newspaper columns: the 35 traits fit beside each other.
   for (const t of traits) {
-    const row = el('tr');
+    const row = el('label', 'sd-row');
     const input = el('input', 'num sd-input');
     input.type = 'text';
     input.inputMode = 'decimal';
@@ -732,15 +729,12 @@ function buildSdTable(traits, sd, sdFile) {
     input.autocomplete = 'off';
     const value = sd[String(t.trait)];
     input.value = value === undefined || value === null ? '' : String(value);
-    input.setAttribute('aria-label', 'Standard deviation of ' + t.name);
-    const cell = el('td', 'num');
-    cell.append(input);
-    row.append(el('td', 'num', t.trait), el('td', '', t.name), cell, el('td', 'unit', t.unit));
-    tbody.append(row);
+    row.append(el('span', 'num muted', t.trait), el('span', 'sd-name', t.name), input, el('span', 'unit', t.unit));
+    list.append(row);
   }
-  table.append(thead, tbody);
-  $('sd-source').textContent = sdFile ? 'Read from ' + sdFile + '. Changes here go with the runs; the file stays as it is.'
-    : 'No table of standard deviations in the working directory: enter them here.';
+  $('sd-source').textContent = (sdFile ? 'Read from ' + sdFile + '; changes here go with the runs, the file stays as it is.'
+    : 'No table of standard deviations in the working directory: enter them here.') +
+    ' An empty field leaves the trait out of the relative emphasis.';
 }
 
 // The standard deviations as the API takes them: {"trait": number}, empty fields left out.
@@ -1112,7 +1106,10 @@ async function saveChanges() {
   const answer = await api('POST', '/api/save', { changes: changesObject(), versions });
   setBusy(button, false);
   if (!answer.ok) {
-    showStatus(status, 'Nothing was written.\n' + (answer.message || ''), 'error');
+    // The server's refusals of a changed file say so themselves; a stop of the
+    // run needs the word that nothing was written.
+    const text = answer.message || 'The save failed.';
+    showStatus(status, /\b(saved|written)\b/i.test(text) ? text : 'Nothing was written: the inputs with these changes stop the run.\n' + text, 'error');
     return;
   }
   const written = answer.written || [];
