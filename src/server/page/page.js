@@ -22,6 +22,7 @@ const state = {
   changes: new Map(),   // name -> new value (text), in the order the user made them
   checkSeq: 0,          // number of the latest check; older answers are dropped
   lastRun: null,        // the last successful run answer
+  lastRunInputs: null,  // the changes and standard deviations it ran with, as JSON
   prevRun: null,        // the successful run before it
   sdLoaded: false,      // the standard deviations of the files were put in once
   sweepTraitsTouched: false,
@@ -382,6 +383,7 @@ function renderChanges() {
   $('change-count').textContent = n ? String(n) : '';
   $('no-changes').hidden = n > 0;
   $('undo-all').hidden = n === 0;
+  markStale();
   for (const part of state.fileParts) {
     const count = perFile.get(part.file) || 0;
     part.badge.hidden = count === 0;
@@ -511,6 +513,7 @@ async function runModel() {
   showStatus($('run-message'), '', '');
   const started = performance.now();
   const changeCount = state.changes.size;
+  const inputs = runInputsKey();
   const answer = await api('POST', '/api/run', { changes: changesObject(), sd: sdValues() });
   setBusy(button, false);
   if (!answer.ok) {
@@ -520,10 +523,24 @@ async function runModel() {
   }
   state.prevRun = state.lastRun;
   state.lastRun = answer;
+  state.lastRunInputs = inputs;
   const seconds = ((performance.now() - started) / 1000).toFixed(1);
   $('run-info').textContent = 'Run ' + answer.run + ' · ' + seconds + ' s · ' +
     (changeCount === 0 ? 'the files as they stand' : changeCount + (changeCount === 1 ? ' change' : ' changes'));
   showRun(answer);
+  markStale();
+}
+
+// The changes and standard deviations of a run, to tell whether the shown
+// results still belong to the inputs on the page.
+function runInputsKey() {
+  return JSON.stringify([changesObject(), sdValues()]);
+}
+
+// Says beside the totals when the inputs differ from those of the shown run.
+function markStale() {
+  const stale = state.lastRun !== null && runInputsKey() !== state.lastRunInputs;
+  $('stale').hidden = !stale;
 }
 
 // Shows everything a successful run gives: totals, downloads, warnings,
@@ -756,6 +773,7 @@ function onSdChange(event) {
   const text = input.value.trim();
   input.classList.toggle('invalid', text !== '' && !(Number.isFinite(Number(text)) && Number(text) >= 0));
   $('sd-note').hidden = false;
+  markStale();
 }
 
 // Puts the emphasis chart of the run into the page (the server's own SVG).
@@ -1103,6 +1121,7 @@ async function saveChanges() {
   const button = $('save');
   setBusy(button, true, 'Saving …');
   const count = state.changes.size;
+  const runMatched = state.lastRun !== null && runInputsKey() === state.lastRunInputs;
   const answer = await api('POST', '/api/save', { changes: changesObject(), versions });
   setBusy(button, false);
   if (!answer.ok) {
@@ -1114,6 +1133,8 @@ async function saveChanges() {
   }
   const written = answer.written || [];
   await loadInputs();
+  // The saved values are the files' now: a run made with them still matches.
+  if (runMatched) { state.lastRunInputs = runInputsKey(); markStale(); }
   showStatus($('check-status'), '', '');
   $('check-warnings').hidden = true;
   showStatus(status, 'Saved ' + count + (count === 1 ? ' value' : ' values') + ' into ' +
