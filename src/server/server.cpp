@@ -12,6 +12,7 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <malloc.h>
 #include <functional>
 #include <future>
 #include <mutex>
@@ -230,10 +231,9 @@ std::string newToken() {
 
 class Service {
 public:
-    Service(const Options& o, std::string token)
+    Service(const Options& o, int computations, std::string token)
         : token_(std::move(token)),
-          pool_(o.computations > 0 ? o.computations : int(std::max(1u, std::thread::hardware_concurrency())),
-                o.queue),
+          pool_(computations, o.queue),
           page_(pageText()) {}
 
     void install(httplib::Server& http, int port) {
@@ -442,11 +442,19 @@ int serve(const Options& options) {
         std::fprintf(stderr, "karvel1 serve: %s.\n", e.what());
         return 1;
     }
-    Service service(options, token);
+    const int computations =
+        options.computations > 0 ? options.computations : int(std::max(1u, std::thread::hardware_concurrency()));
+    // The threads that serve requests, the computing ones and the memory
+    // pools of malloc are as few as will do: each of them keeps what it
+    // once held (a stack, free memory), and a server that runs for days
+    // must not grow with the number of requests.
+    mallopt(M_ARENA_MAX, computations + 1);
+    Service service(options, computations, token);
     httplib::Server http;
-    // Enough workers for the computations, their queue and the requests
-    // that need no computation.
-    http.new_task_queue = [] { return new httplib::ThreadPool(40); };
+    // A thread for each computation that runs or waits, and a few for the
+    // requests that need none.
+    const int threads = computations + options.queue + 4;
+    http.new_task_queue = [threads] { return new httplib::ThreadPool(std::size_t(threads)); };
     int port = options.port;
     if (port == 0) {
         port = http.bind_to_any_port("127.0.0.1");
