@@ -206,7 +206,10 @@ Json inputs() {
 
     Json sd = Json::object();
     const std::string sdFile = sdFileName();
-    Json answer{{"ok", true}, {"dir", std::filesystem::current_path().string()}, {"files", fileList},
+    Json answer{{"ok", true},
+                {"program", Json{{"name", exporting::kProgramName}, {"version", exporting::kProgramVersion}}},
+                {"dir", std::filesystem::current_path().string()},
+                {"files", fileList},
                 {"traits", traits}};
     if (!sdFile.empty()) {
         exporting::SdTable table;

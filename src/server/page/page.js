@@ -173,6 +173,7 @@ async function loadInputs() {
   state.doc = doc;
   state.changes.clear();
   $('dir').textContent = doc.dir || '';
+  if (doc.program) $('version').textContent = doc.program.name + ' ' + doc.program.version;
   showSystem(doc.system || {});
   buildInputs(doc.files || []);
   buildSweepNames();
