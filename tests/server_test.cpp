@@ -214,7 +214,7 @@ struct Refusal {
     const char* name;
     const char* method;
     const char* path;   // {token}: the server's token
-    const char* token;  // X-Token ({token}; {cut}: all but its last digit), nullptr: none
+    const char* token;  // X-Token ({token}; {cut}: all but its last digit; {flip}: another first digit), nullptr: none
     const char* host;   // Host ({port}: the server's port), nullptr: the client's own
     const char* body;   // padded with spaces to pad bytes where pad > 0
     std::size_t pad;
@@ -227,8 +227,12 @@ TEST_P(RefusedRequest, AnswerAndStatus) {
     const Refusal& c = GetParam();
     const Server& s = shared("dairy");
     const auto fill = [&](std::string t) {
-        const std::pair<std::string, std::string> keys[] = {
-            {"{token}", s.token()}, {"{cut}", s.token().substr(0, 31)}, {"{port}", std::to_string(s.port())}};
+        std::string flip = s.token();
+        flip[0] = flip[0] == '0' ? '1' : '0';
+        const std::pair<std::string, std::string> keys[] = {{"{token}", s.token()},
+                                                            {"{cut}", s.token().substr(0, 31)},
+                                                            {"{flip}", flip},
+                                                            {"{port}", std::to_string(s.port())}};
         for (const auto& [key, value] : keys)
             for (auto at = t.find(key); at != std::string::npos; at = t.find(key)) t.replace(at, key.size(), value);
         return t;
@@ -263,6 +267,7 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"WrongToken", "GET", "/api/inputs", "0123456789abcdef0123456789abcdef", nullptr, "", 0, 403},
         Refusal{"TokenWithoutItsLastDigit", "GET", "/api/inputs", "{cut}", nullptr, "", 0, 403},
         Refusal{"TokenWithADigitMore", "GET", "/api/inputs", "{token}0", nullptr, "", 0, 403},
+        Refusal{"TokenWithAnotherFirstDigit", "GET", "/api/inputs", "{flip}", nullptr, "", 0, 403},
         Refusal{"TokenInQuery", "GET", "/api/inputs?token={token}", nullptr, nullptr, "", 0, 200},
         Refusal{"WrongTokenInQuery", "GET", "/api/inputs?token={cut}", nullptr, nullptr, "", 0, 403},
         Refusal{"HostOfAnotherSite", "GET", "/api/inputs", kTok, "evil.example:{port}", "", 0, 403},
@@ -287,6 +292,7 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"SdAsAnArray", "POST", "/api/run", kTok, nullptr, R"({"changes": {}, "sd": [0.25]})", 0, 400},
         Refusal{"SdOfTrait36", "POST", "/api/run", kTok, nullptr, R"({"sd": {"35": 1, "36": 1}})", 0, 400},
         Refusal{"NegativeSd", "POST", "/api/run", kTok, nullptr, R"({"sd": {"8": -0.5}})", 0, 400},
+        Refusal{"SdOfZero", "POST", "/api/run", kTok, nullptr, R"({"sd": {"8": 0, "1": 0.25}})", 0, 200},
         Refusal{"SdNotANumber", "POST", "/api/run", kTok, nullptr, R"({"sd": {"8": "x"}})", 0, 400},
         Refusal{"SweepOfOneValue", "POST", "/api/sweep", kTok, nullptr,
                 R"({"sweep": {"name": "prmilkb", "from": "1", "to": "2", "steps": 1}})", 0, 400},
@@ -587,10 +593,10 @@ std::vector<std::array<std::string, 3>> malformed(int count) {  // method, path,
         {"/api/save", R"({"changes": {"mwE[1]": "4e9"}, "versions": {"INPUTS04.TXT": "0"}})"}};
     const char* shapes[] = {  // bodies of the wrong shape, names and values no input file has
         "[]", "42", "null", R"("changes")", R"([{"changes": {}}])", R"({"changes": []})", R"({"changes": "mwE[1]=72"})",
-        R"({"changes": [["mwE[1]", "72"]]})", R"({"changes": {"mwE[1]": [72]}})", R"({"changes": {"mwE[1]": {"v": 72}}})",
+        R"({"changes": [["mwE[1]", "72"]]})", R"({"changes": {"mwE[1]": [72]}})", R"({"changes": {"mwE[1]": {}}})",
         R"({"changes": {"mwE[1]": null}})", R"({"changes": {"mwE[1]": false}})", R"({"changes": {"mwE[1]": "1e400"}})",
-        R"({"changes": {"mwE[1]": 1e308}})", R"({"changes": {"mwE[1]": "-1e308"}})", R"({"changes": {"mwE[1]": "nan"}})",
-        R"({"changes": {"mwE[1]": "inf"}})", R"({"changes": {"mwE[1]": ""}})", R"({"changes": {"": "1"}})",
+        R"({"changes": {"mwE[1]": 1e308}})", R"({"changes": {"mwE[1]": "-1e308"}})", R"({"changes": {"mwE[1]": "inf"}})",
+        R"({"changes": {"mwE[1]": "nan"}})", R"({"changes": {"mwE[1]": ""}})", R"({"changes": {"": "1"}})",
         R"({"changes": {"99999999999999999999999": "1"}})", R"({"changes": {"1e308": "1"}})",
         R"({"changes": {"mwE[99999999999999999999]": "70"}})", R"({"changes": {"mwE[0]": "70"}})",
         R"({"changes": {"mwE[-1]": "70"}})", R"({"changes": {" mwE[1]": "70"}})",
@@ -706,7 +712,7 @@ INSTANTIATE_TEST_SUITE_P(Server, ServeCommandLine,
                          testing::Values(ServeUsage{"Help", "--help", 0, "Usage: karvel1 serve [DIR] [--port N]"},
                                          ServeUsage{"PortTooLarge", "--port=65536", 2, "a number from 0 to 65535"},
                                          ServeUsage{"TwoDirectories", "a b", 2, "one working directory only"},
-                                         ServeUsage{"NoSuchDirectory", "no/dir --port 0", 1, "no/dir cannot be entered"}),
+                                         ServeUsage{"NoSuchDirectory", "no/dir", 1, "no/dir cannot be entered"}),
                          [](const testing::TestParamInfo<ServeUsage>& i) { return std::string(i.param.name); });
 
 // ---------------------------------------------------------------------------
