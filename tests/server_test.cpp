@@ -442,56 +442,6 @@ TEST_F(ServerSuite, SweepGivesTheRowsOfTheCommandLine) {
     }
 }
 
-// The inputs are the numbers --list shows, file by file in reading order,
-// each in the section of the last comment above it; the header is the
-// file's first comment.
-TEST_F(ServerSuite, InputsAreTheNumbersOfTheList) {
-    const Server& s = shared("meat");
-    TempDir dir;
-    testutil::copyExample("meat", dir);
-    ASSERT_EQ(testutil::runKarvel1(dir, "", "--list --json l.json").status, 0);
-    const json list = json::parse(dir.read("l.json"));
-    json in = api(s, "GET", "/api/inputs").body;
-    ASSERT_EQ(in.value("ok", false), true) << in;
-    EXPECT_EQ(in["dir"], fs::canonical(s.dir().path()).string());
-    std::size_t i = 0;
-    for (json& f : in["files"]) {
-        // The comments of the file (no label of the examples holds a
-        // slash): the line each begins on and its words.
-        std::vector<std::pair<int, std::string>> notes;
-        const std::string text = s.dir().read(f["file"]);
-        for (std::size_t k = 0, line = 1, open = 0; k < text.size(); line += text[k++] == '\n') {
-            if (text[k] != '/') continue;
-            if (open == 0) {
-                notes.push_back({int(line), ""});
-                open = k + 1;
-                continue;
-            }
-            std::istringstream words(text.substr(open, k - open));
-            for (std::string w; words >> w;) notes.back().second += (notes.back().second.empty() ? "" : " ") + w;
-            open = 0;
-        }
-        EXPECT_EQ(f["header"], notes.empty() ? "" : notes[0].second);
-        for (json& section : f["sections"])
-            for (json& number : section["numbers"]) {
-                ASSERT_LT(i, list.size());
-                const json& row = list[i++];
-                EXPECT_EQ(row["file"], f["file"]);
-                for (const char* key : {"name", "line", "record", "label", "unit", "min", "max"})
-                    EXPECT_EQ(number[key], row[key]) << row;
-                EXPECT_EQ(std::stod(number["value"].get<std::string>()), row["value"].get<double>()) << row;
-                std::string title;
-                for (std::size_t n = 1; n < notes.size() && notes[n].first <= row["line"].get<int>(); ++n)
-                    title = notes[n].second;
-                EXPECT_EQ(section["title"], title) << row;
-                if (row["file"] == "PARAS.TXT") {
-                    EXPECT_EQ(in["system"][row["name"].get<std::string>()], row["value"]);
-                }
-            }
-    }
-    EXPECT_EQ(i, list.size());
-}
-
 // The server keeps the downloads of the last ten runs.
 TEST_F(ServerSuite, DownloadsOfTheLastTenRuns) {
     const Server& s = shared("dairy");
