@@ -18,6 +18,7 @@
 #include <mutex>
 #include <pthread.h>
 #include <signal.h>
+#include <sys/socket.h>
 #include <thread>
 
 #include "server/page.h"
@@ -455,6 +456,14 @@ int serve(const Options& options) {
     // requests that need none.
     const int threads = computations + options.queue + 4;
     http.new_task_queue = [threads] { return new httplib::ThreadPool(std::size_t(threads)); };
+    // The listening socket: reusable at once after a stop (but not bound by
+    // a second server beside this one, as SO_REUSEPORT would allow).
+    int listening = -1;
+    http.set_socket_options([&listening](socket_t sock) {
+        const int yes = 1;
+        setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+        listening = sock;
+    });
     int port = options.port;
     if (port == 0) {
         port = http.bind_to_any_port("127.0.0.1");
@@ -466,6 +475,10 @@ int serve(const Options& options) {
                      std::strerror(errno));
         return 1;
     }
+    // The library listens with a backlog of 5 connections; a burst of
+    // requests beyond it (a browser opens six at once, clients beside it)
+    // would be dropped by the kernel and fail.
+    if (listening >= 0) ::listen(listening, SOMAXCONN);
     service.install(http, port);
     stopOnSignal(http, signals);
     std::printf("Serving %s at http://127.0.0.1:%d/?token=%s\n", options.dir.c_str(), port, token.c_str());
