@@ -8,7 +8,7 @@
 #include <httplib.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -24,8 +24,6 @@
 #include <vector>
 
 #include "test_util.h"
-
-extern char** environ;
 
 namespace {
 
@@ -53,12 +51,16 @@ public:
         if (out_ >= 0) close(out_);
     }
     // Stops the server as Ctrl-C does: its exit status (128 + the signal
-    // where one ended it).
+    // where one ended it; -1 where it did not stop within a minute, and was
+    // killed, so that the test fails instead of hanging).
     int stop() {
         int st = 0;
-        if (pid_ <= 0 || kill(pid_, SIGINT) != 0 || waitpid(pid_, &st, 0) != pid_) return -1;
+        pid_t done = 0;
+        if (pid_ <= 0 || kill(pid_, SIGINT) != 0) return -1;
+        for (int i = 0; i < 6000 && (done = waitpid(pid_, &st, WNOHANG)) == 0; ++i) usleep(10000);
+        if (done == 0) kill(pid_, SIGKILL), waitpid(pid_, &st, 0);
         pid_ = -1;
-        return WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
+        return done == 0 ? -1 : WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
     }
     pid_t pid() const { return pid_; }
     int port() const { return port_; }
@@ -69,21 +71,26 @@ private:
     void start(std::vector<std::string> args) {
         int fds[2];
         ASSERT_EQ(pipe(fds), 0);
-        posix_spawn_file_actions_t fa;
-        posix_spawn_file_actions_init(&fa);
-        posix_spawn_file_actions_adddup2(&fa, fds[1], 1);
-        posix_spawn_file_actions_addclose(&fa, fds[0]);
-        posix_spawn_file_actions_addclose(&fa, fds[1]);
         std::string dir = dir_.path().string();
         args.insert(args.begin(), {KARVEL1_EXE, "serve", dir});
         std::vector<char*> argv;
         for (std::string& a : args) argv.push_back(a.data());
         argv.push_back(nullptr);
-        const int spawned = posix_spawn(&pid_, argv[0], &fa, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&fa);
+        const pid_t tests = getpid();
+        pid_ = fork();
+        if (pid_ == 0) {
+            // The server ends with the tests, also when they are killed.
+            prctl(PR_SET_PDEATHSIG, SIGKILL);
+            if (getppid() != tests) _exit(127);
+            dup2(fds[1], 1);
+            close(fds[0]);
+            close(fds[1]);
+            execv(argv[0], argv.data());
+            _exit(127);
+        }
         close(fds[1]);
         out_ = fds[0];  // stays open: the server never writes into a closed pipe
-        ASSERT_EQ(spawned, 0);
+        ASSERT_GT(pid_, 0);
         std::string line;
         for (char c = 0; c != '\n';) {
             pollfd p{out_, POLLIN, 0};
