@@ -102,7 +102,13 @@ INSTANTIATE_TEST_SUITE_P(
         Usage{"SweepTableCannotBeCreated", "--sweep 'mwE[1]=60:80:1' --csv no/such/t.csv", 1,
               "the file no/such/t.csv cannot be created (No such file or directory)"},
         Usage{"CsvOnAFullDisk", "-q -o R.TXT --csv /dev/full", 1, "The file /dev/full cannot be written"},
-        Usage{"BadSdTable", "-o R.TXT --sd NONE.TXT", 1, "NONE.TXT"}),
+        Usage{"BadSdTable", "-o R.TXT --sd NONE.TXT", 1, "NONE.TXT"},
+        // init refuses a directory that holds a system and writes nothing.
+        Usage{"InitIntoASystem", "init . --from meat", 1,
+              "karvel1 init: . already holds PARAS.TXT, INPUTS01.TXT, INPUTS02.TXT"},
+        Usage{"InitIntoAFile", "init PARAS.TXT", 1, "karvel1 init: PARAS.TXT exists and is not a directory."},
+        Usage{"InitWithoutDirectory", "init", 2, "DIR is required"},
+        Usage{"InitUnknownExample", "init new --from large", 2, "large not in {dairy,meat,extensive}"}),
     [](const testing::TestParamInfo<Usage>& i) { return std::string(i.param.name); });
 
 // Runs the dairy example with arguments and keeps its output files.

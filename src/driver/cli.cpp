@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -26,6 +27,7 @@
 #include "driver/input_list.h"
 #include "driver/system_run.h"
 #include "context/run.h"
+#include "init/new_system.h"
 #include "input/overrides.h"
 #include "model/model.h"
 #include "report/export.h"
@@ -344,11 +346,75 @@ int startServer(int argc, char** argv) {
     return 1;
 }
 
+// A directory name as the shell takes it back in the printed commands.
+std::string shellWord(const std::string& word) {
+    const bool plain = !word.empty() && std::all_of(word.begin(), word.end(), [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) || std::strchr("_./-+,:@%=", c) != nullptr;
+    });
+    if (plain) return word;
+    std::string quoted = "'";
+    for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+// karvel1 init DIR [--from EXAMPLE]: a new working directory from one of the
+// example systems built into the program, and what to do next.
+int initSystem(int argc, char** argv) {
+    const std::vector<std::string_view> examples = bundledExampleNames();
+    std::string dir;
+    std::string from(examples.front());
+    CLI::App app{"Writes a new working directory DIR (created when missing) from an example system built into\n"
+                 "the program: PARAS.TXT, the input files the system reads, TEXTS_OUT.TXT, and SD.TXT where the\n"
+                 "example has one.  Nothing is overwritten: a directory that already holds any of these files\n"
+                 "(or other input files) is refused.",
+                 "karvel1 init"};
+    app.add_option("DIR", dir, "The new working directory")->required();
+    app.add_option("--from", from, "The example to start from (default: " + from + ")")
+        ->type_name("EXAMPLE")
+        ->check(CLI::IsMember(std::vector<std::string>(examples.begin(), examples.end())));
+    try {
+        app.parse(argc - 1, argv + 1);
+    } catch (const CLI::ParseError& e) {
+        const int code = app.exit(e);
+        return code == 0 ? 0 : kUsage;
+    }
+
+    std::vector<std::string> written;
+    std::string error;
+    if (!writeExampleSystem(from, dir, written, error)) {
+        std::fprintf(stderr, "karvel1 init: %s.\n", error.c_str());
+        return 1;
+    }
+    std::printf("Wrote the %s example system into %s:\n", from.c_str(), dir.c_str());
+    std::string line;
+    for (const std::string& name : written) {
+        if (!line.empty() && line.size() + 1 + name.size() > 90) {
+            std::printf("%s\n", line.c_str());
+            line.clear();
+        }
+        line += (line.empty() ? "  " : " ") + name;
+    }
+    std::printf("%s\n", line.c_str());
+    const std::string d = shellWord(dir);
+    const std::pair<std::string, const char*> steps[] = {
+        {"karvel1 " + d + " --list", "every number of the input files: name, value, file, line, label, unit, range"},
+        {"karvel1 " + d + " -o RESULTS.TXT", "run it: the results file RESULTS.TXT, the dumps CHECKS and CHECKS1"},
+        {"karvel1 serve " + d, "the inputs, a run and the weights on a web page"}};
+    size_t width = 0;
+    for (const auto& [command, what] : steps) width = std::max(width, command.size());
+    std::printf("Next:\n");
+    for (const auto& [command, what] : steps) std::printf("  %-*s  %s\n", int(width), command.c_str(), what);
+    std::printf("Make it your own system by changing the numbers in the files (each is followed by its label\n"
+                "and unit), or for one run with --set NAME=VALUE (karvel1 --help).\n");
+    return 0;
+}
+
 }  // namespace
 
 int runCommandLine(int argc, char** argv, Model& model) {
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     if (argc >= 2 && std::strcmp(argv[1], "serve") == 0) return startServer(argc, argv);
+    if (argc >= 2 && std::strcmp(argv[1], "init") == 0) return initSystem(argc, argv);
     if (argc <= 1) {
         // The interactive program: the prompt for the results-file name.
         Run run(model);
@@ -387,7 +453,9 @@ int runCommandLine(int argc, char** argv, Model& model) {
     app.add_option("--sd", o.sd, "Table of genetic standard deviations (trait number, sd) for the relative emphasis")
         ->type_name("FILE");
     app.add_option("--chart", o.chart, "Relative emphasis as an SVG bar chart (needs --sd)")->type_name("FILE.svg");
-    app.footer("karvel1 serve [DIR] [--port N] serves a web page for the working directory on 127.0.0.1\n"
+    app.footer("karvel1 init DIR [--from dairy|meat|extensive] writes a new working directory from an example\n"
+               "system (karvel1 init --help).\n"
+               "karvel1 serve [DIR] [--port N] serves a web page for the working directory on 127.0.0.1\n"
                "(karvel1 serve --help).\n"
                "File names are taken in the working directory, as the name typed at the prompt.\n"
                "Exit status: 0 after a complete run, 1 after an error in the inputs or outputs, 2 after wrong usage.");
