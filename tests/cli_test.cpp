@@ -108,6 +108,7 @@ INSTANTIATE_TEST_SUITE_P(
               "karvel1 init: . already holds PARAS.TXT, INPUTS01.TXT, INPUTS02.TXT"},
         Usage{"InitIntoAFile", "init PARAS.TXT", 1, "karvel1 init: PARAS.TXT exists and is not a directory."},
         Usage{"InitWithoutDirectory", "init", 2, "DIR is required"},
+        Usage{"InitIntoAnEmptyName", "init ''", 2, "DIR is empty"},
         Usage{"InitUnknownExample", "init new --from large", 2, "large not in {dairy,meat,extensive}"}),
     [](const testing::TestParamInfo<Usage>& i) { return std::string(i.param.name); });
 

@@ -379,6 +379,10 @@ int initSystem(int argc, char** argv) {
         return code == 0 ? 0 : kUsage;
     }
 
+    if (dir.empty()) {
+        std::fputs("karvel1 init: DIR is empty: name the new working directory.\n", stderr);
+        return kUsage;
+    }
     std::vector<std::string> written;
     std::string error;
     if (!writeExampleSystem(from, dir, written, error)) {

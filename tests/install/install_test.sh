@@ -43,7 +43,12 @@ warnings=$(groff -ww -z -man "$page" 2>&1) || fail "groff failed on the manual p
 version=$("$karvel1" --version)
 grep -q "^\.TH .*\"$version\"" "$page" || fail "the manual page is not that of $version"
 [ -f "$tmp/prefix/share/karvel1/examples/large/PARAS.TXT" ] || fail "the examples are not installed"
-[ -f "$tmp/prefix/share/doc/karvel1/README.md" ] || fail "the README is not installed"
+# The installed README's links lead to installed files.
+doc=$tmp/prefix/share/doc/karvel1
+[ -f "$doc/README.md" ] || fail "the README is not installed"
+for link in $(grep -o '](\([^)#]*\)' "$doc/README.md" | sed 's/^](//' | sort -u); do
+  [ -e "$doc/$link" ] || fail "the installed README links to $link, which is not installed"
+done
 "$karvel1" serve --help >/dev/null || fail "the installed karvel1 does not find its server"
 
 if [ "$package" = --package ]; then
