@@ -346,6 +346,20 @@ int startServer(int argc, char** argv) {
     return 1;
 }
 
+// A first run is often made in a directory that holds no system at all:
+// after its error stop, say how to get one.
+void hintWhenNoSystem() {
+    std::error_code ec;
+    if (std::filesystem::exists("PARAS.TXT", ec) || std::filesystem::exists("TEXTS_OUT.TXT", ec)) return;
+    const std::string here = std::filesystem::current_path(ec).string();
+    std::fflush(stdout);
+    std::fprintf(stderr,
+                 "karvel1: the working directory %s holds no system (no PARAS.TXT, no TEXTS_OUT.TXT).\n"
+                 "  Give the directory of a system (karvel1 DIR ...), or write a new one from an example:\n"
+                 "  karvel1 init DIR --from dairy|meat|extensive.\n",
+                 here.c_str());
+}
+
 // A directory name as the shell takes it back in the printed commands.
 std::string shellWord(const std::string& word) {
     const bool plain = !word.empty() && std::all_of(word.begin(), word.end(), [](char c) {
@@ -485,7 +499,9 @@ int runCommandLine(int argc, char** argv, Model& model) {
         if (!o.results.empty() || !o.csv.empty() || !o.sd.empty() || !o.chart.empty() || !o.sweeps.empty() ||
             !o.sets.empty() || !o.scales.empty())
             return usage("--list goes only with --json FILE (the list as JSON)");
-        return listInputs(o, model);
+        const int status = listInputs(o, model);
+        if (status != 0) hintWhenNoSystem();
+        return status;
     }
     std::vector<Override> changes;
     if (!parseChanges(o, changes, error)) return usage(error);
@@ -530,5 +546,6 @@ int runCommandLine(int argc, char** argv, Model& model) {
     overrides.items = changes;
     const SystemRun::Status status = runWithChanges(run, overrides, true, stdin, error);
     if (status == SystemRun::Status::NotMade) return usage(error);
+    if (status != SystemRun::Status::Complete) hintWhenNoSystem();
     return status == SystemRun::Status::Complete ? 0 : 1;
 }

@@ -26,6 +26,13 @@ diff -r "$source/examples/meat" sys >/dev/null || fail "init did not write the m
 "$karvel1" sys -o R.TXT -q || fail "the installed program exited with $? on the new system"
 cmp -s sys/R.TXT "$source/tests/golden/meat/RESULTS.TXT" || fail "the results file differs from the meat example's"
 
+# A run in a directory without a system says how to make one.
+mkdir empty
+status=0
+(cd empty && "$karvel1" -o R.TXT -q 2>../empty.err) || status=$?
+[ "$status" -eq 1 ] && grep -q "karvel1 init DIR" empty.err ||
+  fail "a run without a system exited with $status and did not point to init: $(cat empty.err)"
+
 # A directory with one file of a system is refused and left as it was.
 mkdir mine
 echo "my own file" >mine/INPUTS07.TXT
