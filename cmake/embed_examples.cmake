@@ -1,25 +1,23 @@
-# Writes OUT, a C++ source that holds the bundled example systems (every
-# file of SRC/<example>/ for each example of EXAMPLES) as character arrays,
-# so that `karvel1 init` can write a working directory wherever the program
-# is installed.  Run by a custom command of CMakeLists.txt (cmake -P).
+# Writes OUT, a C++ source that holds the bundled example systems as
+# character arrays, so that `karvel1 init` can write a working directory
+# wherever the program is installed.  FILES: the files as EXAMPLE/NAME
+# under SRC, separated by commas, grouped by example.  Run by a custom
+# command of CMakeLists.txt (cmake -P).
 set(out "// Generated from examples/ by cmake/embed_examples.cmake: do not edit.\n")
 string(APPEND out "#include \"init/bundled.h\"\n\nnamespace {\n")
 set(table "")
 set(n 0)
-# EXAMPLES: the names separated by commas.
-string(REPLACE "," ";" examples "${EXAMPLES}")
-foreach(example IN LISTS examples)
-  file(GLOB files RELATIVE "${SRC}/${example}" "${SRC}/${example}/*")
-  list(SORT files)
-  foreach(file IN LISTS files)
-    file(READ "${SRC}/${example}/${file}" hex HEX)
-    string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
-    string(REGEX REPLACE "((0x..,){16})" "\\1\n" bytes "${bytes}")
-    string(APPEND out "const unsigned char k_file${n}[] = {\n${bytes}0};\n")
-    string(APPEND table "    {\"${example}\", \"${file}\", "
-                        "{reinterpret_cast<const char*>(k_file${n}), sizeof k_file${n} - 1}},\n")
-    math(EXPR n "${n} + 1")
-  endforeach()
+string(REPLACE "," ";" files "${FILES}")
+foreach(file IN LISTS files)
+  get_filename_component(example "${file}" DIRECTORY)
+  get_filename_component(name "${file}" NAME)
+  file(READ "${SRC}/${file}" hex HEX)
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+  string(REGEX REPLACE "((0x..,){16})" "\\1\n" bytes "${bytes}")
+  string(APPEND out "const unsigned char k_file${n}[] = {\n${bytes}0};\n")
+  string(APPEND table "    {\"${example}\", \"${name}\", "
+                      "{reinterpret_cast<const char*>(k_file${n}), sizeof k_file${n} - 1}},\n")
+  math(EXPR n "${n} + 1")
 endforeach()
 string(APPEND out "const BundledFile kFiles[] = {\n${table}};\n}  // namespace\n\n")
 string(APPEND out "std::span<const BundledFile> bundledFiles() { return kFiles; }\n")

@@ -35,6 +35,7 @@ TEST_P(CommandLine, ExitStatusAndMessage) {
     if (u.status == 2) {
         EXPECT_FALSE(testutil::fs::exists(dir / "CHECKS"));
         EXPECT_FALSE(testutil::fs::exists(dir / "R.TXT"));
+        EXPECT_FALSE(testutil::fs::exists(dir / "new"));
     }
 }
 
@@ -106,9 +107,11 @@ INSTANTIATE_TEST_SUITE_P(
         // init refuses a directory that holds a system and writes nothing.
         Usage{"InitIntoASystem", "init . --from meat", 1,
               "karvel1 init: . already holds PARAS.TXT, INPUTS01.TXT, INPUTS02.TXT"},
-        Usage{"InitIntoAFile", "init PARAS.TXT", 1, "karvel1 init: PARAS.TXT exists and is not a directory."},
+        Usage{"InitIntoAFile", "init PARAS.TXT", 1, "karvel1 init: PARAS.TXT exists and is not a directory: choose another name."},
         Usage{"InitWithoutDirectory", "init", 2, "DIR is required"},
         Usage{"InitIntoAnEmptyName", "init ''", 2, "DIR is empty"},
+        // The printed next steps name a directory called init as ./init.
+        Usage{"InitIntoADirectoryNamedInit", "init init", 0, "karvel1 ./init -o RESULTS.TXT"},
         Usage{"InitUnknownExample", "init new --from large", 2, "large not in {dairy,meat,extensive}"}),
     [](const testing::TestParamInfo<Usage>& i) { return std::string(i.param.name); });
 

@@ -4,12 +4,15 @@
 // tests/install/install_test.sh.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "init/new_system.h"
 #include "test_util.h"
+
+#include <sys/resource.h>
 
 namespace {
 
@@ -48,7 +51,7 @@ TEST(InitSystem, RefusesADirectoryThatHoldsAFileOfASystem) {
          "already holds INPUTS07.TXT: nothing was written"},
         {"a dangling link", [](const TempDir& d) { fs::create_symlink("nowhere", d / "SD.TXT"); },
          "already holds SD.TXT"},
-        {"two files", [](const TempDir& d) { d.write("TEXTS_OUT.TXT", ""), d.write("PARAS.TXT", "x"); },
+        {"two files", [](const TempDir& d) { d.write("TEXTS_OUT.TXT", ""); d.write("PARAS.TXT", "x"); },
          "already holds PARAS.TXT and TEXTS_OUT.TXT"},
     };
     for (const auto& c : cases) {
@@ -63,6 +66,28 @@ TEST(InitSystem, RefusesADirectoryThatHoldsAFileOfASystem) {
         EXPECT_TRUE(written.empty());
         EXPECT_EQ(namesIn(dir.path()), before);
     }
+}
+
+// A file that cannot be written completely (the process's limit of the file
+// size stands in for a full disk: PARAS.TXT fits, INPUTS01.TXT does not)
+// leaves no file of the system behind.
+TEST(InitSystem, AFailedWriteLeavesNoFile) {
+    TempDir dir;
+    rlimit old;
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    rlimit small = old;
+    small.rlim_cur = 1000;
+    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    std::vector<std::string> written;
+    std::string error;
+    const bool ok = writeExampleSystem("dairy", dir.path(), written, error);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, handler);
+    EXPECT_FALSE(ok);
+    EXPECT_NE(error.find("INPUTS01.TXT cannot be written completely"), std::string::npos) << error;
+    EXPECT_NE(error.find("nothing was left written"), std::string::npos) << error;
+    EXPECT_TRUE(namesIn(dir.path()).empty());
 }
 
 }  // namespace

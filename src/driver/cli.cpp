@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cerrno>
 #include <cctype>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -346,6 +346,13 @@ int startServer(int argc, char** argv) {
     return 1;
 }
 
+// "dairy|meat|extensive": the bundled examples, init's default first.
+std::string exampleChoices() {
+    std::string choices;
+    for (std::string_view name : bundledExampleNames()) choices += (choices.empty() ? "" : "|") + std::string(name);
+    return choices;
+}
+
 // A first run is often made in a directory that holds no system at all:
 // after its error stop, say how to get one.
 void hintWhenNoSystem() {
@@ -356,12 +363,15 @@ void hintWhenNoSystem() {
     std::fprintf(stderr,
                  "karvel1: the working directory %s holds no system (no PARAS.TXT, no TEXTS_OUT.TXT).\n"
                  "  Give the directory of a system (karvel1 DIR ...), or write a new one from an example:\n"
-                 "  karvel1 init DIR --from dairy|meat|extensive.\n",
-                 here.c_str());
+                 "  karvel1 init DIR --from %s\n",
+                 here.c_str(), exampleChoices().c_str());
 }
 
-// A directory name as the shell takes it back in the printed commands.
-std::string shellWord(const std::string& word) {
+// A directory name as the shell and karvel1 take it back in the printed
+// commands: a name that karvel1 would read as an option or as a command of
+// its own gets "./" before it.
+std::string shellWord(std::string word) {
+    if (!word.empty() && word[0] != '/' && (word[0] == '-' || word == "init" || word == "serve")) word = "./" + word;
     const bool plain = !word.empty() && std::all_of(word.begin(), word.end(), [](char c) {
         return std::isalnum(static_cast<unsigned char>(c)) || std::strchr("_./-+,:@%=", c) != nullptr;
     });
@@ -380,7 +390,7 @@ int initSystem(int argc, char** argv) {
     CLI::App app{"Writes a new working directory DIR (created when missing) from an example system built into\n"
                  "the program: PARAS.TXT, the input files the system reads, TEXTS_OUT.TXT, and SD.TXT where the\n"
                  "example has one.  Nothing is overwritten: a directory that already holds any of these files\n"
-                 "(or other input files) is refused.",
+                 "(or other input files) is refused.  A directory named init or serve is given as ./init.",
                  "karvel1 init"};
     app.add_option("DIR", dir, "The new working directory")->required();
     app.add_option("--from", from, "The example to start from (default: " + from + ")")
@@ -415,15 +425,15 @@ int initSystem(int argc, char** argv) {
     std::printf("%s\n", line.c_str());
     const std::string d = shellWord(dir);
     const std::pair<std::string, const char*> steps[] = {
-        {"karvel1 " + d + " --list", "every number of the input files: name, value, file, line, label, unit, range"},
-        {"karvel1 " + d + " -o RESULTS.TXT", "run it: the results file RESULTS.TXT, the dumps CHECKS and CHECKS1"},
-        {"karvel1 serve " + d, "the inputs, a run and the weights on a web page"}};
+        {"karvel1 " + d + " --list", "the numbers you can change, by name"},
+        {"karvel1 " + d + " -o RESULTS.TXT", "run it (results in RESULTS.TXT)"},
+        {"karvel1 serve " + d, "the same on a web page"}};
     size_t width = 0;
     for (const auto& [command, what] : steps) width = std::max(width, command.size());
     std::printf("Next:\n");
     for (const auto& [command, what] : steps) std::printf("  %-*s  %s\n", int(width), command.c_str(), what);
-    std::printf("Make it your own system by changing the numbers in the files (each is followed by its label\n"
-                "and unit), or for one run with --set NAME=VALUE (karvel1 --help).\n");
+    std::printf("Make it your own system by changing the numbers in the files (each is followed\n"
+                "by its label and unit), or for one run with --set NAME=VALUE (karvel1 --help).\n");
     return 0;
 }
 
@@ -471,7 +481,8 @@ int runCommandLine(int argc, char** argv, Model& model) {
     app.add_option("--sd", o.sd, "Table of genetic standard deviations (trait number, sd) for the relative emphasis")
         ->type_name("FILE");
     app.add_option("--chart", o.chart, "Relative emphasis as an SVG bar chart (needs --sd)")->type_name("FILE.svg");
-    app.footer("karvel1 init DIR [--from dairy|meat|extensive] writes a new working directory from an example\n"
+    app.footer("karvel1 init DIR [--from " + exampleChoices() +
+               "] writes a new working directory from an example\n"
                "system (karvel1 init --help).\n"
                "karvel1 serve [DIR] [--port N] serves a web page for the working directory on 127.0.0.1\n"
                "(karvel1 serve --help).\n"

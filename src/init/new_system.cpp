@@ -102,12 +102,13 @@ bool writeExampleSystem(std::string_view example, const std::filesystem::path& d
 
     std::error_code ec;
     if (present(dir) && !std::filesystem::is_directory(dir, ec)) {
-        error = dir.string() + " exists and is not a directory";
+        error = dir.string() + " exists and is not a directory: choose another name";
         return false;
     }
     std::filesystem::create_directories(dir, ec);
     if (ec) {
-        error = "the directory " + dir.string() + " cannot be created (" + ec.message() + ")";
+        error = "the directory " + dir.string() + " cannot be created (" + ec.message() +
+                "): choose a place where you may create directories";
         return false;
     }
     std::vector<std::string> found;
@@ -122,9 +123,12 @@ bool writeExampleSystem(std::string_view example, const std::filesystem::path& d
     for (const BundledFile* f : files) {
         if (!writeNewFile(dir / std::string(f->name), f->bytes, error)) {
             // Leave the directory as it was found: no half-written system.
-            for (const std::string& name : written) std::filesystem::remove(dir / name, ec);
+            bool removed = true;
+            for (const std::string& name : written)
+                if (!std::filesystem::remove(dir / name, ec)) removed = false;
+            error += removed ? "; nothing was left written" : "; the files written before it could not all be removed";
+            error += ".  Choose a directory where you may write and that has room for about 100 kB";
             written.clear();
-            error += ": nothing was left written";
             return false;
         }
         written.emplace_back(f->name);

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-// The bundled examples, in the order the command line lists them; the
-// first is the default.
+// The bundled examples, in the order the build lists them; the first is
+// init's default.
 std::vector<std::string_view> bundledExampleNames();
 
 // Writes every file of the bundled example `example` into `dir`, which is
@@ -19,6 +19,8 @@ std::vector<std::string_view> bundledExampleNames();
 // name appears while the files are written, nothing is left written and the
 // function returns false with `error` set (a sentence without the program's
 // name).  An unknown example, a `dir` that is not a directory or cannot be
-// created, and a file that cannot be written completely also give false.
+// created, and a file that cannot be written completely (the files written
+// before it are removed again; directories that were created stay) also
+// give false.
 bool writeExampleSystem(std::string_view example, const std::filesystem::path& dir,
                         std::vector<std::string>& written, std::string& error);

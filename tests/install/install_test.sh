@@ -6,15 +6,21 @@
 # formats without a warning, and that `karvel1 serve` finds its server.
 # With --package also builds the Debian package and checks what it holds.
 # Usage: install_test.sh BUILD_DIR SOURCE_DIR [--package]
+# (CMAKE and CPACK name the build's own cmake and cpack, where ctest runs it.)
 set -euo pipefail
 build=$(realpath "$1")
 source=$(realpath "$2")
 package=${3:-}
+cmake=${CMAKE:-cmake}
+cpack=${CPACK:-cpack}
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
+for tool in groff dpkg-deb dpkg-shlibdeps file; do
+  command -v $tool >/dev/null || fail "$tool is missing: scripts/setup --tests installs it"
+done
 
-cmake --install "$build" --prefix "$tmp/prefix" >/dev/null
+"$cmake" --install "$build" --prefix "$tmp/prefix" >/dev/null
 karvel1=$tmp/prefix/bin/karvel1
 
 # A new system from the bundled meat example, run by the installed program.
@@ -53,15 +59,16 @@ grep -q "^\.TH .*\"$version\"" "$page" || fail "the manual page is not that of $
 # The installed README's links lead to installed files.
 doc=$tmp/prefix/share/doc/karvel1
 [ -f "$doc/README.md" ] || fail "the README is not installed"
-for link in $(grep -o '](\([^)#]*\)' "$doc/README.md" | sed 's/^](//' | sort -u); do
+for link in $(grep -o '](\([^)#]*\)' "$doc/README.md" | sed 's/^](//' | grep -v '://' | sort -u); do
   [ -e "$doc/$link" ] || fail "the installed README links to $link, which is not installed"
 done
 "$karvel1" serve --help >/dev/null || fail "the installed karvel1 does not find its server"
 
 if [ "$package" = --package ]; then
-  (cd "$build" && cpack -G DEB -B "$tmp/package" >"$tmp/cpack.out" 2>&1) ||
+  (cd "$build" && "$cpack" -G DEB -B "$tmp/package" >"$tmp/cpack.out" 2>&1) ||
     fail "cpack -G DEB failed: $(cat "$tmp/cpack.out")"
-  deb=$(ls "$tmp"/package/karvel1_*.deb)
+  deb=$(ls "$tmp"/package/karvel1_*.deb 2>/dev/null) || fail "cpack wrote no package: $(cat "$tmp/cpack.out")"
+  [ "$(dpkg-deb -f "$deb" Version)" = "${version#karvel1 }" ] || fail "the package is not that of $version"
   contents=$(dpkg-deb -c "$deb")
   for f in ./usr/bin/karvel1 ./usr/libexec/karvel1/karvel1-serve ./usr/share/man/man1/karvel1.1 \
            ./usr/share/karvel1/examples/meat/PARAS.TXT ./usr/share/doc/karvel1/README.md; do
