@@ -112,7 +112,12 @@ INSTANTIATE_TEST_SUITE_P(
         Usage{"InitIntoAnEmptyName", "init ''", 2, "DIR is empty"},
         // The printed next steps name a directory called init as ./init.
         Usage{"InitIntoADirectoryNamedInit", "init init", 0, "karvel1 ./init -o RESULTS.TXT"},
-        Usage{"InitUnknownExample", "init new --from large", 2, "large not in {dairy,meat,extensive}"}),
+        Usage{"InitUnknownExample", "init new --from large", 2, "large not in {dairy,meat,extensive}"},
+        // The server's own command line: what it refuses before it serves.
+        Usage{"ServeHelp", "serve --help", 0, "Usage: karvel1 serve [DIR] [--port N]"},
+        Usage{"ServePortTooLarge", "serve --port=65536", 2, "a number from 0 to 65535"},
+        Usage{"ServeTwoDirectories", "serve a b", 2, "one working directory only"},
+        Usage{"ServeNoSuchDirectory", "serve no/dir", 1, "no/dir cannot be entered"}),
     [](const testing::TestParamInfo<Usage>& i) { return std::string(i.param.name); });
 
 // Runs the dairy example with arguments and keeps its output files.

@@ -652,30 +652,6 @@ TEST_F(ServerSuite, MemoryStaysFlatOver500Requests) {
                                             << " kB after 500";
 }
 
-// The server's own command line: what it refuses before it serves.
-struct ServeUsage {
-    const char* name;
-    const char* args;
-    int status;
-    const char* message;  // a part of standard error (or output, for --help)
-};
-
-class ServeCommandLine : public testing::TestWithParam<ServeUsage> {};
-
-TEST_P(ServeCommandLine, ExitStatusAndMessage) {
-    TempDir dir;
-    const auto r = testutil::runKarvel1(dir, "", std::string("serve ") + GetParam().args);
-    EXPECT_EQ(r.status, GetParam().status) << r.out << r.err;
-    EXPECT_NE((r.out + r.err).find(GetParam().message), std::string::npos) << r.out << r.err;
-}
-
-INSTANTIATE_TEST_SUITE_P(Server, ServeCommandLine,
-                         testing::Values(ServeUsage{"Help", "--help", 0, "Usage: karvel1 serve [DIR] [--port N]"},
-                                         ServeUsage{"PortTooLarge", "--port=65536", 2, "a number from 0 to 65535"},
-                                         ServeUsage{"TwoDirectories", "a b", 2, "one working directory only"},
-                                         ServeUsage{"NoSuchDirectory", "no/dir", 1, "no/dir cannot be entered"}),
-                         [](const testing::TestParamInfo<ServeUsage>& i) { return std::string(i.param.name); });
-
 // A second server cannot take the port of a running one (the time limit
 // only ends a server that wrongly serves).
 TEST_F(ServerSuite, PortOfARunningServerIsRefused) {

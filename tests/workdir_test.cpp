@@ -13,17 +13,6 @@ namespace {
 
 using namespace testutil;
 
-// Works in dir while it lives (the page's operations work in the current
-// directory, as the server's do).
-class InDirectory {
-public:
-    explicit InDirectory(const fs::path& dir) : before_(fs::current_path()) { fs::current_path(dir); }
-    ~InDirectory() { fs::current_path(before_); }
-
-private:
-    fs::path before_;
-};
-
 TEST(Workdir, CommentsStandBetweenSlashesOutsideQuotedTexts) {
     const auto notes = workdir::comments("/ The file,\n  its head /\n0.5 \"Gain\" \"kg/day\"\n"
                                          "/ Second\tpart /  \"a / b\" \"\"\n/ last /");
@@ -48,7 +37,8 @@ TEST(Workdir, InputsAreTheListedNumbersBySection) {
 
     workdir::Json page;
     {
-        InDirectory in(dir.path());
+        // The page's operations work in the current directory, as the server's do.
+        InDir in(dir.path());
         page = workdir::inputs();
     }
     ASSERT_TRUE(page["ok"].get<bool>()) << page.dump();

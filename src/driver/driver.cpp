@@ -12,6 +12,7 @@
 
 #include "driver/evaluate.h"
 #include "context/run.h"
+#include "context/system_files.h"
 #include "driver/weights_run.h"
 #include "herd/herd.h"
 #include "input/inputs.h"
@@ -71,10 +72,7 @@ void readResultsName(Run& run, std::FILE* input) {
 }
 
 // The files that the program reads or writes itself.
-constexpr const char* kOwnFiles[] = {"PARAS.TXT",    "INPUTS01.TXT", "INPUTS02.TXT", "INPUTS03.TXT", "INPUTS04.TXT",
-                                     "INPUTS05.TXT", "INPUTS06.TXT", "INPUTS07.TXT", "INPUTS08.TXT", "INPUTS09.TXT",
-                                     "INPUTS10.TXT", "INPUTS11.TXT", "INPUTS12.TXT", "INPUTS13.TXT", "INPUTS14.TXT",
-                                     "TEXTS_OUT.TXT", "CHECKS",      "CHECKS1"};
+constexpr const char* kDumpFiles[] = {"CHECKS", "CHECKS1"};
 
 bool sameName(const std::string& a, const char* b) {
     if (a.size() != std::strlen(b)) return false;
@@ -92,11 +90,14 @@ const char* ownFileNamed(const char* name) {
     const fs::path p = fs::path(name).lexically_normal();
     const fs::path dir = p.parent_path();
     const bool here = dir.empty() || fs::equivalent(dir, ".", ec);
-    for (const char* own : kOwnFiles) {
-        bool clash = here && sameName(p.filename().string(), own);
-        if (!clash && fs::exists(p, ec) && fs::exists(own, ec)) clash = fs::equivalent(p, own, ec);
-        if (clash) return own;
-    }
+    const auto clashes = [&](const char* own) {
+        return (here && sameName(p.filename().string(), own)) ||
+               (fs::exists(p, ec) && fs::exists(own, ec) && fs::equivalent(p, own, ec));
+    };
+    for (const char* own : kSystemFiles)
+        if (clashes(own)) return own;
+    for (const char* own : kDumpFiles)
+        if (clashes(own)) return own;
     return nullptr;
 }
 

@@ -2,14 +2,15 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <system_error>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "context/system_files.h"
 #include "init/bundled.h"
 
 namespace {
@@ -18,14 +19,9 @@ namespace {
 // holds any of them already holds (part of) a system: the new files would
 // mix with it, so init refuses it even where the example does not write
 // that name (INPUTS07.TXT of another system beside the dairy example).
+// SD.TXT, the table of standard deviations of the examples, counts too.
 std::vector<std::string> systemFileNames() {
-    std::vector<std::string> names{"PARAS.TXT"};
-    for (int i = 1; i <= 14; ++i) {
-        char name[16];
-        std::snprintf(name, sizeof name, "INPUTS%02d.TXT", i);
-        names.push_back(name);
-    }
-    names.push_back("TEXTS_OUT.TXT");
+    std::vector<std::string> names(std::begin(kSystemFiles), std::end(kSystemFiles));
     names.push_back("SD.TXT");
     return names;
 }
